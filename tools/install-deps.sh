@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need, and nothing when all are present.
+# As root it runs apt-get itself; otherwise it prints the one command to run and exits 1.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev
+  timgm6mb-soundfont fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-apps imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages. Run:"
+  echo "sudo apt-get install -y --no-install-recommends ${missing[*]}"
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+echo "Installing: ${missing[*]}"
+if ! apt-get install -y --no-install-recommends "${missing[@]}"; then
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
