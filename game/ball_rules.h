@@ -1,0 +1,20 @@
+// The per-frame ball rules: motion, walls and miss lines, paddle hits, scoring and level-ups,
+// and the fixed-sequence random generator that nudges the ball on every paddle hit.
+#pragma once
+#include <cstdint>
+
+// The generator's state: 1 at program start and never seeded, so every run draws the same sequence.
+extern uint32_t RandomState;
+
+// One draw: state = state * 214013 + 2531011 (mod 2^32); yields (state >> 16) & 0x7FFF, 0 to 32767.
+int32_t NextRandom();
+
+// Adds the velocity to the ball's position.
+bool MoveBall();
+
+// Top and bottom miss lines (lives, serve flags), then side and end walls (bounce back inside, with sound).
+bool CheckWalls();
+
+// Clamps pointer and paddles, mirrors the top paddle in a one-player match, bounces the ball off either
+// paddle (score, nudge, sound) and raises the level every ten hits.
+bool CheckPaddleHits();
