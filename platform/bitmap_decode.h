@@ -1,0 +1,26 @@
+// Decoding a BMP file into our own buffer: every variant SDL_LoadBMP_RW reads (1 to 32 bits, RLE, OS/2, V4/V5,
+// top-down). Bad files give false with a reason; nothing reads outside the bytes given.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct DecodedPicture {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> rgb;  // 0x00RRGGBB per pixel, rows top to bottom
+};
+
+// The largest picture we accept, in pixels per side; larger files are refused rather than allocated.
+constexpr int32_t MaxPictureSide = 16384;
+
+bool DecodeBitmapBytes(const uint8_t* data, size_t size, DecodedPicture* out, std::string* error);
+bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error);
+
+// Writes a picture as a 24-bit BMP file through SDL_SaveBMP (tests make their input files with it).
+bool SaveBitmapFile(const char* path, const DecodedPicture& picture);
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// Presentation of a finished picture: the display surface converted into one streaming SDL texture,
+// scaled to the window with its aspect kept and black borders. Headless: the frame is kept in memory.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Readies presentation of width x height pictures at 8 or 16 bits per pixel on the main window.
+// SDL: makes the renderer and the texture (false without a window or when SDL refuses). Headless: true.
+bool OpenPresentation(int32_t width, int32_t height, int32_t bitsPerPixel);
+// Releases the renderer and the texture.
+void ClosePresentation();
+std::string LastPresentationError();
+
+// Why a picture is presented: a flip of the display, or drawing straight onto the visible surface.
+enum class PresentKind { Flip, Update };
+
+// Shows the picture (16-bit RGB 565, or 8-bit indices through paletteRgbx: 256 x red, green, blue, flags).
+// False when the platform refuses it. Headless: keeps a copy, counts, and after a flip calls the present hook.
+bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+                  const uint8_t* paletteRgbx, PresentKind kind = PresentKind::Flip);
+
+// Shows the last presented picture again (after the window changed size or was exposed).
+void RedrawLastFrame();
+
+// The last picture presented on the headless backend.
+struct HeadlessFrame {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t bitsPerPixel = 0;
+  int32_t pitch = 0;
+  std::vector<uint8_t> pixels;
+  std::vector<uint8_t> paletteRgbx;  // 1024 bytes for 8-bit pictures
+  uint32_t flipCount = 0;            // presents made by flips
+  uint32_t updateCount = 0;          // presents made by drawing on the visible surface
+};
+const HeadlessFrame& LastPresentedFrame();
+// The colour (0x00RRGGBB) at (x, y) of the last headless picture; 0 outside it.
+uint32_t PresentedPixelRgb(int32_t x, int32_t y);
+
+// Called after each headless flip (the replay tool prints its trace line there). Null removes it.
+void SetPresentHook(void (*hook)(void* user), void* user);
+// Headless tests: the next count presents are refused.
+void RefuseNextPresents(int32_t count);
+// Headless tests: forgets the kept picture and the counts.
+void ResetHeadlessPresentation();
+
+}  // namespace platform

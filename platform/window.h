@@ -1,0 +1,81 @@
+// The program's one window and its message queue, message boxes and cursor.
+// SDL: a full-screen desktop window fed by SDL's events. Headless: a window of no size, message boxes recorded.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+struct Window;
+
+// Message values as the program knows them.
+constexpr uint32_t WM_NULL = 0x0000;
+constexpr uint32_t WM_CREATE = 0x0001;
+constexpr uint32_t WM_DESTROY = 0x0002;
+constexpr uint32_t WM_PAINT = 0x000F;
+constexpr uint32_t WM_CLOSE = 0x0010;
+constexpr uint32_t WM_QUIT = 0x0012;
+constexpr uint32_t WM_KEYDOWN = 0x0100;
+constexpr uint32_t WM_KEYUP = 0x0101;
+constexpr uint32_t WM_MOUSEMOVE = 0x0200;
+
+struct Message {
+  Window* window;
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+// A window procedure: what DispatchMessage calls for each message of the window.
+using WindowProc = intptr_t (*)(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Registers the procedure under a class name (called once by the entry before the window). False for an empty name.
+bool RegisterWindowClass(const char* className, WindowProc procedure);
+
+// Creates the main window titled title (X11 WM_CLASS className), covering the desktop in full-screen desktop
+// mode; sends WM_CREATE to the class's procedure. Null on failure, with the reason in LastError().
+Window* CreateMainWindow(const char* title, const char* className);
+// The window made by CreateMainWindow, or null.
+Window* MainWindowHandle();
+// Closes the window (at shut-down or in tests); a later CreateMainWindow may make a new one.
+void DestroyMainWindow();
+// Why the last creation failed (SDL's reason).
+std::string LastError();
+
+// Takes at most one message without waiting; pumps SDL first. WM_QUIT comes only when nothing else waits.
+bool PeekMessage(Message* out);
+bool PostMessage(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void PostQuitMessage(int exitCode);
+// Does nothing of its own (key messages carry no characters here); kept for the loop's shape.
+bool TranslateMessage(const Message* message);
+// Calls the window class's procedure with the message; 0 when none is registered.
+intptr_t DispatchMessage(const Message* message);
+// The default answer to a message nobody handles: 0.
+intptr_t DefWindowProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// Paint bracket: ends a pending WM_PAINT so that another comes only after the next expose.
+void BeginPaint(Window* window);
+void EndPaint(Window* window);
+
+// Pumps SDL's events: close requests become WM_CLOSE, Alt+Enter toggles full screen and a 1280 x 960 window,
+// keys and motion become coalesced "other" messages. Relative mouse motion keeps accumulating for input. Headless: nothing.
+void PumpEvents();
+
+// True while the window is full screen (headless: always).
+bool IsFullScreen();
+// Toggles between full-screen desktop and the 1280 x 960 window (what Alt+Enter does).
+void ToggleFullScreen();
+
+// A modal box with one OK button (SDL). Headless: recorded as (caption, text) and answered at once.
+void ShowMessageBox(Window* window, const char* text, const char* caption);
+std::vector<std::pair<std::string, std::string>> TakeShownMessageBoxes();
+
+// Shows or hides the mouse cursor over the window; IsCursorShown reads the last choice.
+void ShowCursor(bool show);
+bool IsCursorShown();
+
+// Tests: forgets queued messages, a pending quit and recorded boxes.
+void ResetMessageQueue();
+
+}  // namespace platform
