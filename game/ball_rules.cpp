@@ -1,0 +1,127 @@
+// MoveBall, CheckWalls and CheckPaddleHits: every rule that touches the ball, applied in that order each
+// frame, with the random nudge on paddle hits. Signed 32-bit arithmetic for the match, unsigned for the generator.
+#include "game/ball_rules.h"
+
+#include "app/asset_catalogue.h"
+#include "audio/sound_effects.h"
+#include "game/match_state.h"
+
+uint32_t RandomState = 1;
+
+namespace {
+
+constexpr int32_t kSideWallLow = 15;
+constexpr int32_t kSideWallHigh = 433;
+constexpr int32_t kEndWallLow = 15;
+constexpr int32_t kEndWallHigh = 458;
+constexpr int32_t kTopMissLine = 16;
+constexpr int32_t kBottomMissLine = 448;
+constexpr int32_t kPaddleLow = 15;
+constexpr int32_t kPaddleHigh = 364;
+constexpr int32_t kPaddleSpan = 76;
+constexpr int32_t kBottomPaddleZone = 437;
+constexpr int32_t kTopPaddleZone = 30;
+constexpr int32_t kPointsPerHit = 64;
+constexpr int32_t kHitsPerLevel = 10;
+constexpr int32_t kLevelBonus = 1024;
+constexpr int32_t kSpeedUp = 2;
+constexpr int32_t kNudgeRange = 5;
+
+void PlayOnce(int32_t soundId) { PlaySoundEffect(soundId, 0, 0, 0, 0); }
+
+// Low bound first, then high bound, each tested on its own.
+void ClampToPaddleRange(int32_t& value) {
+  if (value <= kPaddleLow) value = kPaddleLow;
+  if (value >= kPaddleHigh) value = kPaddleHigh;
+}
+
+bool OverPaddle(int32_t paddleX) { return paddleX <= BallX && BallX <= paddleX + kPaddleSpan; }
+
+// The four actions shared by both paddles; the caller adds the points to the right score.
+void BounceOffPaddle() {
+  BallDY = -BallDY;
+  BallY += BallDY;
+  BallDX -= NextRandom() % kNudgeRange;
+  ++HitCount;
+}
+
+void LevelUp() {
+  HitCount = 0;
+  ++Level;
+  Score1 += kLevelBonus;
+  // Each non-zero component gains 2 in magnitude; the order of the four tests is the rule's own.
+  if (BallDX > 0) BallDX += kSpeedUp;
+  if (BallDY > 0) BallDY += kSpeedUp;
+  if (BallDX < 0) BallDX -= kSpeedUp;
+  if (BallDY < 0) BallDY -= kSpeedUp;
+  PlayOnce(ScoreSound);
+}
+
+}  // namespace
+
+int32_t NextRandom() {
+  RandomState = RandomState * 214013u + 2531011u;
+  return static_cast<int32_t>((RandomState >> 16) & 0x7FFFu);
+}
+
+bool MoveBall() {
+  BallX += BallDX;
+  BallY += BallDY;
+  return true;
+}
+
+// Each test sees what the ones before it changed: a ball in an end-wall zone is first counted as a miss
+// (direction reversed) and then bounced (reversed again and moved on), so it leaves outwards.
+bool CheckWalls() {
+  if (BallY <= kTopMissLine) {
+    BallDY = -BallDY;
+    if (PlayerCount == 2) {
+      --Lives2;
+      Serve2Pending = 1;
+    } else {
+      --Lives1;
+      Serve1Pending = 1;
+    }
+  }
+  if (BallY >= kBottomMissLine) {
+    BallDY = -BallDY;
+    --Lives1;
+    Serve1Pending = 1;
+  }
+  if (BallX >= kSideWallHigh || BallX <= kSideWallLow) {
+    BallDX = -BallDX;
+    BallX += BallDX;
+    PlayOnce(BounceSound);
+  }
+  if (BallY >= kEndWallHigh || BallY <= kEndWallLow) {
+    BallDY = -BallDY;
+    BallY += BallDY;
+    PlayOnce(BounceSound);
+  }
+  return true;
+}
+
+// The paddle tests read only the ball's left and top edges: a ball already counted as a miss this frame
+// still scores when it is over the paddle.
+bool CheckPaddleHits() {
+  ClampToPaddleRange(PointerX);
+  ClampToPaddleRange(Paddle1X);
+  ClampToPaddleRange(Paddle2X);
+  if (PlayerCount == 1) Paddle2X = Paddle1X;
+  if (OverPaddle(Paddle1X) && BallY >= kBottomPaddleZone) {
+    BounceOffPaddle();
+    Score1 += kPointsPerHit;
+    PlayOnce(BounceSound);
+  }
+  if (OverPaddle(Paddle2X) && BallY <= kTopPaddleZone) {
+    BounceOffPaddle();
+    if (PlayerCount == 2) {
+      Score2 += kPointsPerHit;
+    } else {
+      Score1 += kPointsPerHit;
+    }
+    PlayOnce(BounceSound);
+  }
+  if (HitCount == kHitsPerLevel) LevelUp();
+  return true;
+}

@@ -1,0 +1,76 @@
+// The mixer: plays every playing buffer's unsigned 8-bit mono samples at its own frequency, resampled with
+// linear interpolation to the output rate, with volume and pan in hundredths of a decibel, then adds the music.
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+#include "platform/sound_internal.h"
+
+namespace platform {
+
+namespace {
+
+std::atomic<MusicMixHook> musicHook{nullptr};
+
+// Hundredths of a decibel to a linear factor; the quietest setting is silence.
+float DecibelGain(int32_t hundredths) {
+  if (hundredths <= kSoundVolumeMin) return 0.0f;
+  return std::pow(10.0f, static_cast<float>(hundredths) / 2000.0f);
+}
+
+float SampleValue(uint8_t byte) { return (static_cast<int32_t>(byte) - 128) / 128.0f; }
+
+// Mixes one buffer into out until the block or the sound ends; returns false when a one-shot sound finished.
+bool MixOneBuffer(SoundBuffer& buffer, float* out, uint32_t frames, uint32_t rate) {
+  const std::vector<uint8_t>& samples = *buffer.samples;
+  const uint64_t length = static_cast<uint64_t>(samples.size()) << 32;
+  const uint64_t step = (static_cast<uint64_t>(buffer.frequency) << 32) / rate;
+  const float gain = DecibelGain(buffer.volume);
+  const float leftGain = gain * (buffer.pan > 0 ? DecibelGain(-buffer.pan) : 1.0f);
+  const float rightGain = gain * (buffer.pan < 0 ? DecibelGain(buffer.pan) : 1.0f);
+  const size_t last = samples.size() - 1;
+  uint64_t position = buffer.position;
+  for (uint32_t frame = 0; frame < frames; ++frame) {
+    if (position >= length) {
+      if (!buffer.looping) {
+        buffer.position = 0;
+        return false;
+      }
+      position %= length;
+    }
+    const size_t index = static_cast<size_t>(position >> 32);
+    const size_t next = index < last ? index + 1 : (buffer.looping ? 0 : last);
+    const float fraction = static_cast<float>(position & 0xFFFFFFFFu) / 4294967296.0f;
+    const float value = SampleValue(samples[index]) +
+                        (SampleValue(samples[next]) - SampleValue(samples[index])) * fraction;
+    out[2 * frame] += value * leftGain;
+    out[2 * frame + 1] += value * rightGain;
+    position += step;
+  }
+  buffer.position = position;
+  return true;
+}
+
+}  // namespace
+
+void MixSoundBuffers(float* out, uint32_t frames, uint32_t rate) {
+  if (rate == 0) return;
+  for (SoundBuffer* buffer : LiveSoundBuffers()) {
+    if (!buffer->playing || buffer->samples->empty()) continue;
+    if (!MixOneBuffer(*buffer, out, frames, rate)) buffer->playing = false;
+  }
+}
+
+void RenderMix(float* out, uint32_t frames, uint32_t rate) {
+  std::fill(out, out + 2 * static_cast<size_t>(frames), 0.0f);
+  {
+    std::lock_guard<std::mutex> guard(SoundMutex());
+    MixSoundBuffers(out, frames, rate);
+  }
+  if (MusicMixHook hook = musicHook.load()) hook(out, frames, rate);
+  for (size_t i = 0; i < 2 * static_cast<size_t>(frames); ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
+void SetMusicMixHook(MusicMixHook hook) { musicHook.store(hook); }
+
+}  // namespace platform
