@@ -1,0 +1,141 @@
+// Reading a BMP file by hand: headers, the 8-bit palette and the pixel rows, turned top-down.
+// Every size the file states is checked against the others and against the file before anything is read or written.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "gfx/extras/bmp_file.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+uint16_t Little16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
+uint32_t Little32(const uint8_t* at) {
+  return static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) | (static_cast<uint32_t>(at[2]) << 16) |
+         (static_cast<uint32_t>(at[3]) << 24);
+}
+
+bool ReadExactly(std::FILE* file, void* into, size_t count) { return std::fread(into, 1, count, file) == count; }
+
+bool ReadFileHeader(std::FILE* file, BitmapFileHeader* header) {
+  uint8_t raw[sizeof(BitmapFileHeader)];
+  if (!ReadExactly(file, raw, sizeof raw)) return false;
+  header->bfType = Little16(raw);
+  header->bfSize = Little32(raw + 2);
+  header->bfReserved1 = Little16(raw + 6);
+  header->bfReserved2 = Little16(raw + 8);
+  header->bfOffBits = Little32(raw + 10);
+  return true;
+}
+
+bool ReadInfoHeader(std::FILE* file, BitmapInfoHeader* header) {
+  uint8_t raw[sizeof(BitmapInfoHeader)];
+  if (!ReadExactly(file, raw, sizeof raw)) return false;
+  header->biSize = Little32(raw);
+  header->biWidth = static_cast<int32_t>(Little32(raw + 4));
+  header->biHeight = static_cast<int32_t>(Little32(raw + 8));
+  header->biPlanes = Little16(raw + 12);
+  header->biBitCount = Little16(raw + 14);
+  header->biCompression = Little32(raw + 16);
+  header->biSizeImage = Little32(raw + 20);
+  header->biXPelsPerMeter = static_cast<int32_t>(Little32(raw + 24));
+  header->biYPelsPerMeter = static_cast<int32_t>(Little32(raw + 28));
+  header->biClrUsed = Little32(raw + 32);
+  header->biClrImportant = Little32(raw + 36);
+  return true;
+}
+
+// The file stores blue, green, red, reserved; the record holds red, green, blue and the no-collapse flag.
+bool ReadPalette(std::FILE* file, PaletteEntry* palette) {
+  uint8_t raw[256 * 4];
+  if (!ReadExactly(file, raw, sizeof raw)) return false;
+  for (int i = 0; i < 256; ++i) {
+    palette[i].red = raw[i * 4 + 2];
+    palette[i].green = raw[i * 4 + 1];
+    palette[i].blue = raw[i * 4];
+    palette[i].flags = PaletteFlagNoCollapse;
+  }
+  return true;
+}
+
+long FileLength(std::FILE* file) {
+  const long here = std::ftell(file);
+  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+  const long length = std::ftell(file);
+  if (std::fseek(file, here, SEEK_SET) != 0) return -1;
+  return length;
+}
+
+// The number of pixel bytes to read, or 0 when the header's sizes disagree with each other or with the file:
+// dimensions must be positive, the rows must fit in the stated image size (0 means "work it out from the
+// dimensions"), and the image must fit in the file after the headers and palette and stay under the size limit.
+uint32_t CheckedImageBytes(const BitmapInfoHeader& info, long fileLength, long headerBytes) {
+  if (info.biWidth <= 0 || info.biHeight <= 0) return 0;
+  const uint64_t rowBytes = static_cast<uint64_t>(info.biWidth) * (info.biBitCount / 8);
+  const uint64_t rowsBytes = rowBytes * static_cast<uint64_t>(info.biHeight);
+  const uint64_t imageBytes = info.biSizeImage != 0 ? info.biSizeImage : rowsBytes;
+  if (rowsBytes > imageBytes || imageBytes > BmpMaxImageBytes) return 0;
+  if (fileLength < headerBytes || imageBytes > static_cast<uint64_t>(fileLength - headerBytes)) return 0;
+  return static_cast<uint32_t>(imageBytes);
+}
+
+}  // namespace
+
+int32_t ReverseRowOrder(uint8_t* buffer, int32_t bytesPerRow, int32_t rows) {
+  if (buffer == nullptr || bytesPerRow < 0 || rows < 0) return 0;
+  const size_t rowSize = static_cast<size_t>(bytesPerRow);
+  const size_t total = rowSize * static_cast<size_t>(rows);
+  if (total == 0) return 1;
+  std::unique_ptr<uint8_t[]> work(new (std::nothrow) uint8_t[total]);
+  if (!work) return 0;
+  std::memcpy(work.get(), buffer, total);
+  for (size_t i = 0; i < static_cast<size_t>(rows); ++i)
+    std::memcpy(buffer + (static_cast<size_t>(rows) - 1 - i) * rowSize, work.get() + i * rowSize, rowSize);
+  return 1;
+}
+
+int32_t FreeBmpFile(BmpFileData* bitmap) {
+  if (bitmap == nullptr) return 0;
+  std::free(bitmap->pixels);
+  bitmap->pixels = nullptr;
+  return 1;
+}
+
+int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
+  if (bitmap == nullptr || fileName == nullptr) return 0;
+  FileHandle file(std::fopen(fileName, "rb"));
+  if (!file) return 0;
+
+  // Headers and palette go into a copy first, so a refused file leaves the record (and its pixels) as they were
+  // instead of pairing new headers with the old pixel buffer.
+  BmpFileData loaded = *bitmap;
+  if (!ReadFileHeader(file.get(), &loaded.fileHeader) || loaded.fileHeader.bfType != BmpTypeWord) return 0;
+  if (!ReadInfoHeader(file.get(), &loaded.infoHeader)) return 0;
+  const uint16_t bitCount = loaded.infoHeader.biBitCount;
+  if (bitCount == 8 && !ReadPalette(file.get(), loaded.palette)) return 0;
+  if (bitCount != 8 && bitCount != 16 && bitCount != 24) return 0;
+
+  // The pixel data is taken as the file's tail, whatever the offset field says.
+  const long headerBytes = std::ftell(file.get());
+  const uint32_t imageBytes = CheckedImageBytes(loaded.infoHeader, FileLength(file.get()), headerBytes);
+  if (imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(imageBytes), SEEK_END) != 0) return 0;
+  auto* pixels = static_cast<uint8_t*>(std::malloc(imageBytes));
+  if (pixels == nullptr) return 0;
+  if (!ReadExactly(file.get(), pixels, imageBytes)) {
+    std::free(pixels);
+    return 0;
+  }
+  file.reset();
+
+  std::free(bitmap->pixels);
+  *bitmap = loaded;
+  bitmap->pixels = pixels;
+  // Rows are stored bottom-up. Should no work buffer be had they stay so, and the load still counts.
+  ReverseRowOrder(pixels, (bitCount / 8) * loaded.infoHeader.biWidth, loaded.infoHeader.biHeight);
+  return 1;
+}

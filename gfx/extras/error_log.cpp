@@ -1,0 +1,39 @@
+// The error log: open, write and close the program-wide log file.
+// Messages go through a fixed 80-character buffer; longer ones are cut at 79 characters, never overrun it.
+#include "gfx/extras/error_log.h"
+
+#include <cstdarg>
+
+std::FILE* ErrorLogFile = nullptr;
+
+int32_t OpenErrorLog(const char* path) {
+  if (path == nullptr) return 0;
+  // The new file is created first so a failure leaves the log that is open untouched.
+  std::FILE* file = std::fopen(path, "w");
+  if (file == nullptr) return 0;
+  if (ErrorLogFile != nullptr) CloseErrorLog();
+  ErrorLogFile = file;
+  WriteErrorLog("\nOpening Error Output File (%s):\n", path);
+  return 1;
+}
+
+int32_t CloseErrorLog() {
+  if (ErrorLogFile == nullptr) return 0;
+  std::fputs("\nClosing Error Output File.", ErrorLogFile);
+  std::fclose(ErrorLogFile);
+  ErrorLogFile = nullptr;
+  return 1;
+}
+
+int32_t WriteErrorLog(const char* format, ...) {
+  if (format == nullptr || ErrorLogFile == nullptr) return 0;
+  char message[ErrorLogMessageSize];
+  va_list arguments;
+  va_start(arguments, format);
+  const int written = std::vsnprintf(message, sizeof message, format, arguments);
+  va_end(arguments);
+  if (written < 0) return 0;
+  // Written as plain text: a percent sign in the formatted message is not interpreted again.
+  std::fputs(message, ErrorLogFile);
+  return 1;
+}
