@@ -1,0 +1,135 @@
+// The screen transitions: palette fades step the whole palette toward a colour every 12 ms; wipes draw
+// closing black rows and columns every 12 ms; the dissolve blackens random pixels with no pacing.
+#include "gfx/extras/screen_effects.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "gfx/display.h"
+#include "gfx/extras/lines.h"
+#include "gfx/extras/palette_ops.h"
+#include "gfx/frame_clock.h"
+
+namespace {
+
+uint8_t Lower(uint8_t v, int32_t by) { return static_cast<uint8_t>(std::max(v - by, 0)); }
+uint8_t Raise(uint8_t v, int32_t by) { return static_cast<uint8_t>(std::min(v + by, 255)); }
+uint8_t DarkenTowardBlack(uint8_t v) { return v > 4 ? static_cast<uint8_t>(v - 3) : 0; }
+
+// One palette step of a fade; flags stay as they are.
+void FadeEntry(int32_t effect, PaletteEntry& e) {
+  switch (effect) {
+    case EffectFadeToBlack:
+      e = {DarkenTowardBlack(e.red), DarkenTowardBlack(e.green), DarkenTowardBlack(e.blue), e.flags};
+      break;
+    case EffectFadeToWhite:
+      e = {Raise(e.red, 4), Raise(e.green, 4), Raise(e.blue, 4), e.flags};
+      break;
+    case EffectFadeToBlue:
+      e = {Lower(e.red, 4), Lower(e.green, 4), Raise(e.blue, 6), e.flags};
+      break;
+    case EffectFadeToRed:
+      e = {Raise(e.red, 6), Lower(e.green, 4), Lower(e.blue, 4), e.flags};
+      break;
+    default:  // EffectFadeToGreen
+      e = {Lower(e.red, 4), Raise(e.green, 6), Lower(e.blue, 4), e.flags};
+      break;
+  }
+}
+
+void RunPaletteFade(int32_t effect) {
+  int32_t steps = effect == EffectFadeToBlack ? 80 : 64;
+  int32_t firstEntry = effect == EffectFadeToBlack ? 1 : 0;
+  for (int32_t step = 0; step < steps; ++step) {
+    PaletteEntry work[256];
+    ReadFullPalette(work);
+    for (int32_t i = firstEntry; i < 256; ++i) FadeEntry(effect, work[i]);
+    WriteFullPalette(work);
+    StartFrameClock();
+    WaitFrameClock(EffectStepMs);
+  }
+}
+
+// Drawing on the visible surface shows at once, as it would on a screen the program draws into directly.
+void ShowDrawnScreen(const uint8_t* buffer) {
+  if (PrimarySurface != nullptr && buffer == PrimarySurface->pixels) ShowPrimaryIfDrawn(PrimarySurface);
+}
+
+void WaitStep() {
+  StartFrameClock();
+  WaitFrameClock(EffectStepMs);
+}
+
+// Four full-height columns: the outer pair of each side, closing in as i grows.
+void DrawClosingColumns(int32_t i, int32_t w, int32_t h, uint8_t* buffer, int32_t pitch) {
+  for (int32_t x : {w - 1 - i, i, w - 2 - i, i + 1}) DrawColumnSpan(0, h - 1, x, 0, buffer, pitch);
+}
+
+// Four full-width rows at distance k from the top and the bottom.
+void DrawClosingRows(int32_t k, int32_t w, int32_t h, uint8_t* buffer, int32_t pitch) {
+  for (int32_t y : {h - 1 - k, k, h - 2 - k, k + 1}) DrawRowSpan(0, w - 1, y, 0, buffer, pitch);
+}
+
+void RunWipe(int32_t effect, uint8_t* buffer, int32_t pitch) {
+  int32_t w = ScreenWidth;
+  int32_t h = ScreenHeight;
+  int32_t limit = effect == EffectHorizontalWipe ? h / 2 : w / 2;
+  for (int32_t i = 0; i < limit; i += 2) {
+    WaitStep();
+    if (effect == EffectVerticalWipe) {
+      DrawClosingColumns(i, w, h, buffer, pitch);
+    } else if (effect == EffectHorizontalWipe) {
+      DrawClosingRows(i, w, h, buffer, pitch);
+    } else {
+      // The rows sweep the height again and again while the columns close in once.
+      int32_t k = h / 2 > 0 ? i % (h / 2) : 0;
+      DrawClosingRows(k, w, h, buffer, pitch);
+      DrawClosingColumns(i, w, h, buffer, pitch);
+    }
+    ShowDrawnScreen(buffer);
+  }
+}
+
+// 4 * W * H + 1 random pixels; the first random number of each gives the row.
+void RunDissolve(uint8_t* buffer, int32_t pitch) {
+  int32_t w = ScreenWidth;
+  int32_t h = ScreenHeight;
+  if (w <= 0 || h <= 0) return;
+  int64_t total = 4 * static_cast<int64_t>(w) * h;
+  int64_t showEvery = std::max<int64_t>(total / 64, 1);
+  for (int64_t i = 0; i <= total; ++i) {
+    int32_t y = std::rand() % h;
+    int32_t x = std::rand() % w;
+    PlotPixel8(x, y, 0, buffer, pitch);
+    if (i % showEvery == 0) ShowDrawnScreen(buffer);
+  }
+  ShowDrawnScreen(buffer);
+}
+
+}  // namespace
+
+void RunScreenEffect(int32_t effect, uint8_t* buffer, int32_t pitch) {
+  switch (effect) {
+    case EffectFadeToBlack:
+    case EffectFadeToWhite:
+    case EffectFadeToBlue:
+    case EffectFadeToRed:
+    case EffectFadeToGreen:
+      RunPaletteFade(effect);
+      return;
+    case EffectVerticalWipe:
+    case EffectHorizontalWipe:
+    case EffectCrossWipe:
+    case EffectDissolve:
+      // They write one byte per pixel, which only an 8-bit display's memory holds.
+      if (ScreenBitsPerPixel != 8 || buffer == nullptr) return;
+      if (effect == EffectDissolve) {
+        RunDissolve(buffer, pitch);
+      } else {
+        RunWipe(effect, buffer, pitch);
+      }
+      return;
+    default:
+      return;
+  }
+}
