@@ -23,6 +23,11 @@ extern int32_t BackLockPitch;
 // How many times a refused presentation is asked again before FlipDisplay gives up and returns 0.
 constexpr int32_t FlipAttempts = 3;
 
+// Creates a surface from a description: the primary with its back surface (caps with the primary bit), or a plain
+// surface of the description's width and height in the display's depth (or its bitsPerPixel when the pixel-format
+// flag is set). Null for a null device or a description it cannot meet.
+Surface* CreateSurface(DisplayObject* device, const SurfaceDescription& description);
+
 // Sets the mode, makes the primary with one back surface and the ramp palette; 1 when ready, 0 at the first failing step.
 int32_t InitDisplay(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Releases the palette, the back surface, the primary and the device, each when present. Returns 1.

@@ -16,6 +16,8 @@ struct DecodedPicture {
 
 // The largest picture we accept, in pixels per side; larger files are refused rather than allocated.
 constexpr int32_t MaxPictureSide = 16384;
+// The largest picture in pixels (a 4096 x 4096 square), so a lying header cannot make us allocate gigabytes.
+constexpr int64_t MaxPicturePixels = int64_t(1) << 24;
 
 bool DecodeBitmapBytes(const uint8_t* data, size_t size, DecodedPicture* out, std::string* error);
 bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error);

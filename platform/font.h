@@ -29,8 +29,4 @@ FontMetrics TextFontMetrics();
 // Rasterises one character (a code point; bytes 0x80-0xFF are taken as Latin-1). False without an open font.
 bool RasterizeGlyph(uint32_t codePoint, GlyphImage* out);
 
-// Renders text with SDL_ttf and converts it to a 16-bit RGB 565 buffer; only for the speed comparisons.
-bool RenderTextReference(const char* text, uint32_t rgb, std::vector<uint16_t>* pixels, int32_t* width,
-                         int32_t* height);
-
 }  // namespace platform

@@ -1,0 +1,136 @@
+// BMP decoding through SDL_LoadBMP_RW from memory, converted to 0x00RRGGBB rows of our own.
+// The header's size is checked first, so a garbage width or height is refused before anything is allocated.
+#include "platform/bitmap_decode.h"
+
+#include <SDL.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace platform {
+
+namespace {
+
+// The largest file we read: a 16384 x 16384 picture at 32 bits and its headers fit well below this.
+constexpr size_t MaxFileBytes = size_t(1) << 30;
+
+int32_t Read16(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
+int32_t Read32(const uint8_t* p) {
+  return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24));
+}
+
+// Checks the signature and the picture's size as the headers state them.
+bool CheckHeaders(const uint8_t* data, size_t size, std::string* error) {
+  if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') {
+    *error = "not a BMP file";
+    return false;
+  }
+  const uint8_t* info = data + 14;
+  uint32_t infoSize = static_cast<uint32_t>(Read32(info));
+  int64_t width, height;
+  if (infoSize == 12) {
+    width = Read16(info + 4) & 0xFFFF;
+    height = Read16(info + 6) & 0xFFFF;
+  } else {
+    if (infoSize < 16 || size < 14 + 16) {
+      *error = "BMP info header is too short";
+      return false;
+    }
+    width = Read32(info + 4);
+    height = Read32(info + 8);
+  }
+  if (height < 0) height = -height;
+  if (width <= 0 || height <= 0 || width > MaxPictureSide || height > MaxPictureSide ||
+      width * height > MaxPicturePixels) {
+    *error = "BMP picture size out of range";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DecodeBitmapBytes(const uint8_t* data, size_t size, DecodedPicture* out, std::string* error) {
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
+  if (data == nullptr || out == nullptr || !CheckHeaders(data, size, error)) return false;
+  SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
+  if (stream == nullptr) {
+    *error = SDL_GetError();
+    return false;
+  }
+  SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
+  if (loaded == nullptr) {
+    *error = SDL_GetError();
+    return false;
+  }
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XRGB8888, 0);
+  SDL_FreeSurface(loaded);
+  if (converted == nullptr) {
+    *error = SDL_GetError();
+    return false;
+  }
+  out->width = converted->w;
+  out->height = converted->h;
+  out->rgb.resize(static_cast<size_t>(converted->w) * converted->h);
+  SDL_LockSurface(converted);
+  for (int32_t y = 0; y < converted->h; ++y) {
+    const auto* row = static_cast<const uint8_t*>(converted->pixels) + static_cast<size_t>(y) * converted->pitch;
+    SDL_memcpy(out->rgb.data() + static_cast<size_t>(y) * converted->w, row, static_cast<size_t>(converted->w) * 4);
+  }
+  SDL_UnlockSurface(converted);
+  SDL_FreeSurface(converted);
+  for (uint32_t& pixel : out->rgb) pixel &= 0xFFFFFF;
+  return true;
+}
+
+bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error) {
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
+  if (path == nullptr) {
+    *error = "no file name";
+    return false;
+  }
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) {
+    *error = std::string("cannot open ") + path;
+    return false;
+  }
+  std::streamoff length = file.tellg();
+  if (length < 0 || static_cast<size_t>(length) > MaxFileBytes) {
+    *error = std::string("unreadable or oversized file ") + path;
+    return false;
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(length));
+  file.seekg(0);
+  file.read(reinterpret_cast<char*>(bytes.data()), length);
+  if (file.gcount() != length) {
+    *error = std::string("short read of ") + path;
+    return false;
+  }
+  return DecodeBitmapBytes(bytes.data(), bytes.size(), out, error);
+}
+
+bool SaveBitmapFile(const char* path, const DecodedPicture& picture) {
+  if (path == nullptr || picture.width <= 0 || picture.height <= 0 ||
+      picture.rgb.size() != static_cast<size_t>(picture.width) * picture.height)
+    return false;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_RGB24);
+  if (surface == nullptr) return false;
+  SDL_LockSurface(surface);
+  for (int32_t y = 0; y < picture.height; ++y) {
+    auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    for (int32_t x = 0; x < picture.width; ++x) {
+      uint32_t pixel = picture.rgb[static_cast<size_t>(y) * picture.width + x];
+      row[3 * x] = static_cast<uint8_t>(pixel >> 16);
+      row[3 * x + 1] = static_cast<uint8_t>(pixel >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(pixel);
+    }
+  }
+  SDL_UnlockSurface(surface);
+  bool saved = SDL_SaveBMP(surface, path) == 0;
+  SDL_FreeSurface(surface);
+  return saved;
+}
+
+}  // namespace platform

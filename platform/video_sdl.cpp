@@ -1,0 +1,104 @@
+// SDL presentation: one renderer and one streaming texture on the main window. 16-bit pictures go in as RGB 565,
+// 8-bit ones through their palette as ARGB; the logical size keeps the aspect with black borders.
+#include "platform/video_sdl.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+#include "platform/window_sdl.h"
+
+namespace platform::sdl_video {
+
+namespace {
+
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* texture = nullptr;
+int32_t textureWidth = 0, textureHeight = 0, textureBits = 0;
+
+bool MakeTexture(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error) {
+  if (texture != nullptr && textureWidth == width && textureHeight == height && textureBits == bitsPerPixel)
+    return true;
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  Uint32 format = bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
+  texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+  if (texture == nullptr) {
+    if (error) *error = SDL_GetError();
+    return false;
+  }
+  textureWidth = width, textureHeight = height, textureBits = bitsPerPixel;
+  SDL_RenderSetLogicalSize(renderer, width, height);
+  return true;
+}
+
+void CopyIntoTexture(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+                     const uint8_t* paletteRgbx, uint8_t* target, int targetPitch) {
+  const auto* source = static_cast<const uint8_t*>(pixels);
+  if (bitsPerPixel == 16) {
+    for (int32_t y = 0; y < height; ++y)
+      std::memcpy(target + static_cast<size_t>(y) * targetPitch, source + static_cast<size_t>(y) * pitch,
+                  static_cast<size_t>(width) * 2);
+    return;
+  }
+  uint32_t colours[256];
+  for (int i = 0; i < 256; ++i) {
+    const uint8_t* entry = paletteRgbx + 4 * i;
+    colours[i] = 0xFF000000u | (uint32_t(entry[0]) << 16) | (entry[1] << 8) | entry[2];
+  }
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* from = source + static_cast<size_t>(y) * pitch;
+    auto* to = reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * targetPitch);
+    for (int32_t x = 0; x < width; ++x) to[x] = colours[from[x]];
+  }
+}
+
+}  // namespace
+
+bool Open(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error) {
+  auto* window = static_cast<SDL_Window*>(sdl_window::NativeWindow());
+  if (window == nullptr) {
+    *error = "no window to present in";
+    return false;
+  }
+  if (renderer == nullptr) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer == nullptr) {
+      *error = SDL_GetError();
+      return false;
+    }
+  }
+  return MakeTexture(width, height, bitsPerPixel, error);
+}
+
+void Close() {
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+  texture = nullptr;
+  renderer = nullptr;
+  textureWidth = textureHeight = textureBits = 0;
+}
+
+bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+             const uint8_t* paletteRgbx) {
+  if (renderer == nullptr || !MakeTexture(width, height, bitsPerPixel, nullptr)) return false;
+  void* target = nullptr;
+  int targetPitch = 0;
+  if (SDL_LockTexture(texture, nullptr, &target, &targetPitch) != 0) return false;
+  CopyIntoTexture(pixels, pitch, width, height, bitsPerPixel, paletteRgbx, static_cast<uint8_t*>(target),
+                  targetPitch);
+  SDL_UnlockTexture(texture);
+  Redraw();
+  return true;
+}
+
+void Redraw() {
+  if (renderer == nullptr || texture == nullptr) return;
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderClear(renderer);
+  SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+  SDL_RenderPresent(renderer);
+}
+
+}  // namespace platform::sdl_video

@@ -1,0 +1,159 @@
+// The window service shared by both backends: the class registry, our message queue, message boxes and cursor.
+// SDL work is handed to platform/window_sdl.cpp; the headless window has no size and records its message boxes.
+#include "platform/window.h"
+
+#include <deque>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/window_sdl.h"
+
+namespace platform {
+
+struct Window {
+  std::string title;
+  std::string className;
+};
+
+namespace {
+
+// Coalesced "other" messages stop here, so an unattended queue cannot grow without bound.
+constexpr size_t MaxQueuedOtherMessages = 256;
+
+struct QueueState {
+  std::deque<Message> posted;
+  bool quitPending = false;
+  int quitCode = 0;
+  bool paintPending = false;
+  std::vector<std::pair<std::string, std::string>> shownBoxes;
+};
+
+QueueState queue;
+Window* mainWindow = nullptr;
+std::string registeredClass;
+WindowProc registeredProc = nullptr;
+std::string lastError;
+bool cursorShown = true;
+
+bool IsSdl() { return CurrentBackend() == Backend::Sdl; }
+
+}  // namespace
+
+bool RegisterWindowClass(const char* className, WindowProc procedure) {
+  if (className == nullptr || className[0] == 0) return false;
+  registeredClass = className;
+  registeredProc = procedure;
+  return true;
+}
+
+Window* CreateMainWindow(const char* title, const char* className) {
+  if (mainWindow != nullptr) {
+    lastError = "the main window already exists";
+    return nullptr;
+  }
+  const char* name = className ? className : "";
+  if (IsSdl() && !sdl_window::Open(title ? title : "", name, &lastError)) return nullptr;
+  mainWindow = new Window{title ? title : "", name};
+  // The class's procedure hears of the window's creation before the caller gets it.
+  if (registeredProc != nullptr && registeredClass == mainWindow->className)
+    registeredProc(mainWindow, WM_CREATE, 0, 0);
+  return mainWindow;
+}
+
+Window* MainWindowHandle() { return mainWindow; }
+
+void DestroyMainWindow() {
+  if (mainWindow == nullptr) return;
+  if (IsSdl()) sdl_window::Close();
+  delete mainWindow;
+  mainWindow = nullptr;
+}
+
+std::string LastError() { return lastError; }
+
+bool PeekMessage(Message* out) {
+  if (out == nullptr) return false;
+  PumpEvents();
+  if (!queue.posted.empty()) {
+    *out = queue.posted.front();
+    queue.posted.pop_front();
+    return true;
+  }
+  if (queue.quitPending) {
+    queue.quitPending = false;
+    *out = Message{nullptr, WM_QUIT, static_cast<uintptr_t>(queue.quitCode), 0};
+    return true;
+  }
+  return false;
+}
+
+bool PostMessage(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  queue.posted.push_back(Message{window, message, wParam, lParam});
+  return true;
+}
+
+void PostQuitMessage(int exitCode) {
+  queue.quitPending = true;
+  queue.quitCode = exitCode;
+}
+
+// Posts a message from the platform's own events unless the same one already waits (or the queue is full of them).
+void PostCoalescedMessage(uint32_t message, uintptr_t wParam) {
+  size_t others = 0;
+  for (const Message& waiting : queue.posted) {
+    if (waiting.message == message && waiting.wParam == wParam) return;
+    if (waiting.message != WM_CLOSE) ++others;
+  }
+  if (message == WM_PAINT) {
+    if (queue.paintPending) return;
+    queue.paintPending = true;
+  }
+  if (message != WM_CLOSE && others >= MaxQueuedOtherMessages) return;
+  queue.posted.push_back(Message{mainWindow, message, wParam, 0});
+}
+
+bool TranslateMessage(const Message*) { return false; }
+
+intptr_t DispatchMessage(const Message* message) {
+  if (message == nullptr || registeredProc == nullptr) return 0;
+  return registeredProc(message->window, message->message, message->wParam, message->lParam);
+}
+
+intptr_t DefWindowProc(Window*, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+void BeginPaint(Window*) {}
+
+void EndPaint(Window*) { queue.paintPending = false; }
+
+void PumpEvents() {
+  if (IsSdl() && mainWindow != nullptr) sdl_window::PumpEvents();
+}
+
+bool IsFullScreen() { return IsSdl() && mainWindow != nullptr ? sdl_window::IsFullScreen() : true; }
+
+void ToggleFullScreen() {
+  if (IsSdl() && mainWindow != nullptr) sdl_window::ToggleFullScreen();
+}
+
+void ShowMessageBox(Window*, const char* text, const char* caption) {
+  std::string shownText = text ? text : "", shownCaption = caption ? caption : "";
+  if (IsSdl()) sdl_window::ShowMessageBox(shownText.c_str(), shownCaption.c_str());
+  else queue.shownBoxes.emplace_back(shownCaption, shownText);
+}
+
+std::vector<std::pair<std::string, std::string>> TakeShownMessageBoxes() {
+  std::vector<std::pair<std::string, std::string>> taken;
+  taken.swap(queue.shownBoxes);
+  return taken;
+}
+
+void ShowCursor(bool show) {
+  cursorShown = show;
+  if (IsSdl()) sdl_window::ShowCursor(show);
+}
+
+bool IsCursorShown() { return cursorShown; }
+
+void ResetMessageQueue() { queue = QueueState{}; }
+
+}  // namespace platform

@@ -1,0 +1,121 @@
+// The SDL window: full-screen desktop (the monitor's mode is never changed), Alt+Enter to a 1280 x 960 window
+// and back, window-manager close requests as WM_CLOSE, modal message boxes and the cursor.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/video.h"
+#include "platform/window.h"
+#include "platform/window_sdl.h"
+
+namespace platform::sdl_window {
+
+namespace {
+
+constexpr int WindowedWidth = 1280;
+constexpr int WindowedHeight = 960;
+
+SDL_Window* window = nullptr;
+
+void HandleWindowEvent(const SDL_WindowEvent& event) {
+  switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      PostCoalescedMessage(WM_CLOSE, 0);
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      RedrawLastFrame();
+      PostCoalescedMessage(WM_PAINT, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void HandleKey(const SDL_KeyboardEvent& event) {
+  bool altEnter = event.keysym.sym == SDLK_RETURN && (event.keysym.mod & KMOD_ALT) != 0;
+  if (event.type == SDL_KEYDOWN && altEnter) {
+    if (!event.repeat) ToggleFullScreen();
+    return;
+  }
+  PostCoalescedMessage(event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, event.keysym.scancode);
+}
+
+}  // namespace
+
+bool Open(const char* title, const char* className, std::string* error) {
+  // X11 takes the window's class from this variable when the window is made.
+  setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    *error = SDL_GetError();
+    return false;
+  }
+  window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WindowedWidth, WindowedHeight,
+                            SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_SHOWN);
+  if (window == nullptr) {
+    *error = SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  return true;
+}
+
+void Close() {
+  ClosePresentation();
+  if (window != nullptr) SDL_DestroyWindow(window);
+  window = nullptr;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void* NativeWindow() { return window; }
+
+void PumpEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        PostCoalescedMessage(WM_CLOSE, 0);
+        break;
+      case SDL_WINDOWEVENT:
+        HandleWindowEvent(event.window);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        HandleKey(event.key);
+        break;
+      case SDL_MOUSEMOTION:
+        PostCoalescedMessage(WM_MOUSEMOVE, 0);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool IsFullScreen() {
+  return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+void ToggleFullScreen() {
+  if (window == nullptr) return;
+  if (IsFullScreen()) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowSize(window, WindowedWidth, WindowedHeight);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  RedrawLastFrame();
+}
+
+void ShowMessageBox(const char* text, const char* caption) {
+  // Without a display to show it on, the box's words still reach the user.
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) != 0)
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+}  // namespace platform::sdl_window
