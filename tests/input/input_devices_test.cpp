@@ -273,14 +273,15 @@ TEST_F(InputDevicesTest, DevicesOutliveTheObjectReleasedBeforeThem) {
   platform::SetHeadlessJoysticks({Joystick(7, "Pad")});
   StartAll();
   ASSERT_EQ(InitJoystick(-512, 512, -512, 512, 5), 1);
+  EXPECT_EQ(platform::LiveInputObjects(), 4);
   ShutdownInput();
-  EXPECT_GT(platform::LiveInputObjects(), 0);
+  EXPECT_EQ(platform::LiveInputObjects(), 4) << "the object goes only with its last device";
   platform::SetHeadlessInput({1, 2, false, {DIK_RETURN}});
   EXPECT_EQ(ReadKeyboard(), 1);
   EXPECT_EQ(KeyboardState[DIK_RETURN], 0x80);
   ShutdownKeyboard();
   ShutdownMouse();
-  EXPECT_GT(platform::LiveInputObjects(), 0);
+  EXPECT_EQ(platform::LiveInputObjects(), 2);
   ShutdownJoystick();
   EXPECT_EQ(platform::LiveInputObjects(), 0);
 }
