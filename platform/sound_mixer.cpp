@@ -31,13 +31,6 @@ bool MixOneBuffer(SoundBuffer& buffer, float* out, uint32_t frames, uint32_t rat
   const size_t last = samples.size() - 1;
   uint64_t position = buffer.position;
   for (uint32_t frame = 0; frame < frames; ++frame) {
-    if (position >= length) {
-      if (!buffer.looping) {
-        buffer.position = 0;
-        return false;
-      }
-      position %= length;
-    }
     const size_t index = static_cast<size_t>(position >> 32);
     const size_t next = index < last ? index + 1 : (buffer.looping ? 0 : last);
     const float fraction = static_cast<float>(position & 0xFFFFFFFFu) / 4294967296.0f;
@@ -46,6 +39,14 @@ bool MixOneBuffer(SoundBuffer& buffer, float* out, uint32_t frames, uint32_t rat
     out[2 * frame] += value * leftGain;
     out[2 * frame + 1] += value * rightGain;
     position += step;
+    if (position >= length) {
+      // A one-shot sound stops (and rewinds) as soon as its last sample is out.
+      if (!buffer.looping) {
+        buffer.position = 0;
+        return false;
+      }
+      position %= length;
+    }
   }
   buffer.position = position;
   return true;
