@@ -8,6 +8,7 @@
 
 #include "platform/input.h"
 #include "platform/input_backend.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -72,8 +73,15 @@ const std::array<uint8_t, SDL_NUM_SCANCODES>& KeyCodeTable() {
   return table;
 }
 
-// Brings SDL's keyboard, mouse and joystick state up to date.
-void PumpWindowEvents() { SDL_PumpEvents(); }
+// Brings SDL's keyboard, mouse and joystick state up to date. The window's pump keeps a close request
+// in our message queue even while nobody services it; without a window SDL's own queue is pumped.
+void PumpWindowEvents() {
+  if (MainWindowHandle() != nullptr) {
+    PumpEvents();
+  } else {
+    SDL_PumpEvents();
+  }
+}
 
 // The wheel reaches us only as events; a watch adds them up between mouse reads (120 per notch).
 int32_t wheelSinceRead = 0;
