@@ -1,0 +1,57 @@
+// RIFF WAVE output for the sound effects: unsigned 8-bit mono PCM, the format the game's mixer plays.
+#include "tools/asset_generator/wav_writer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+namespace assets {
+
+namespace {
+
+void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+}  // namespace
+
+std::vector<uint8_t> ToUnsigned8(const std::vector<float>& samples) {
+  std::vector<uint8_t> bytes;
+  bytes.reserve(samples.size());
+  for (const float s : samples) bytes.push_back(uint8_t(std::clamp(std::lround(128.0f + s * 127.0f), 0L, 255L)));
+  return bytes;
+}
+
+bool WriteWav8(const std::string& path, const std::vector<float>& samples, uint32_t sampleRate, std::string* error) {
+  const std::vector<uint8_t> data = ToUnsigned8(samples);
+  const uint32_t dataSize = uint32_t(data.size());
+  const uint32_t padding = dataSize & 1u;
+  std::vector<uint8_t> out;
+  PutTag(out, "RIFF");
+  PutLe(out, 4 + (8 + 16) + (8 + dataSize + padding), 4);
+  PutTag(out, "WAVE");
+  // Format: PCM (1), one channel, the rate, bytes per second, one byte per frame, 8 bits per sample.
+  PutTag(out, "fmt ");
+  PutLe(out, 16, 4);
+  PutLe(out, 1, 2);
+  PutLe(out, 1, 2);
+  PutLe(out, sampleRate, 4);
+  PutLe(out, sampleRate, 4);
+  PutLe(out, 1, 2);
+  PutLe(out, 8, 2);
+  PutTag(out, "data");
+  PutLe(out, dataSize, 4);
+  out.insert(out.end(), data.begin(), data.end());
+  if (padding != 0) out.push_back(0);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
+  if (!file) {
+    *error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace assets
