@@ -9,6 +9,7 @@
 #include "gfx/extras/lines.h"
 #include "gfx/extras/palette_ops.h"
 #include "gfx/frame_clock.h"
+#include "platform/video.h"
 
 namespace {
 
@@ -37,6 +38,22 @@ void FadeEntry(int32_t effect, PaletteEntry& e) {
   }
 }
 
+// The visible surface is shown as it now is, even while the caller holds its lock: the effects draw into
+// (or recolour) the screen itself, and each step is meant to be seen as it happens.
+void ShowScreenNow() {
+  const Surface* screen = PrimarySurface;
+  if (screen == nullptr) return;
+  const PaletteEntry* entries = screen->palette != nullptr ? screen->palette->entries : PaletteTable;
+  const uint8_t* palette = screen->bitsPerPixel == 8 ? reinterpret_cast<const uint8_t*>(entries) : nullptr;
+  platform::PresentFrame(screen->pixels, screen->pitch, screen->width, screen->height, screen->bitsPerPixel, palette,
+                         platform::PresentKind::Update);
+}
+
+// Pixels drawn into the visible surface's memory show at once; drawing elsewhere waits for the caller.
+void ShowDrawnScreen(const uint8_t* buffer) {
+  if (PrimarySurface != nullptr && buffer == PrimarySurface->pixels) ShowScreenNow();
+}
+
 void RunPaletteFade(int32_t effect) {
   int32_t steps = effect == EffectFadeToBlack ? 80 : 64;
   int32_t firstEntry = effect == EffectFadeToBlack ? 1 : 0;
@@ -45,14 +62,11 @@ void RunPaletteFade(int32_t effect) {
     ReadFullPalette(work);
     for (int32_t i = firstEntry; i < 256; ++i) FadeEntry(effect, work[i]);
     WriteFullPalette(work);
+    // An unlocked screen was shown again by the palette write itself.
+    if (PrimarySurface != nullptr && PrimarySurface->lockCount > 0) ShowScreenNow();
     StartFrameClock();
     WaitFrameClock(EffectStepMs);
   }
-}
-
-// Drawing on the visible surface shows at once, as it would on a screen the program draws into directly.
-void ShowDrawnScreen(const uint8_t* buffer) {
-  if (PrimarySurface != nullptr && buffer == PrimarySurface->pixels) ShowPrimaryIfDrawn(PrimarySurface);
 }
 
 void WaitStep() {
@@ -81,9 +95,9 @@ void RunWipe(int32_t effect, uint8_t* buffer, int32_t pitch) {
     } else if (effect == EffectHorizontalWipe) {
       DrawClosingRows(i, w, h, buffer, pitch);
     } else {
-      // The rows sweep the height again and again while the columns close in once.
-      int32_t k = h / 2 > 0 ? i % (h / 2) : 0;
-      DrawClosingRows(k, w, h, buffer, pitch);
+      // The rows sweep the height again and again while the columns close in once. A screen less than
+      // two rows high has no half to sweep (and i mod 0 would divide by zero): only the columns run.
+      if (h / 2 > 0) DrawClosingRows(i % (h / 2), w, h, buffer, pitch);
       DrawClosingColumns(i, w, h, buffer, pitch);
     }
     ShowDrawnScreen(buffer);
