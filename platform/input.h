@@ -122,6 +122,7 @@ struct HeadlessJoystick {
 void SetHeadlessJoysticks(const std::vector<HeadlessJoystick>& joysticks);
 
 // Headless failures for tests: make one set-up step (or every read) of one kind of device fail.
+// InputStep::CreateSystem makes the system object itself fail, whatever the kind.
 enum class InputDeviceKind { Keyboard, Mouse, Joystick };
 enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
 void SetHeadlessInputFailure(InputDeviceKind kind, InputStep step);
