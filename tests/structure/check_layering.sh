@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Fails when a file above platform/ includes or names SDL or FluidSynth, or a platform/ header exposes them.
+# Fails when code above platform/ includes or names SDL or FluidSynth, or a platform/ header exposes them.
+# Comments may name the libraries (they say what a stand-in wraps); code may not.
 set -u
 root=${1:-.}
 cd "$root" || exit 2
 pattern='#include *[<"](SDL|fluidsynth)|\bSDL_[A-Za-z]|\bfluid_[a-z]'
-hits=$(grep -rnE "$pattern" --include='*.h' --include='*.cpp' app game gfx input audio 2>/dev/null)
-platformHeaders=$(grep -rnE "$pattern" --include='*.h' platform 2>/dev/null)
-if [ -n "$hits$platformHeaders" ]; then
+
+# Prints file:line:code for every match in the given files, with // comments removed first.
+scan() {
+  for file in "$@"; do
+    sed 's://.*$::' "$file" | grep -nE "$pattern" | sed "s|^|$file:|"
+  done
+}
+
+mapfile -t upper < <(find app game gfx input audio \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null)
+mapfile -t platformHeaders < <(find platform -name '*.h' 2>/dev/null)
+hits=$(scan "${upper[@]}" "${platformHeaders[@]}")
+if [ -n "$hits" ]; then
   echo "Third-party names outside the platform layer's sources:"
-  printf '%s\n' "$hits" "$platformHeaders" | sed '/^$/d'
+  echo "$hits"
   exit 1
 fi
 echo "layering clean"
