@@ -25,13 +25,14 @@ int32_t LoadBytes(LoadedBitmap& bitmap, const std::vector<uint8_t>& bytes, const
 
 }  // namespace
 
+// Header fields are packed as in the file; the tests read them by value (unary plus), never by reference.
 TEST(ReadBmpFile, ReadsHeadersPaletteAndTurnsRowsTopDown) {
   LoadedBitmap bitmap;
   ASSERT_EQ(LoadBytes(bitmap, Make(5, 3, 8, Pattern(5, 3)), "eight_bit.bmp"), 1);
-  EXPECT_EQ(bitmap.data.fileHeader.bfType, 0x4D42);
-  EXPECT_EQ(bitmap.data.infoHeader.biWidth, 5);
-  EXPECT_EQ(bitmap.data.infoHeader.biHeight, 3);
-  EXPECT_EQ(bitmap.data.infoHeader.biBitCount, 8);
+  EXPECT_EQ(+bitmap.data.fileHeader.bfType, 0x4D42);
+  EXPECT_EQ(+bitmap.data.infoHeader.biWidth, 5);
+  EXPECT_EQ(+bitmap.data.infoHeader.biHeight, 3);
+  EXPECT_EQ(+bitmap.data.infoHeader.biBitCount, 8);
   EXPECT_EQ(std::memcmp(bitmap.data.pixels, Pattern(5, 3).data(), 15), 0);
   // Stored as blue, green, red: the record holds red, green, blue and the no-collapse flag.
   for (int i : {0, 1, 200, 255}) {
@@ -78,7 +79,7 @@ TEST(ReadBmpFile, LoadingTwiceReplacesThePixels) {
   LoadedBitmap bitmap;
   ASSERT_EQ(LoadBytes(bitmap, Make(4, 4, 8, std::vector<uint8_t>(16, 1)), "first.bmp"), 1);
   ASSERT_EQ(LoadBytes(bitmap, Make(2, 2, 8, std::vector<uint8_t>(4, 2)), "second.bmp"), 1);
-  EXPECT_EQ(bitmap.data.infoHeader.biWidth, 2);
+  EXPECT_EQ(+bitmap.data.infoHeader.biWidth, 2);
   EXPECT_EQ(bitmap.data.pixels[3], 2);
   // The first buffer is freed (the sanitizer build reports it otherwise); freeing twice is harmless.
   EXPECT_EQ(FreeBmpFile(&bitmap.data), 1);
@@ -139,7 +140,7 @@ TEST(ReadBmpFile, RefusesSizesThatDisagreeAndKeepsThePreviousPicture) {
     Put32(bytes, bad.at, bad.value);
     EXPECT_EQ(LoadBytes(bitmap, bytes, "bad_size.bmp"), 0) << bad.why;
     EXPECT_EQ(bitmap.data.pixels, kept) << bad.why;
-    EXPECT_EQ(bitmap.data.infoHeader.biWidth, 3) << bad.why;
+    EXPECT_EQ(+bitmap.data.infoHeader.biWidth, 3) << bad.why;
   }
 }
 
