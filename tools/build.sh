@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the Release tree in build/; shared by ./play and ./check.
+# Configures (once) and builds one tree; shared by ./play and ./check.
+# Usage: tools/build.sh [tree [extra cmake options...]]; the default tree is build/ in Release.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ ! -f build/CMakeCache.txt ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+tree=${1:-build}
+shift || true
+if [ ! -f "$tree/CMakeCache.txt" ]; then
+  cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
 fi
-cmake --build build
+cmake --build "$tree"
