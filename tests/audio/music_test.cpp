@@ -1,0 +1,253 @@
+// The music table: slot states and CurrentMidi through load, play, stop, status and delete; songs that
+// sound while playing and fall silent when stopped; files that are not standard MIDI files refused.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/music.h"
+#include "audio/sound_effects.h"
+#include "platform/backend.h"
+#include "platform/sound.h"
+#include "tests/support/midi_file.h"
+#include "tests/support/wave_file.h"
+
+namespace {
+
+constexpr uint32_t kRate = platform::kHeadlessMusicRate;
+
+class MusicTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SelectBackend(platform::Backend::Headless);
+    platform::SetHeadlessSoundDeviceAvailable(true);
+    ShutdownMusic();
+    ShutdownSound();
+    SoundInitPending = 1;
+    ASSERT_EQ(InitSound(), 1);
+    ASSERT_EQ(InitMusic(), 1) << "a General MIDI SoundFont is needed (timgm6mb-soundfont)";
+  }
+  void TearDown() override {
+    ShutdownMusic();
+    ShutdownSound();
+    unsetenv("TAVO_SOUNDFONT");
+  }
+
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    return testwave::WriteFile(::testing::TempDir() + "music_" + name, bytes);
+  }
+  // One note of 0.25 s at the start, then a rest until `seconds`.
+  std::string ShortSong(const std::string& name, double seconds = 0.5, uint8_t key = 60) {
+    return Write(name, testmidi::Song({{0, 48, key}}, static_cast<uint32_t>(seconds * 192)));
+  }
+
+  // Root mean square of the left channel over `seconds` of rendering.
+  static double RenderLoudness(double seconds) {
+    const uint32_t frames = static_cast<uint32_t>(seconds * kRate);
+    std::vector<float> out(2 * static_cast<size_t>(frames));
+    platform::RenderHeadlessAudio(out.data(), frames, kRate);
+    double sum = 0;
+    for (uint32_t i = 0; i < frames; ++i) sum += static_cast<double>(out[2 * i]) * out[2 * i];
+    return std::sqrt(sum / frames);
+  }
+};
+
+constexpr double kAudible = 1e-3;
+constexpr double kSilent = 1e-6;
+
+}  // namespace
+
+TEST_F(MusicTable, LoadsIntoTheLowestFreeSlots) {
+  const std::string path = ShortSong("a.mid");
+  EXPECT_EQ(LoadMidi(path.c_str()), 0);
+  EXPECT_EQ(LoadMidi(path.c_str()), 1);
+  EXPECT_EQ(MidiTable[1].state, kMidiStateLoaded);
+  EXPECT_EQ(MidiTable[1].id, 1);
+  EXPECT_EQ(MidiTable[1].segmentState, nullptr);
+  EXPECT_EQ(CurrentMidi, -1);
+  EXPECT_EQ(DeleteMidi(0), 1);
+  EXPECT_EQ(MidiTable[0].state, kMidiStateFree);
+  EXPECT_EQ(LoadMidi(path.c_str()), 0);
+}
+
+TEST_F(MusicTable, NamesAreResolvedAgainstTheWorkingFolder) {
+  ShortSong("relative.mid");
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(::testing::TempDir().c_str()), 0);
+  const int32_t id = LoadMidi("music_relative.mid");
+  const int32_t missing = LoadMidi("Music/song10.mid");
+  ASSERT_EQ(chdir(previous), 0);
+  EXPECT_EQ(id, 0);
+  EXPECT_EQ(missing, -1);
+  EXPECT_EQ(MidiTable[1].state, kMidiStateFree);
+}
+
+TEST_F(MusicTable, PlayOnAFreeSlotOrAnIdOutsideTheTableIsRefused) {
+  const int32_t a = LoadMidi(ShortSong("a.mid").c_str());
+  ASSERT_EQ(PlayMidi(a), 1);
+  for (int32_t id : {5, -1, 64, 1000}) {
+    EXPECT_EQ(PlayMidi(id), 0);
+    EXPECT_EQ(StopMidi(id), 0);
+    EXPECT_EQ(GetMidiStatus(id), 0);
+    EXPECT_EQ(DeleteMidi(id), 1);
+  }
+  EXPECT_EQ(CurrentMidi, a);
+  EXPECT_EQ(MidiTable[a].state, kMidiStatePlaying);
+}
+
+TEST_F(MusicTable, PlayingAnotherSongStopsTheCurrentOne) {
+  const int32_t a = LoadMidi(ShortSong("a.mid", 2.0).c_str());
+  const int32_t b = LoadMidi(ShortSong("b.mid", 2.0, 67).c_str());
+  ASSERT_EQ(PlayMidi(a), 1);
+  EXPECT_EQ(CurrentMidi, a);
+  RenderLoudness(0.05);
+  ASSERT_EQ(PlayMidi(b), 1);
+  EXPECT_EQ(MidiTable[a].state, kMidiStateStopped);
+  EXPECT_EQ(MidiTable[b].state, kMidiStatePlaying);
+  EXPECT_EQ(CurrentMidi, b);
+  EXPECT_EQ(GetMidiStatus(a), kMidiStateStopped);
+  EXPECT_EQ(GetMidiStatus(b), kMidiStatePlaying);
+}
+
+TEST_F(MusicTable, PlayingTheCurrentSongAgainRestartsItFromTheBeginning) {
+  const int32_t a = LoadMidi(ShortSong("a.mid", 3.0).c_str());
+  ASSERT_EQ(PlayMidi(a), 1);
+  EXPECT_GT(RenderLoudness(0.1), kAudible);
+  RenderLoudness(1.5);  // past the note and its release: the rest of the song is quiet
+  EXPECT_LT(RenderLoudness(0.1), kAudible / 10);
+  ASSERT_EQ(PlayMidi(a), 1);
+  EXPECT_EQ(CurrentMidi, a);
+  EXPECT_EQ(MidiTable[a].state, kMidiStatePlaying);
+  EXPECT_GT(RenderLoudness(0.1), kAudible);  // the opening note again
+}
+
+TEST_F(MusicTable, StopSilencesAtOnceAndClearsCurrentMidiWhicheverSong) {
+  const int32_t a = LoadMidi(ShortSong("a.mid", 2.0).c_str());
+  const int32_t b = LoadMidi(ShortSong("b.mid").c_str());
+  ASSERT_EQ(PlayMidi(a), 1);
+  EXPECT_GT(RenderLoudness(0.1), kAudible);
+  EXPECT_EQ(StopMidi(b), 1);  // a song never played: stopped, and CurrentMidi cleared all the same
+  EXPECT_EQ(MidiTable[b].state, kMidiStateStopped);
+  EXPECT_EQ(CurrentMidi, -1);
+  EXPECT_EQ(GetMidiStatus(a), kMidiStatePlaying);
+  EXPECT_EQ(StopMidi(a), 1);
+  EXPECT_EQ(MidiTable[a].state, kMidiStateStopped);
+  EXPECT_LT(RenderLoudness(0.1), kSilent);
+  EXPECT_EQ(GetMidiStatus(a), kMidiStateStopped);
+}
+
+TEST_F(MusicTable, ASongThatEndedByItselfReadsStopped) {
+  const int32_t a = LoadMidi(ShortSong("a.mid", 0.3).c_str());
+  ASSERT_EQ(PlayMidi(a), 1);
+  RenderLoudness(0.1);
+  EXPECT_EQ(GetMidiStatus(a), kMidiStatePlaying);
+  RenderLoudness(0.5);
+  EXPECT_EQ(GetMidiStatus(a), kMidiStateStopped);
+  EXPECT_EQ(CurrentMidi, a);  // only StopMidi clears it
+}
+
+TEST_F(MusicTable, DeleteFreesTheSlotWithoutStoppingTheSong) {
+  const int32_t a = LoadMidi(ShortSong("a.mid", 2.0).c_str());
+  ASSERT_EQ(PlayMidi(a), 1);
+  EXPECT_EQ(DeleteMidi(a), 1);
+  EXPECT_EQ(MidiTable[a].state, kMidiStateFree);
+  EXPECT_EQ(MidiTable[a].segment, nullptr);
+  EXPECT_EQ(CurrentMidi, a);
+  EXPECT_GT(RenderLoudness(0.1), kAudible);
+  EXPECT_EQ(PlayMidi(a), 0);
+  EXPECT_EQ(DeleteMidi(a), 1);  // a free slot: nothing changes
+  EXPECT_EQ(ShutdownMusic(), 1);
+  EXPECT_EQ(MusicPerformance, nullptr);
+  EXPECT_EQ(MusicLoader, nullptr);
+  EXPECT_LT(RenderLoudness(0.05), kSilent);
+}
+
+TEST_F(MusicTable, FilesThatAreNotStandardMidiFilesGiveMinusOneWithTheSlotFree) {
+  const std::vector<uint8_t> good = testmidi::Song({{0, 48, 60}}, 96);
+  std::vector<uint8_t> noHeader = good;
+  noHeader[1] = 'X';
+  std::vector<uint8_t> shortHeader = testmidi::Header(0, 1, 96);
+  shortHeader[7] = 4;  // declares 4 bytes: too short for format, tracks and division
+  shortHeader.resize(12);
+  const std::vector<uint8_t> track(good.begin() + 14, good.end());
+  shortHeader.insert(shortHeader.end(), track.begin(), track.end());
+  std::vector<uint8_t> trackPastEnd = good;
+  trackPastEnd.resize(good.size() - 3);
+  std::vector<uint8_t> fewerTracks = good;
+  fewerTracks[11] = 2;  // declares two tracks, holds one
+  std::vector<uint8_t> zeroDivision = good;
+  zeroDivision[12] = zeroDivision[13] = 0;
+  struct Case { const char* name; std::vector<uint8_t> bytes; };
+  for (const Case& c : {Case{"noheader", noHeader}, Case{"shortheader", shortHeader}, Case{"pastend", trackPastEnd},
+                        Case{"fewer", fewerTracks}, Case{"division", zeroDivision}, Case{"empty", {}},
+                        Case{"riff", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}}}) {
+    EXPECT_EQ(LoadMidi(Write(c.name, c.bytes).c_str()), -1) << c.name;
+  }
+  EXPECT_EQ(LoadMidi((::testing::TempDir() + "no such song.mid").c_str()), -1);
+  EXPECT_EQ(LoadMidi(::testing::TempDir().c_str()), -1);  // a folder
+  EXPECT_EQ(MidiTable[0].state, kMidiStateFree);
+  EXPECT_EQ(MidiTable[0].segment, nullptr);
+}
+
+TEST_F(MusicTable, LongerHeaderAndTrailingChunksAreAccepted) {
+  const std::vector<uint8_t> song = testmidi::Song({{0, 48, 60}}, 96);
+  std::vector<uint8_t> longHeader = testmidi::Header(0, 1, 96, 4);
+  longHeader.insert(longHeader.end(), song.begin() + 14, song.end());
+  const std::vector<uint8_t> extra = testmidi::Chunk("XTRA", {1, 2, 3});
+  longHeader.insert(longHeader.end(), extra.begin(), extra.end());
+  const int32_t id = LoadMidi(Write("longheader.mid", longHeader).c_str());
+  ASSERT_EQ(id, 0);
+  ASSERT_EQ(PlayMidi(id), 1);
+  EXPECT_GT(RenderLoudness(0.1), kAudible);
+}
+
+TEST_F(MusicTable, SongAndEffectsShareOneMix) {
+  const int32_t song = LoadMidi(ShortSong("a.mid", 2.0).c_str());
+  testwave::WaveSpec spec;
+  spec.samples.assign(11025, 160);
+  const int32_t effect = LoadWav(testwave::WriteFile(::testing::TempDir() + "music_fx.wav", testwave::BuildWave(spec)).c_str());
+  ASSERT_GE(effect, 0);
+  PlayMidi(song);
+  const double songAlone = RenderLoudness(0.05);
+  PlayMidi(song);
+  PlaySoundEffect(effect, 0, 0, 0, 0);
+  const double both = RenderLoudness(0.05);
+  EXPECT_GT(songAlone, kAudible);
+  EXPECT_GT(both, songAlone);
+}
+
+TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {
+  platform::SelectBackend(platform::Backend::Headless);
+  ShutdownMusic();
+  ShutdownSound();
+  SoundInitPending = 1;
+  ASSERT_EQ(InitSound(), 1);
+  setenv("TAVO_SOUNDFONT", "/nonexistent/none.sf2", 1);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(InitMusic(), 0);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  unsetenv("TAVO_SOUNDFONT");
+  EXPECT_EQ(said, "MUSIC: no General MIDI SoundFont found; install timgm6mb-soundfont\n");
+  EXPECT_EQ(LoadMidi("anything.mid"), -1);
+  EXPECT_EQ(PlayMidi(0), 0);
+  EXPECT_EQ(StopMidi(0), 0);
+  EXPECT_EQ(ShutdownMusic(), 1);
+  ShutdownSound();
+}
+
+TEST(MusicWithoutItsNeeds, NoSoundDeviceGivesZero) {
+  platform::SelectBackend(platform::Backend::Headless);
+  ShutdownMusic();
+  ShutdownSound();
+  SoundInitPending = 1;
+  platform::SetHeadlessSoundDeviceAvailable(false);
+  EXPECT_EQ(InitSound(), 0);
+  platform::SetHeadlessSoundDeviceAvailable(true);
+  EXPECT_EQ(InitMusic(), 0);
+  EXPECT_EQ(LoadMidi("anything.mid"), -1);
+  EXPECT_EQ(ShutdownMusic(), 1);
+}
