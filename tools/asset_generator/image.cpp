@@ -27,7 +27,9 @@ void Image::AddLight(int32_t x, int32_t y, Color color, float amount) {
   if (!Contains(x, y) || amount <= 0.0f) return;
   const size_t i = Index(x, y);
   color_[i] = color_[i] + color * amount;
-  alpha_[i] = std::max(alpha_[i], std::min(amount, 1.0f));
+  // Light counts as opaque well before full strength, so faint glows fade out smoothly into the black key
+  // instead of stopping at the transparency threshold.
+  alpha_[i] = std::max(alpha_[i], std::min(amount * 4.0f, 1.0f));
 }
 
 void Image::Set(int32_t x, int32_t y, Color color, float alpha) {

@@ -34,7 +34,7 @@ class Image {
 
   // Paints `color` at coverage `alpha` over what is there (ordinary "over" compositing).
   void Blend(int32_t x, int32_t y, Color color, float alpha);
-  // Adds light: the colour grows by color * amount, and the pixel becomes at least that opaque.
+  // Adds light: the colour grows by color * amount, and the pixel becomes at least four times that opaque.
   void AddLight(int32_t x, int32_t y, Color color, float amount);
   // Replaces the pixel outright (used to punch transparent holes).
   void Set(int32_t x, int32_t y, Color color, float alpha);

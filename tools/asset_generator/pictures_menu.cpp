@@ -163,6 +163,9 @@ void PaintConsole(Image& image) {
       return Sample{Mix(kCyan, Color{20, 40, 80}, 0.6f), 0.7f};
     });
   }
+  // A quiet hint between the entries.
+  const Plane hint = RenderInk("POINT AND CLICK TO CHOOSE", 10);
+  DrawPlainText(image, hint, 368 - hint.width / 2, 310, Color{80, 130, 190}, 0.9f, Color{}, 0.0f);
   // The credits sit on a slightly deeper inset with a cyan rule along its top.
   const Box& credits = kCreditsArea;
   ShadeArea(image, credits.x0, credits.y0, credits.x1 - credits.x0, credits.y1 - credits.y0, 2, [=](float x, float y) {
