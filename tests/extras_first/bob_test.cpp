@@ -191,6 +191,14 @@ TEST_F(BobTest, WrapSendsItRoundTheClipRectangleBeforeBounceIsConsidered) {
   SetBobVelocity(&bob, -1, 0);
   MoveBob(&bob);
   EXPECT_EQ(bob.x, 639);
+  // Wholly off the left edge only past -32: at -32 it is still where it was put.
+  SetBobPosition(&bob, -31, 100);
+  MoveBob(&bob);
+  EXPECT_EQ(bob.x, -32);
+  SetBobPosition(&bob, 638, 100);
+  SetBobVelocity(&bob, 1, 0);
+  MoveBob(&bob);
+  EXPECT_EQ(bob.x, 639);
   SetBobPosition(&bob, 10, 479);
   SetBobVelocity(&bob, 0, 1);
   MoveBob(&bob);

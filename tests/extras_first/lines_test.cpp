@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "gfx/display.h"
@@ -123,6 +124,19 @@ TEST(DrawRawLine, SetsOnePixelPerStepOfTheLongerAxis) {
   EXPECT_EQ(dot.at(3, 3), 9);
 }
 
+TEST(DrawRawLine, ATieInTheErrorTermStepsTheShorterAxis) {
+  // The error term starts at 2dy - dx = 0 here, and a zero error already takes the step.
+  Canvas shallow;
+  DrawRawLine(0, 0, 4, 2, 1, shallow.data(), Canvas::kPitch);
+  for (auto [x, y] : {std::pair{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}) EXPECT_EQ(shallow.at(x, y), 1) << x << "," << y;
+  EXPECT_EQ(shallow.count(1), 5);
+  Canvas steep;
+  DrawRawLine(7, 1, 3, 9, 2, steep.data(), Canvas::kPitch);
+  for (auto [x, y] : {std::pair{7, 1}, {6, 2}, {6, 3}, {5, 4}, {5, 5}, {4, 6}, {4, 7}, {3, 8}, {3, 9}})
+    EXPECT_EQ(steep.at(x, y), 2) << x << "," << y;
+  EXPECT_EQ(steep.count(2), 9);
+}
+
 TEST(DrawRawLine, SteepAndBackwardLinesReachBothEnds) {
   Canvas canvas;
   DrawRawLine(50, 90, 40, 10, 3, canvas.data(), Canvas::kPitch);
@@ -215,4 +229,22 @@ TEST(RectHoldsColor, ClampsToTheScreenAndDoesNotReorderCorners) {
   EXPECT_EQ(RectHoldsColor(630, 0, 700, 20, 9, 9, canvas.data(), Canvas::kPitch), 0);
   EXPECT_EQ(RectHoldsColor(639, 479, 0, 0, 0, 255, canvas.data(), Canvas::kPitch), 0) << "x1 > x2 scans nothing";
   EXPECT_EQ(RectHoldsColor(-100, -100, 0, 0, 0, 0, canvas.data(), Canvas::kPitch), 1);
+}
+
+TEST(FillRectangle, FillsRightAndBottomExclusiveAndIgnoresARefusal) {
+  Surface* surface = CreateSurfaceForTest(16, 8, 8);
+  ASSERT_NE(surface, nullptr);
+  EXPECT_EQ(FillRectangle(2, 1, 5, 3, 7, surface), 1);
+  int filled = 0;
+  for (int32_t y = 0; y < 8; ++y)
+    for (int32_t x = 0; x < 16; ++x) {
+      const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
+      EXPECT_EQ(ReadSurfacePixel(surface, x, y), inside ? 7u : 0u) << x << "," << y;
+      filled += inside;
+    }
+  EXPECT_EQ(filled, 6);
+  EXPECT_EQ(FillRectangle(10, 0, 20, 4, 9, surface), 1) << "a rectangle past the edge is refused, still 1";
+  EXPECT_EQ(ReadSurfacePixel(surface, 12, 1), 0u);
+  EXPECT_EQ(FillRectangle(0, 0, 1, 1, 9, nullptr), 1);
+  Release(surface);
 }
