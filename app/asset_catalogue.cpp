@@ -2,6 +2,7 @@
 // Sound and song ids start at -1 ("not loaded"); the sound and music tables refuse -1, so an unloaded one plays nothing.
 #include "app/asset_catalogue.h"
 
+#include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "gfx/bitmap_surfaces.h"
 #include "gfx/display.h"
@@ -25,6 +26,7 @@ Surface* Cursor1Surface = nullptr;
 
 int32_t BounceSound = -1;
 int32_t ScoreSound = -1;
+int32_t SongId = -1;
 
 namespace {
 
@@ -76,6 +78,16 @@ bool LoadSoundEffects() {
   BounceSound = LoadWav("SoundFX/bounce3.wav");
   ScoreSound = LoadWav("SoundFX/score.wav");
   return BounceSound != -1 && ScoreSound != -1;
+}
+
+bool LoadMusic() {
+  SongId = LoadMidi("Music/song10.mid");
+  // A song that did not load keeps -1, which PlayMidi refuses with 0: that is what shows the message.
+  // The box's owner is the main window (the platform's handle of it; this library sits below the shell).
+  if (PlayMidi(SongId) == 0) {
+    platform::ShowMessageBox(platform::MainWindowHandle(), "Error Loading Music!", "ERROR");
+  }
+  return true;
 }
 
 void ReleasePictures() {

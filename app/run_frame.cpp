@@ -1,0 +1,37 @@
+// RunFrame: one frame of play. The order of the steps is part of the game's rules: the paddles move before
+// the ball, a miss is registered before the paddle test, the serve step follows, and the block is drawn last.
+#include "app/main_window.h"
+#include "app/title_menu.h"
+#include "game/ball_rules.h"
+#include "game/block.h"
+#include "game/paddles.h"
+#include "game/playfield.h"
+#include "game/serve.h"
+#include "gfx/display.h"
+#include "gfx/frame_clock.h"
+#include "input/key_codes.h"
+#include "platform/input.h"
+
+namespace {
+
+constexpr uint32_t FrameMilliseconds = 30;
+
+}  // namespace
+
+int32_t RunFrame() {
+  // Escape held: the menu runs first, and the rest of this frame is played with what it left.
+  if (platform::IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
+  StartFrameClock();
+  FillSurface(BackSurface, 0);
+  UpdatePaddle1();
+  UpdatePaddle2();
+  MoveBall();
+  CheckWalls();
+  CheckPaddleHits();
+  UpdateServe();
+  DrawPlayfield();
+  UpdateBlock();
+  if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
+  WaitFrameClock(FrameMilliseconds);
+  return 1;
+}

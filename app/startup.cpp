@@ -1,0 +1,98 @@
+// InitGame and ShutdownGame, step by step. The progress lines go onto PrimarySurface so that they show at once,
+// without a flip; a DONE line is drawn over its first line, so the screen reads "...DONE".
+#include "app/startup.h"
+
+#include <cstdio>
+
+#include "app/asset_catalogue.h"
+#include "app/main_window.h"
+#include "app/title_menu.h"
+#include "audio/music.h"
+#include "audio/sound_effects.h"
+#include "game/match_state.h"
+#include "game/playfield.h"
+#include "game/serve.h"
+#include "gfx/display.h"
+#include "gfx/text.h"
+#include "input/input_devices.h"
+
+namespace {
+
+constexpr uint32_t ProgressColour = 0x00FF00;  // green, as 0x00BBGGRR
+constexpr uint32_t JoystickColour = 0xFF0000;  // blue, as 0x00BBGGRR
+constexpr int32_t ProgressX = 10;
+
+void DrawProgress(const char* text, int32_t y) { DrawTextGdi(text, ProgressX, y, ProgressColour, PrimarySurface); }
+
+void ShowStartupError(const char* text) { platform::ShowMessageBox(MainWindow, text, "ERROR"); }
+
+// The end of a set-up or loading step whose first line is already drawn: its DONE line or its message box.
+void FinishStep(bool succeeded, const char* doneLine, int32_t y, const char* failureText) {
+  if (succeeded) {
+    DrawProgress(doneLine, y);
+  } else {
+    ShowStartupError(failureText);
+  }
+}
+
+// The joystick line at (250, 25): its product name (cut to fit TextBuffer) or that there is none.
+void ReportJoystick(bool found) {
+  if (found) {
+    std::snprintf(TextBuffer, sizeof TextBuffer, "Joystick Vendor Name:    %.54s", JoystickName);
+    DrawTextGdi(TextBuffer, 250, 25, JoystickColour, PrimarySurface);
+  } else {
+    DrawTextGdi("NO JOYSTICK FOUND", 250, 25, JoystickColour, PrimarySurface);
+  }
+}
+
+}  // namespace
+
+int32_t InitGame() {
+  // The serve step opens this menu after a lost match; the match rules reach it through this pointer.
+  TitleMenuEntry = RunTitleMenu;
+
+  // Display: its result is not examined (a working 16-bit mode may still report 0).
+  InitDisplay(640, 480, 16);
+  DrawProgress("DirectDrawInitialized", 0);
+
+  // Input: system object, keyboard and mouse (their results unexamined), joystick.
+  DrawProgress("Initializing DirectInput...", 25);
+  FinishStep(InitInput() != 0, "Initializing DirectInput...DONE", 25, "DirectInput Initialization Failed");
+  InitKeyboard();
+  InitMouse();
+  ReportJoystick(InitJoystick(-512, 512, -512, 512, 5) != 0);
+
+  DrawProgress("Initializing DirectSound...", 40);
+  FinishStep(InitSound() != 0, "Initializing DirectSound...DONE", 40, "DirectSound Initialization Failed");
+  DrawProgress("Initializing DirectMusic...", 55);
+  FinishStep(InitMusic() != 0, "Initializing DirectMusic...DONE", 55, "DirectMusic Initialization Failed");
+
+  DrawProgress("Loading Backgrounds...", 70);
+  FinishStep(LoadBackgrounds(), "Loading Backgrounds...DONE", 70, "Backgrounds Loading Failed");
+  DrawProgress("Loading Sprites...", 85);
+  FinishStep(LoadSprites(), "Loading Sprites...DONE", 85, "Graphics Loading Failed");
+  DrawProgress("Loading SoundFX...", 100);
+  FinishStep(LoadSoundEffects(), "Loading SoundFX...DONE", 100, "Sound Loading Failed");
+  DrawProgress("Loading Music...", 115);
+  LoadMusic();  // starts the song; reports its own failure
+  DrawProgress("Loading Music...DONE", 115);
+
+  platform::ShowCursor(false);
+  BlockX = 15;
+  BlockY = 200;
+  RunTitleMenu();
+  return 1;
+}
+
+int32_t ShutdownGame() {
+  ReleasePictures();
+  ShutdownDisplay();
+  ShutdownInput();  // the joystick is left to the platform
+  ShutdownKeyboard();
+  ShutdownMouse();
+  StopAllSoundEffects();
+  ShutdownSound();
+  StopMidi(SongId);
+  ShutdownMusic();
+  return 1;
+}

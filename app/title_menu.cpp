@@ -1,0 +1,103 @@
+// The title menu's frame loop. The hot bands go by the pointer's y as it was drawn in the previous frame;
+// this frame's mouse motion is added only after the band tests, just before the pointer is drawn.
+#include "app/title_menu.h"
+
+#include "app/asset_catalogue.h"
+#include "app/main_window.h"
+#include "audio/sound_effects.h"
+#include "game/match_state.h"
+#include "gfx/blit.h"
+#include "gfx/display.h"
+#include "gfx/frame_clock.h"
+#include "gfx/text.h"
+#include "input/input_devices.h"
+
+int32_t TitleMenuRunning = 0;
+
+namespace {
+
+constexpr int32_t PointerRightLimit = 618;  // 640 less the pointer's width
+constexpr int32_t MarkerX = 245;
+constexpr int32_t NewGameRow = 220;
+constexpr int32_t PlayersRow = 265;
+constexpr int32_t QuitRow = 350;
+constexpr uint32_t CreditsColour = 0x0000FF;  // red, as 0x00BBGGRR
+
+enum class MenuChoice { Stay, NewGame, Quit };
+
+bool IsKeyDown(uint8_t keyCode) { return KeyboardState[keyCode] != 0; }
+
+// Counts a frame with the whole chord held; the score sound marks the frame that turns the hidden mode on.
+void CheckHiddenChord() {
+  for (uint8_t key : HiddenChordKeys) {
+    if (!IsKeyDown(key)) return;
+  }
+  ++HiddenModeCount;
+  if (HiddenModeCount == 1) PlaySoundEffect(ScoreSound, 0, 0, 0, 0);
+}
+
+// The band tests by PointerY; moves the marker and says whether the menu is to be left.
+MenuChoice CheckBands(int32_t& markerRow) {
+  const bool button = MouseState.rgbButtons[0] != 0;
+  const bool enter = IsKeyDown(DIK_RETURN);
+  if (PointerY <= 235) {
+    markerRow = NewGameRow;
+    if (button || enter) return MenuChoice::NewGame;
+  } else if (PointerY >= 260 && PointerY <= 275) {
+    markerRow = PlayersRow;
+    if (button) PlayerCount = (PlayerCount == 1) ? 2 : 1;  // again in every frame the button stays down
+  } else if (PointerY >= 345) {
+    markerRow = QuitRow;
+    if (button || enter) return MenuChoice::Quit;
+  }
+  return MenuChoice::Stay;
+}
+
+// Background, entries and marker, then the pointer at its new place, then the credits.
+void DrawMenu(int32_t markerRow) {
+  BlitSurface(MenuSurface, BackSurface, 0, 0, 640, 480);
+  BlitSurface(NewGameSurface, BackSurface, 270, 220, 196, 24);
+  BlitSurface(PlayerCount == 1 ? Player1Surface : Player2Surface, BackSurface, 270, 260, 196, 24);
+  BlitSurface(QuitSurface, BackSurface, 270, 345, 196, 24);
+  BlitSurface(BallSurface, BackSurface, MarkerX, markerRow, 16, 16);
+  PointerX += MouseState.lX;
+  PointerY += MouseState.lY;
+  BlitSurface(Cursor1Surface, BackSurface, PointerX, PointerY, 22, 22);
+  DrawTextGdi("Programming/Art:", 460, 360, CreditsColour, BackSurface);
+  DrawTextGdi("The Tavo 2000 Team", 460, 380, CreditsColour, BackSurface);
+  DrawTextGdi("tavo2000@example.org", 460, 400, CreditsColour, BackSurface);
+}
+
+// One menu frame up to the flip; returns what the player chose.
+MenuChoice RunMenuFrame(int32_t& markerRow) {
+  StartFrameClock();
+  FillSurface(BackSurface, 0);
+  ReadKeyboard();
+  ReadMouse();
+  CheckHiddenChord();
+  if (PointerX >= PointerRightLimit) PointerX = PointerRightLimit;
+  const MenuChoice choice = CheckBands(markerRow);
+  if (choice != MenuChoice::Stay) return choice;  // nothing more is drawn in this frame
+  DrawMenu(markerRow);
+  if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
+  WaitFrameClock(30);
+  return MenuChoice::Stay;
+}
+
+}  // namespace
+
+bool RunTitleMenu() {
+  PlayerCount = 1;
+  int32_t markerRow = NewGameRow;
+  TitleMenuRunning = 1;
+  MenuChoice choice = MenuChoice::Stay;
+  while (choice == MenuChoice::Stay) choice = RunMenuFrame(markerRow);
+  TitleMenuRunning = 0;
+  if (choice == MenuChoice::NewGame) {
+    ResetMatch();
+  } else {
+    // The window procedure answers WM_DESTROY with the quit message; the caller finishes its frame first.
+    platform::PostMessage(MainWindow, platform::WM_DESTROY, 0, 0);
+  }
+  return true;
+}

@@ -1,0 +1,141 @@
+// The replay tool: runs the whole game on the headless backend from a script of per-frame input, in the current
+// folder with its assets, and prints one trace line per flipped frame. A test instrument, not the game.
+//   replay SCRIPT   ->  msgbox / f=... lines, then "exit <code>" (program quit) or "end" (script ran out)
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "app/asset_catalogue.h"
+#include "app/main_window.h"
+#include "app/title_menu.h"
+#include "audio/sound_effects.h"
+#include "game/block.h"
+#include "game/match_state.h"
+#include "platform/backend.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "platform/video.h"
+#include "platform/window.h"
+#include "replay_script.h"
+
+namespace {
+
+// Where the run stands in the script: the entry and how many of its frames have begun.
+struct ReplayCursor {
+  const ReplayScript* script = nullptr;
+  std::size_t entry = 0;
+  int64_t begunInEntry = 0;
+  int64_t flips = 0;
+  int64_t totalFrames = 0;
+};
+
+ReplayCursor Cursor;
+
+// Queues the entry's close requests (first frame of the entry only) and sets this frame's input.
+void BeginNextFrame() {
+  const std::vector<ScriptEntry>& entries = Cursor.script->entries;
+  if (Cursor.begunInEntry == entries[Cursor.entry].count) {
+    ++Cursor.entry;
+    Cursor.begunInEntry = 0;
+  }
+  const ScriptEntry& entry = entries[Cursor.entry];
+  if (Cursor.begunInEntry == 0) {
+    for (int32_t close = 0; close < entry.closesBefore; ++close) {
+      platform::PostMessage(platform::MainWindowHandle(), platform::WM_CLOSE, 0, 0);
+    }
+  }
+  ++Cursor.begunInEntry;
+  platform::HeadlessInputFrame frame;
+  frame.dx = entry.dx;
+  frame.dy = entry.dy;
+  frame.primaryButton = entry.button;
+  frame.keysHeld = entry.keys;
+  platform::SetHeadlessInput(frame);
+}
+
+void PrintMessageBoxes() {
+  for (const auto& [caption, text] : platform::TakeShownMessageBoxes()) {
+    std::printf("msgbox \"%s\" \"%s\"\n", caption.c_str(), text.c_str());
+  }
+}
+
+// The sound effects started since the last flip, by name, in call order; "-" for none.
+std::string StartedSoundNames() {
+  std::string names;
+  for (platform::SoundBuffer* buffer : platform::TakeStartedBuffers()) {
+    std::string name = "?";
+    for (int32_t id = 0; id < kSoundSlotCount; ++id) {
+      if (SoundTable[id].buffer != buffer) continue;
+      name = id == BounceSound ? "bounce" : id == ScoreSound ? "score" : "sound" + std::to_string(id);
+      break;
+    }
+    names += (names.empty() ? "" : ",") + name;
+  }
+  return names.empty() ? "-" : names;
+}
+
+void PrintTraceLine() {
+  const std::string sounds = StartedSoundNames();
+  std::printf(
+      "f=%" PRId64 " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
+      "hits=%d pc=%d block=%d,%d hid=%d snd=%s\n",
+      Cursor.flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
+      PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount, BlockX,
+      BlockY, HiddenModeCount, sounds.c_str());
+}
+
+// After every flip: report the frame just shown, stop when the script has run out, else load the next frame.
+void OnFlip(void*) {
+  ++Cursor.flips;
+  PrintMessageBoxes();
+  PrintTraceLine();
+  if (Cursor.flips >= Cursor.totalFrames) {
+    std::printf("end\n");
+    std::fflush(stdout);
+    std::exit(0);
+  }
+  BeginNextFrame();
+}
+
+bool LoadScript(const char* path, ReplayScript* script) {
+  std::ifstream in(path);
+  if (!in) {
+    std::fprintf(stderr, "replay: cannot read the script %s\n", path);
+    return false;
+  }
+  ScriptError error;
+  if (!ParseReplayScript(in, script, &error)) {
+    std::fprintf(stderr, "replay: %s:%d: malformed line: %s\n", path, error.line, error.reason.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: replay SCRIPT   (run in the folder that holds the game's assets)\n");
+    return 2;
+  }
+  static ReplayScript script;
+  if (!LoadScript(argv[1], &script)) return 2;
+  Cursor.script = &script;
+  Cursor.totalFrames = script.TotalFrames();
+  if (Cursor.totalFrames == 0) {
+    std::printf("end\n");
+    return 0;
+  }
+
+  platform::SelectBackend(platform::Backend::Headless);
+  BeginNextFrame();
+  platform::SetPresentHook(OnFlip, nullptr);
+  static int instanceTag = 0;
+  const int32_t code = WinMain(&instanceTag, nullptr, "", 1);
+  PrintMessageBoxes();
+  std::printf("exit %d\n", code);
+  std::fflush(stdout);
+  return code;
+}

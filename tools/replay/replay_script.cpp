@@ -1,0 +1,151 @@
+// The replay script's parser: counts, dx=/dy= motion, btn, keys=NAME,... and close lines; # starts a comment.
+// Every number is checked for form and range, so a mistyped line is reported instead of half-read.
+#include "replay_script.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <sstream>
+
+#include "app/title_menu.h"
+#include "input/key_codes.h"
+
+namespace {
+
+// Largest count a line may give; far beyond any run a test would want, small enough to sum without overflow.
+constexpr int64_t MaxCount = 100000000;
+
+bool ParseInteger(const std::string& text, int64_t minimum, int64_t maximum, int64_t* out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || end != text.c_str() + text.size() || value < minimum || value > maximum) return false;
+  if (!(text[0] == '-' || (text[0] >= '0' && text[0] <= '9'))) return false;  // no "+", no blanks
+  *out = value;
+  return true;
+}
+
+bool ParseKeys(const std::string& list, std::vector<uint8_t>* keys, std::string* reason) {
+  std::stringstream names(list);
+  std::string name;
+  int32_t count = 0;
+  while (std::getline(names, name, ',')) {
+    const std::vector<uint8_t> codes = KeyCodesForName(name);
+    if (codes.empty()) {
+      *reason = "unknown key name '" + name + "'";
+      return false;
+    }
+    keys->insert(keys->end(), codes.begin(), codes.end());
+    ++count;
+  }
+  if (count == 0 || list.back() == ',') {
+    *reason = "empty key name in '" + list + "'";
+    return false;
+  }
+  return true;
+}
+
+// One option of a frame line; `seen` guards against giving the same option twice.
+bool ParseOption(const std::string& word, ScriptEntry* entry, std::string* seen, std::string* reason) {
+  const std::string::size_type equals = word.find('=');
+  const std::string key = word.substr(0, equals);
+  if (seen->find("<" + key + ">") != std::string::npos) {
+    *reason = "'" + key + "' given twice";
+    return false;
+  }
+  *seen += "<" + key + ">";
+  const std::string value = equals == std::string::npos ? std::string() : word.substr(equals + 1);
+  int64_t number = 0;
+  const int64_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  if ((key == "dx" || key == "dy") && equals != std::string::npos) {
+    if (!ParseInteger(value, lo, hi, &number)) {
+      *reason = "'" + word + "' needs a whole number";
+      return false;
+    }
+    (key == "dx" ? entry->dx : entry->dy) = static_cast<int32_t>(number);
+    return true;
+  }
+  if (key == "btn" && equals == std::string::npos) {
+    entry->button = true;
+    return true;
+  }
+  if (key == "keys" && equals != std::string::npos) return ParseKeys(value, &entry->keys, reason);
+  *reason = "unknown word '" + word + "'";
+  return false;
+}
+
+bool ParseFrameLine(std::istringstream& words, const std::string& first, ScriptEntry* entry, std::string* reason) {
+  if (!ParseInteger(first, 1, MaxCount, &entry->count)) {
+    *reason = "a line starts with a frame count from 1 to " + std::to_string(MaxCount) + " or with 'close'";
+    return false;
+  }
+  std::string seen;
+  std::string word;
+  while (words >> word) {
+    if (!ParseOption(word, entry, &seen, reason)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int64_t ReplayScript::TotalFrames() const {
+  int64_t total = 0;
+  for (const ScriptEntry& entry : entries) total += entry.count;
+  return total;
+}
+
+std::vector<uint8_t> KeyCodesForName(const std::string& name) {
+  static const uint8_t letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                      DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                      DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+  if (name == "ESC") return {DIK_ESCAPE};
+  if (name == "SPACE") return {DIK_SPACE};
+  if (name == "RETURN") return {DIK_RETURN};
+  if (name == "LEFT") return {DIK_LEFT};
+  if (name == "RIGHT") return {DIK_RIGHT};
+  if (name == "RCONTROL") return {DIK_RCONTROL};
+  if (name == "LSHIFT") return {DIK_LSHIFT};
+  if (name == "CHORD") return {HiddenChordKeys[0], HiddenChordKeys[1], HiddenChordKeys[2]};
+  if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return {letters[name[0] - 'A']};
+  return {};
+}
+
+bool ParseReplayScript(std::istream& in, ReplayScript* script, ScriptError* error) {
+  *script = ReplayScript{};
+  int32_t pendingCloses = 0;
+  int32_t firstPendingCloseLine = 0;
+  std::string line;
+  for (int32_t number = 1; std::getline(in, line); ++number) {
+    const std::string::size_type hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    std::istringstream words(line);
+    std::string first;
+    if (!(words >> first)) continue;  // blank or comment only
+    if (first == "close") {
+      std::string extra;
+      if (words >> extra) {
+        *error = ScriptError{number, "'close' takes nothing after it"};
+        return false;
+      }
+      if (pendingCloses++ == 0) firstPendingCloseLine = number;
+      continue;
+    }
+    ScriptEntry entry;
+    std::string reason;
+    if (!ParseFrameLine(words, first, &entry, &reason)) {
+      *error = ScriptError{number, reason};
+      return false;
+    }
+    entry.closesBefore = pendingCloses;
+    pendingCloses = 0;
+    script->entries.push_back(std::move(entry));
+  }
+  if (pendingCloses > 0) {
+    // The request is queued before the next frame; with no frame after it, it could never take effect.
+    *error = ScriptError{firstPendingCloseLine, "'close' needs a frame line after it"};
+    return false;
+  }
+  return true;
+}
