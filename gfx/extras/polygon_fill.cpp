@@ -1,5 +1,6 @@
 // The convex polygon scan fill: two integer edge walkers go down the left and right chains from the top
 // vertex, one row per step, and each row is filled between them. No clipping: the caller keeps it inside.
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -83,6 +84,13 @@ int32_t FindTopVertex(const PolygonShape* poly) {
   return top;
 }
 
+// The lowest screen row of any vertex.
+int32_t FindBottomRow(const PolygonShape* poly) {
+  int32_t bottom = ScreenCoordinate(poly->posY, poly->vertices[0].y);
+  for (int32_t i = 1; i < poly->vertexCount; ++i) bottom = std::max(bottom, ScreenCoordinate(poly->posY, poly->vertices[i].y));
+  return bottom;
+}
+
 }  // namespace
 
 void FillPolygon(const PolygonShape* poly, uint8_t* buffer, int32_t pitch) {
@@ -101,11 +109,16 @@ void FillPolygon(const PolygonShape* poly, uint8_t* buffer, int32_t pitch) {
 
   // Both walkers may finish an edge in the same pass, so the count of edges left can pass below zero
   // (every diamond does): the fill ends as soon as it is zero or less.
+  // A walker spends a row on every horizontal edge, so on polygons with short edges (small circles) it
+  // falls behind its vertices, and an edge whose end lies above it would still be walked downwards; left
+  // alone it could run on far below the polygon. The walkers share one row, and no row below the lowest
+  // vertex is ever filled.
+  int32_t bottom = FindBottomRow(poly);
   int32_t edgesLeft = count - 1;
-  while (edgesLeft > 0) {
+  while (edgesLeft > 0 && left.y <= bottom) {
     StartPass(left, pitch);
     StartPass(right, pitch);
-    while (left.count != 0 && right.count != 0) {
+    while (left.count != 0 && right.count != 0 && left.y <= bottom) {
       StepWalker(left, buffer, color);
       StepWalker(right, buffer, color);
       ptrdiff_t from = left.address < right.address ? left.address : right.address;

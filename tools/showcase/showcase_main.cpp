@@ -1,0 +1,189 @@
+// The library showcase program: opens the 640 x 480 8-bit display (a window on the SDL backend), and plays
+// the scenes in a loop until Escape or the window's close; headless it renders a given number of frames and
+// writes chosen ones as BMP files.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "gfx/display.h"
+#include "gfx/extras/fast_math.h"
+#include "gfx/extras/screen_effects.h"
+#include "gfx/frame_clock.h"
+#include "input/key_codes.h"
+#include "platform/backend.h"
+#include "platform/input.h"
+#include "platform/window.h"
+#include "tools/showcase/bmp_writer.h"
+#include "tools/showcase/showcase.h"
+
+namespace {
+
+using namespace showcase;
+
+constexpr int32_t SceneFrames = 150;       // five seconds at 30 frames a second
+constexpr int32_t FrameMs = 33;
+constexpr int32_t EffectLeadFrames = 24;   // the picture is shown this long before its effect plays
+constexpr int32_t EffectSlot = EffectLeadFrames + 1;
+constexpr int32_t EffectsStart = 4 * SceneFrames;
+constexpr int32_t CycleFrames = EffectsStart + 9 * EffectSlot;
+constexpr uint32_t EffectHoldMs = 400;     // the finished effect stays on screen this long
+
+struct Options {
+  bool headless = false;
+  int64_t frames = -1;  // -1: until Escape or close
+  std::string dumpFolder;
+};
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--headless") {
+      options->headless = true;
+    } else if (arg == "--frames" && i + 1 < argc) {
+      options->frames = std::strtoll(argv[++i], nullptr, 10);
+      if (options->frames < 0) return false;
+    } else if (arg == "--dump" && i + 1 < argc) {
+      options->dumpFolder = argv[++i];
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string DumpFolder;
+
+// Writes what the screen shows now: the visible surface with the display palette.
+void DumpScreen(const std::string& name) {
+  if (DumpFolder.empty() || PrimarySurface == nullptr || DisplayPalette == nullptr) return;
+  std::string path = (std::filesystem::path(DumpFolder) / (name + ".bmp")).string();
+  if (!WriteBitmap8(path, PrimarySurface->pixels, PrimarySurface->pitch, PrimarySurface->width,
+                    PrimarySurface->height, DisplayPalette->entries))
+    std::fprintf(stderr, "SHOWCASE: could not write %s\n", path.c_str());
+}
+
+std::string EffectFileName(int32_t effect) {
+  std::string name = EffectName(effect);
+  for (char& ch : name) ch = ch == ' ' ? '_' : ch;
+  return "effect_" + std::to_string(effect) + "_" + name;
+}
+
+// Plays an effect on the visible screen, holds the result, and clears the screen with the palette restored.
+void PlayEffect(int32_t effect) {
+  uint8_t* screen = LockPrimarySurface();
+  RunScreenEffect(effect, screen, PrimaryLockPitch);
+  UnlockPrimarySurface();
+  DumpScreen(EffectFileName(effect));
+  StartFrameClock();
+  WaitFrameClock(EffectHoldMs);
+  FillSurface(PrimarySurface, Black);
+  InstallShowcasePalette();
+}
+
+void DrawSceneFrame(int32_t scene, int32_t frame) {
+  switch (scene) {
+    case 0:
+      if (frame == 0) StartSpriteScene();
+      DrawSpriteScene(BackSurface, frame);
+      break;
+    case 1:
+      DrawPolygonScene(BackSurface, frame);
+      break;
+    case 2:
+      DrawTriangleScene(BackSurface, frame);
+      break;
+    default:
+      if (frame == 0) StartPaletteScene();
+      DrawPaletteScene(BackSurface, frame);
+      break;
+  }
+}
+
+// One frame of the timeline: four scenes of SceneFrames each, then the nine effects.
+void RunTimelineFrame(int32_t t) {
+  static const char* const sceneNames[4] = {"sprites", "polygons", "triangles", "palette"};
+  if (t < EffectsStart) {
+    int32_t scene = t / SceneFrames, frame = t % SceneFrames;
+    DrawSceneFrame(scene, frame);
+    FlipDisplay();
+    if (frame == 90) DumpScreen(std::string("scene_") + sceneNames[scene]);
+    if (scene == 3 && frame == 91) DumpScreen("scene_palette_next");
+    if (frame == SceneFrames - 1 && scene == 0) EndSpriteScene();
+    if (frame == SceneFrames - 1 && scene == 3) EndPaletteScene();
+    return;
+  }
+  int32_t effect = (t - EffectsStart) / EffectSlot, step = (t - EffectsStart) % EffectSlot;
+  if (step < EffectLeadFrames) {
+    DrawEffectPicture(BackSurface, effect, step);
+    FlipDisplay();
+    if (step == EffectLeadFrames - 1) DumpScreen(EffectFileName(effect) + "_before");
+    return;
+  }
+  PlayEffect(effect);
+}
+
+bool QuitRequested() {
+  platform::Message message;
+  bool quit = false;
+  while (platform::PeekMessage(&message)) {
+    if (message.message == platform::WM_CLOSE || message.message == platform::WM_QUIT ||
+        message.message == platform::WM_DESTROY)
+      quit = true;
+  }
+  return quit || platform::IsKeyDownNow(DIK_ESCAPE);
+}
+
+intptr_t ShowcaseWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return platform::DefWindowProc(window, message, wParam, lParam);
+}
+
+// A scene left in the middle gives back what it holds (a finished scene has already done so).
+void CleanUp() {
+  EndSpriteScene();
+  EndPaletteScene();
+  ShutdownDisplay();
+  platform::DestroyMainWindow();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, &options)) {
+    std::fprintf(stderr, "usage: %s [--headless] [--frames N] [--dump FOLDER]\n", argv[0]);
+    return 2;
+  }
+  platform::SelectBackend(options.headless ? platform::Backend::Headless : platform::Backend::Sdl);
+  platform::RegisterWindowClass("TAVOSHOWCASE", ShowcaseWindowProc);
+  if (platform::CreateMainWindow("Tavo 2000 library showcase", "TAVOSHOWCASE") == nullptr) {
+    std::fprintf(stderr, "SHOWCASE: no window: %s\n", platform::LastError().c_str());
+    return 1;
+  }
+  // A window of its own rather than the whole desktop; Alt+Enter still switches.
+  if (platform::IsFullScreen() && !options.headless) platform::ToggleFullScreen();
+  if (InitDisplay(ScreenW, ScreenH, 8) != 1) {
+    std::fprintf(stderr, "SHOWCASE: the 640 x 480 8-bit display could not be set up\n");
+    platform::DestroyMainWindow();
+    return 1;
+  }
+  if (!options.dumpFolder.empty()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(options.dumpFolder, ignored);
+    DumpFolder = options.dumpFolder;
+  }
+  BuildSinCosTables();
+  InstallShowcasePalette();
+  std::srand(2000);  // the dissolve's dots come out the same on every run
+
+  int64_t frame = 0;
+  for (; options.frames < 0 || frame < options.frames; ++frame) {
+    if (QuitRequested()) break;
+    StartFrameClock();
+    RunTimelineFrame(static_cast<int32_t>(frame % CycleFrames));
+    WaitFrameClock(FrameMs);
+  }
+  CleanUp();
+  return 0;
+}
