@@ -52,8 +52,12 @@ bool Open(const char* title, const char* className, std::string* error) {
     *error = SDL_GetError();
     return false;
   }
-  window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WindowedWidth, WindowedHeight,
-                            SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_SHOWN);
+  // The window is made at the desktop's size too, so that it covers the screen even where no window manager
+  // carries out the full-screen request.
+  SDL_DisplayMode desktop;
+  int width = WindowedWidth, height = WindowedHeight;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) width = desktop.w, height = desktop.h;
+  window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_SHOWN);
   if (window == nullptr) {
     *error = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -105,6 +109,11 @@ void ToggleFullScreen() {
     SDL_SetWindowSize(window, WindowedWidth, WindowedHeight);
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window), &desktop) == 0) {
+      SDL_SetWindowPosition(window, 0, 0);
+      SDL_SetWindowSize(window, desktop.w, desktop.h);
+    }
     SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   RedrawLastFrame();
