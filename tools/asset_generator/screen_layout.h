@@ -15,9 +15,9 @@ constexpr Box kPlayfield{15, 15, 440, 465};
 constexpr int32_t kPanelLeft = 450;
 // Black wells in the frame: the two score lines at (460, 60) and (460, 80), the life icons at
 // y 140 and 160 from x 460 to 512, and the level at (460, 220). Texts are about 16 pixels high.
-constexpr Box kScoreWell{455, 55, 636, 100};
+constexpr Box kScoreWell{455, 55, 634, 100};
 constexpr Box kLivesWell{455, 135, 518, 181};
-constexpr Box kLevelWell{455, 215, 636, 241};
+constexpr Box kLevelWell{455, 215, 634, 241};
 
 // The title screen: the entries, the marker column and the credits lines drawn by the game.
 constexpr Box kMenuConsole{226, 206, 636, 434};
