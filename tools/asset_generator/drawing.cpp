@@ -159,9 +159,9 @@ Color LightSurface(float nx, float ny, float nz, Color base, Color rim, float am
   // Blinn half vector between the light and a viewer looking straight in.
   const float hx = lx, hy = ly, hz = lz + 1.0f;
   const float hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-  const float spec = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), shininess);
+  const float highlight = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), shininess);
   const float fresnel = std::pow(1.0f - nz, 2.0f);
-  return base * (ambient + (1.0f - ambient) * diffuse) + rim * (fresnel * 0.7f) + Color{255, 255, 255} * (spec * 1.2f);
+  return base * (ambient + (1.0f - ambient) * diffuse) + rim * (fresnel * 0.7f) + Color{255, 255, 255} * (highlight * 1.2f);
 }
 
 // A sphere of radius r centred at (cx, cy).
