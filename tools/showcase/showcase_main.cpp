@@ -131,6 +131,10 @@ bool QuitRequested() {
     if (message.message == platform::WM_CLOSE || message.message == platform::WM_QUIT ||
         message.message == platform::WM_DESTROY)
       quit = true;
+    // A press counts even when the key is up again before the frame looks at it.
+    if (message.message == platform::WM_KEYDOWN &&
+        platform::KeyCodeForScancode(static_cast<int32_t>(message.wParam)) == DIK_ESCAPE)
+      quit = true;
   }
   return quit || platform::IsKeyDownNow(DIK_ESCAPE);
 }
