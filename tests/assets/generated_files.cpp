@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <unistd.h>
 
 #include "tools/asset_generator/asset_files.h"
@@ -32,14 +33,18 @@ const std::string& GeneratedFolder() {
   static const std::string folder = [] {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / ("tavo_assets_" + std::to_string(::getpid()));
     std::filesystem::remove_all(path);
-    std::string error;
-    if (!assets::GenerateAssets(path.string(), &error)) ADD_FAILURE() << "generation failed: " << error;
     return path.string();
   }();
   return folder;
 }
 
 std::vector<uint8_t> ReadGeneratedFile(const std::string& relativePath) {
+  // Each file is made the first time a test asks for it, so a test pays only for what it reads.
+  static std::set<std::string> made;
+  if (made.insert(relativePath).second) {
+    std::string error;
+    if (!assets::GenerateAsset(GeneratedFolder(), relativePath, &error)) ADD_FAILURE() << "generation failed: " << error;
+  }
   std::ifstream file(std::filesystem::path(GeneratedFolder()) / relativePath, std::ios::binary);
   return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }

@@ -16,43 +16,47 @@ namespace assets {
 
 namespace {
 
-struct PictureFile {
+// One generated file: its path in the run folder and the call that makes and writes it.
+struct AssetFile {
   const char* path;
-  std::function<Image()> make;
+  std::function<bool(const std::string& fullPath, std::string* error)> write;
 };
 
-const std::vector<PictureFile>& PictureFiles() {
-  static const std::vector<PictureFile> files = {
-      {"Backgrounds/back6.spr", MakeHiddenBackground},
-      {"Backgrounds/menu.spr", MakeMenuBackground},
-      {"Backgrounds/gameover.spr", MakeGameOver},
-      {"Sprites/hud2.spr", MakeHudFrame},
-      {"Sprites/lighting.spr", MakeLighting},
-      {"Sprites/ball2.spr", MakePlayBall},
-      {"Sprites/ball.spr", MakeLifeBall},
-      {"Sprites/paddle1.spr", [] { return MakePaddle(true); }},
-      {"Sprites/paddle2.spr", [] { return MakePaddle(false); }},
-      {"Sprites/block1.spr", MakeBlock},
-      {"Sprites/newgame.spr", [] { return MakeMenuEntry(MenuEntry::NewGame); }},
-      {"Sprites/player1.spr", [] { return MakeMenuEntry(MenuEntry::OnePlayer); }},
-      {"Sprites/player2.spr", [] { return MakeMenuEntry(MenuEntry::TwoPlayers); }},
-      {"Sprites/quit.spr", [] { return MakeMenuEntry(MenuEntry::Quit); }},
-      {"Sprites/cursor1.spr", MakePointer},
+AssetFile Picture(const char* path, std::function<Image()> make) {
+  return {path, [make](const std::string& fullPath, std::string* error) { return WriteBmp(fullPath, make(), error); }};
+}
+
+AssetFile Sound(const char* path, std::vector<float> (*make)()) {
+  return {path, [make](const std::string& fullPath, std::string* error) {
+            return WriteWav8(fullPath, make(), kEffectSampleRate, error);
+          }};
+}
+
+const std::vector<AssetFile>& AssetFiles() {
+  static const std::vector<AssetFile> files = {
+      Picture("Backgrounds/back6.spr", MakeHiddenBackground),
+      Picture("Backgrounds/menu.spr", MakeMenuBackground),
+      Picture("Backgrounds/gameover.spr", MakeGameOver),
+      Picture("Sprites/hud2.spr", MakeHudFrame),
+      Picture("Sprites/lighting.spr", MakeLighting),
+      Picture("Sprites/ball2.spr", MakePlayBall),
+      Picture("Sprites/ball.spr", MakeLifeBall),
+      Picture("Sprites/paddle1.spr", [] { return MakePaddle(true); }),
+      Picture("Sprites/paddle2.spr", [] { return MakePaddle(false); }),
+      Picture("Sprites/block1.spr", MakeBlock),
+      Picture("Sprites/newgame.spr", [] { return MakeMenuEntry(MenuEntry::NewGame); }),
+      Picture("Sprites/player1.spr", [] { return MakeMenuEntry(MenuEntry::OnePlayer); }),
+      Picture("Sprites/player2.spr", [] { return MakeMenuEntry(MenuEntry::TwoPlayers); }),
+      Picture("Sprites/quit.spr", [] { return MakeMenuEntry(MenuEntry::Quit); }),
+      Picture("Sprites/cursor1.spr", MakePointer),
+      Sound("SoundFX/bounce3.wav", MakeBounceSound),
+      Sound("SoundFX/score.wav", MakeScoreSound),
+      {"Music/song10.mid", [](const std::string& fullPath, std::string* error) {
+         return WriteMidiFile(fullPath, ComposeSong(), kTicksPerQuarter, error);
+       }},
   };
   return files;
 }
-
-struct SoundFile {
-  const char* path;
-  std::vector<float> (*make)();
-};
-
-const std::vector<SoundFile>& SoundFiles() {
-  static const std::vector<SoundFile> files = {{"SoundFX/bounce3.wav", MakeBounceSound}, {"SoundFX/score.wav", MakeScoreSound}};
-  return files;
-}
-
-constexpr const char* kSongPath = "Music/song10.mid";
 
 bool MakeFolders(const std::string& folder, std::string* error) {
   std::error_code code;
@@ -71,29 +75,30 @@ bool MakeFolders(const std::string& folder, std::string* error) {
 const std::vector<std::string>& GeneratedFilePaths() {
   static const std::vector<std::string> paths = [] {
     std::vector<std::string> all;
-    for (const PictureFile& file : PictureFiles()) all.push_back(file.path);
-    for (const SoundFile& file : SoundFiles()) all.push_back(file.path);
-    all.push_back(kSongPath);
+    for (const AssetFile& file : AssetFiles()) all.push_back(file.path);
     return all;
   }();
   return paths;
 }
 
-bool GenerateAssets(const std::string& folder, std::string* error) {
-  if (!MakeFolders(folder, error)) return false;
-  const auto pathOf = [&](const char* relative) { return (std::filesystem::path(folder) / relative).string(); };
-  try {
-    for (const PictureFile& file : PictureFiles()) {
-      if (!WriteBmp(pathOf(file.path), file.make(), error)) return false;
+bool GenerateAsset(const std::string& folder, const std::string& relativePath, std::string* error) {
+  for (const AssetFile& file : AssetFiles()) {
+    if (relativePath != file.path) continue;
+    if (!MakeFolders(folder, error)) return false;
+    try {
+      return file.write((std::filesystem::path(folder) / file.path).string(), error);
+    } catch (const std::exception& failure) {
+      *error = std::string(file.path) + ": " + failure.what();
+      return false;
     }
-    for (const SoundFile& file : SoundFiles()) {
-      if (!WriteWav8(pathOf(file.path), file.make(), kEffectSampleRate, error)) return false;
-    }
-    if (!WriteMidiFile(pathOf(kSongPath), ComposeSong(), kTicksPerQuarter, error)) return false;
-  } catch (const std::exception& failure) {
-    *error = failure.what();
-    return false;
   }
+  *error = "no generated file is called " + relativePath;
+  return false;
+}
+
+bool GenerateAssets(const std::string& folder, std::string* error) {
+  for (const AssetFile& file : AssetFiles())
+    if (!GenerateAsset(folder, file.path, error)) return false;
   return true;
 }
 
