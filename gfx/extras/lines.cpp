@@ -20,17 +20,18 @@ int32_t RegionCode(int32_t x, int32_t y) {
   return code;
 }
 
-// from + (bound - fromOther) * (to - from) / (toOther - fromOther), the division truncating toward zero.
-// The product is taken in 64 bits so far-away end points cannot overflow it.
-int32_t Quotient(int32_t bound, int32_t fromOther, int32_t toOther, int32_t from, int32_t to) {
-  const int64_t product = static_cast<int64_t>(bound - fromOther) * (static_cast<int64_t>(to) - from);
-  return static_cast<int32_t>(product / (static_cast<int64_t>(toOther) - fromOther));
+// (bound - fromOther) * (to - from) / (toOther - fromOther), the division truncating toward zero. Taken in 64 bits:
+// far-away end points must not overflow, and the crossing always lies between from and to, so it fits again.
+int64_t Quotient(int32_t bound, int32_t fromOther, int32_t toOther, int32_t from, int32_t to) {
+  const int64_t product = (static_cast<int64_t>(bound) - fromOther) * (static_cast<int64_t>(to) - from);
+  return product / (static_cast<int64_t>(toOther) - fromOther);
 }
 
-// start + quotient + one half, truncated toward zero: a negative sum moves one step toward zero.
-int32_t AddRounded(int32_t start, int32_t quotient) {
-  const int32_t sum = start + quotient;
-  return sum < 0 ? sum + 1 : sum;
+// start + quotient, or with the one-half rule: start + quotient + one half, truncated toward zero, so a
+// negative sum moves one step toward zero.
+int32_t Place(int32_t start, int64_t quotient, bool rounded) {
+  const int64_t sum = start + quotient;
+  return static_cast<int32_t>(rounded && sum < 0 ? sum + 1 : sum);
 }
 
 struct ClipPoint {
@@ -42,7 +43,7 @@ struct ClipPoint {
 ClipPoint ClipEndPoint(ClipPoint p, ClipPoint q, int32_t code, bool roundSingle) {
   const bool corner = (code & (ClipCodeAbove | ClipCodeBelow)) && (code & (ClipCodeLeft | ClipCodeRight));
   const bool rounded = roundSingle || corner;
-  auto place = [&](int32_t start, int32_t quotient) { return rounded ? AddRounded(start, quotient) : start + quotient; };
+  auto place = [&](int32_t start, int64_t quotient) { return Place(start, quotient, rounded); };
   auto onRow = [&](int32_t rowBound) {
     return ClipPoint{place(p.x, Quotient(rowBound, p.y, q.y, p.x, q.x)), rowBound};
   };

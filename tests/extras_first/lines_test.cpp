@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -57,6 +58,8 @@ TEST(ClipSegment, ClipsEachEndAgainstTheOthersOriginalPoint) {
       {{680, 500, 600, 420}, 1, {639, 459, 600, 420}, "lower-right corner falls back to the right edge"},
       {{600, 420, 680, 500}, 1, {600, 420, 639, 459}, "the same as a second point"},
       {{-2000000000, 100, 2000000000, 100}, 1, {0, 100, 639, 100}, "far end points do not overflow"},
+      {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, 1, {0, 0, 479, 479}, "nor do the extremes"},
+      {{INT32_MIN, 300, INT32_MAX, 100}, 1, {0, 200, 639, 199}, "a long shallow line"},
   };
   for (const ClipCase& c : cases) {
     auto v = c.in;
