@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/frame_log.h"
 #include "platform/video_sdl.h"
 
 namespace platform {
@@ -15,6 +16,7 @@ HeadlessFrame headlessFrame;
 void (*presentHook)(void*) = nullptr;
 void* presentHookUser = nullptr;
 int32_t refusalsLeft = 0;
+bool keepHeadlessFrames = true;
 std::string lastError;
 
 bool IsSdl() { return CurrentBackend() == Backend::Sdl; }
@@ -50,12 +52,16 @@ bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t heig
   if (pixels == nullptr || width <= 0 || height <= 0 || pitch <= 0) return false;
   if (bitsPerPixel != 8 && bitsPerPixel != 16) return false;
   if (bitsPerPixel == 8 && paletteRgbx == nullptr) return false;
-  if (IsSdl()) return sdl_video::Present(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  if (IsSdl()) {
+    const bool shown = sdl_video::Present(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+    if (shown && kind == PresentKind::Flip) LogFramePresented();
+    return shown;
+  }
   if (refusalsLeft > 0) {
     --refusalsLeft;
     return false;
   }
-  KeepHeadlessFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  if (keepHeadlessFrames) KeepHeadlessFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
   if (kind == PresentKind::Update) {
     ++headlessFrame.updateCount;
     return true;
@@ -89,6 +95,8 @@ void SetPresentHook(void (*hook)(void* user), void* user) {
   presentHook = hook;
   presentHookUser = user;
 }
+
+void KeepHeadlessFrames(bool keep) { keepHeadlessFrames = keep; }
 
 void RefuseNextPresents(int32_t count) { refusalsLeft = count > 0 ? count : 0; }
 

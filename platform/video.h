@@ -42,6 +42,9 @@ uint32_t PresentedPixelRgb(int32_t x, int32_t y);
 
 // Called after each headless flip (the replay tool prints its trace line there). Null removes it.
 void SetPresentHook(void (*hook)(void* user), void* user);
+// Headless benchmarks: with keep false a headless present only counts and calls the hook, keeping no copy,
+// so a frame can be timed without the cost of presenting it. On by default.
+void KeepHeadlessFrames(bool keep);
 // Headless tests: the next count presents are refused.
 void RefuseNextPresents(int32_t count);
 // Headless tests: forgets the kept picture and the counts.
