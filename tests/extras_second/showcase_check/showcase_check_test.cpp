@@ -42,9 +42,12 @@ class ShowcaseRun : public testing::Test {
     std::string path = (folder_ / (name + ".bmp")).string();
     EXPECT_EQ(ReadBmpFile(&bitmap, path.c_str()), 1) << path;
     if (bitmap.pixels == nullptr) return dump;
-    EXPECT_EQ(bitmap.infoHeader.biWidth, 640);
-    EXPECT_EQ(bitmap.infoHeader.biHeight, 480);
-    EXPECT_EQ(bitmap.infoHeader.biBitCount, 8);
+    // Copied out first: the header is packed, and the checks take their arguments by reference.
+    int32_t width = bitmap.infoHeader.biWidth, height = bitmap.infoHeader.biHeight;
+    int32_t bits = bitmap.infoHeader.biBitCount;
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_EQ(bits, 8);
     dump.pixels.assign(bitmap.pixels, bitmap.pixels + 640 * 480);
     std::copy(bitmap.palette, bitmap.palette + 256, dump.palette);
     FreeBmpFile(&bitmap);
