@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/video.h"
 #include "platform/window.h"
@@ -48,8 +49,18 @@ bool Open(const char* title, const char* className, std::string* error) {
   // X11 takes the window's class from this variable when the window is made.
   setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Signals end the process as usual: the title menu takes no messages, so a quit event made from one would wait.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     *error = SDL_GetError();
+    return false;
+  }
+  // Without a display SDL falls back to a driver that shows nothing; unless asked for, the game would run unseen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    *error = std::string("no display found (SDL offers only its '") + driver + "' video driver)";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   // The window is made at the desktop's size too, so that it covers the screen even where no window manager
