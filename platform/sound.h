@@ -90,4 +90,9 @@ void SetHeadlessSoundDeviceAvailable(bool available);
 // `rate` Hz, advancing them as the device would. Headless tests call it; the SDL callback uses the same mixer.
 void RenderHeadlessAudio(float* out, uint32_t frames, uint32_t rate);
 
+// A listener for the finished mix (measuring tools and tests): called after every mix, on the audio thread
+// under SDL, with the interleaved stereo frames about to leave the mixer. Null removes it.
+using SoundOutputTap = void (*)(const float* mixed, uint32_t frames, uint32_t rate, void* user);
+void SetSoundOutputTap(SoundOutputTap tap, void* user);
+
 }  // namespace platform

@@ -12,6 +12,11 @@ namespace {
 
 std::atomic<MusicMixHook> musicHook{nullptr};
 
+// The output tap and its argument, swapped together under their own lock.
+std::mutex tapMutex;
+SoundOutputTap outputTap = nullptr;
+void* outputTapUser = nullptr;
+
 // Hundredths of a decibel to a linear factor; the quietest setting is silence.
 float DecibelGain(int32_t hundredths) {
   if (hundredths <= kSoundVolumeMin) return 0.0f;
@@ -70,6 +75,14 @@ void RenderMix(float* out, uint32_t frames, uint32_t rate) {
   }
   if (MusicMixHook hook = musicHook.load()) hook(out, frames, rate);
   for (size_t i = 0; i < 2 * static_cast<size_t>(frames); ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+  std::lock_guard<std::mutex> guard(tapMutex);
+  if (outputTap) outputTap(out, frames, rate, outputTapUser);
+}
+
+void SetSoundOutputTap(SoundOutputTap tap, void* user) {
+  std::lock_guard<std::mutex> guard(tapMutex);
+  outputTap = tap;
+  outputTapUser = user;
 }
 
 void SetMusicMixHook(MusicMixHook hook) { musicHook.store(hook); }

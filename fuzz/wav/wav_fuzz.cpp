@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@
 namespace {
 
 const std::string& InputPath() {
-  static const std::string path = "/tmp/tavo_fuzz_wav_" + std::to_string(getpid()) + ".wav";
+  // Memory-backed /dev/shm when the machine has it: a file per input costs little there.
+  static const std::string folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/" : "/tmp/";
+  static const std::string path = folder + "tavo_fuzz_wav_" + std::to_string(getpid()) + ".wav";
   return path;
 }
 
@@ -24,6 +27,7 @@ const std::string& InputPath() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = [] {
     platform::SelectBackend(platform::Backend::Headless);
+    InputPath();  // built before the exit handler is registered, so it outlives the handler
     std::atexit([] { std::remove(InputPath().c_str()); });
     return InitSound() == 1;
   }();

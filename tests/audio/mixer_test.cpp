@@ -9,6 +9,7 @@
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
 #include "platform/sound.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
 
 namespace {
@@ -27,7 +28,7 @@ class Mixer : public ::testing::Test {
     testwave::WaveSpec spec;
     spec.rate = declaredRate;
     spec.samples.assign(count, level);
-    return LoadWav(testwave::WriteFile(::testing::TempDir() + "mixer.wav", testwave::BuildWave(spec)).c_str());
+    return LoadWav(testwave::WriteFile(testfiles::ScratchPath("mixer.wav"), testwave::BuildWave(spec)).c_str());
   }
 
   std::vector<float> Render(uint32_t frames, uint32_t rate) {
@@ -60,7 +61,7 @@ TEST_F(Mixer, SamplesComeOutAtTheElevenKilohertzPaceWhateverTheFileDeclares) {
 TEST_F(Mixer, ResamplingInterpolatesBetweenNeighbouringSamples) {
   testwave::WaveSpec spec;
   spec.samples = {128, 192, 128, 64};
-  const int32_t id = LoadWav(testwave::WriteFile(::testing::TempDir() + "ramp.wav", testwave::BuildWave(spec)).c_str());
+  const int32_t id = LoadWav(testwave::WriteFile(testfiles::ScratchPath("ramp.wav"), testwave::BuildWave(spec)).c_str());
   PlaySoundEffect(id, 0, 0, 0, 0);
   const std::vector<float> out = Render(8, 22050);  // two output frames per sample
   const float expected[] = {0.0f, 0.25f, 0.5f, 0.25f, 0.0f, -0.25f, -0.5f};

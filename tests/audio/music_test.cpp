@@ -13,6 +13,7 @@
 #include "platform/backend.h"
 #include "platform/sound.h"
 #include "tests/support/midi_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
 
 namespace {
@@ -37,7 +38,7 @@ class MusicTable : public ::testing::Test {
   }
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    return testwave::WriteFile(::testing::TempDir() + "music_" + name, bytes);
+    return testwave::WriteFile(testfiles::ScratchPath("music_" + name), bytes);
   }
   // One note of 0.25 s at the start, then a rest until `seconds`.
   std::string ShortSong(const std::string& name, double seconds = 0.5, uint8_t key = 60) {
@@ -77,7 +78,7 @@ TEST_F(MusicTable, NamesAreResolvedAgainstTheWorkingFolder) {
   ShortSong("relative.mid");
   char previous[4096];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(::testing::TempDir().c_str()), 0);
+  ASSERT_EQ(chdir(testfiles::ProcessFolder().c_str()), 0);
   const int32_t id = LoadMidi("music_relative.mid");
   const int32_t missing = LoadMidi("Music/song10.mid");
   ASSERT_EQ(chdir(previous), 0);
@@ -187,8 +188,8 @@ TEST_F(MusicTable, FilesThatAreNotStandardMidiFilesGiveMinusOneWithTheSlotFree) 
                         Case{"riff", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}}}) {
     EXPECT_EQ(LoadMidi(Write(c.name, c.bytes).c_str()), -1) << c.name;
   }
-  EXPECT_EQ(LoadMidi((::testing::TempDir() + "no such song.mid").c_str()), -1);
-  EXPECT_EQ(LoadMidi(::testing::TempDir().c_str()), -1);  // a folder
+  EXPECT_EQ(LoadMidi(testfiles::ScratchPath("no such song.mid").c_str()), -1);
+  EXPECT_EQ(LoadMidi(testfiles::ProcessFolder().c_str()), -1);  // a folder
   EXPECT_EQ(MidiTable[0].state, kMidiStateFree);
   EXPECT_EQ(MidiTable[0].segment, nullptr);
 }
@@ -209,7 +210,7 @@ TEST_F(MusicTable, SongAndEffectsShareOneMix) {
   const int32_t song = LoadMidi(ShortSong("a.mid", 2.0).c_str());
   testwave::WaveSpec spec;
   spec.samples.assign(11025, 160);
-  const int32_t effect = LoadWav(testwave::WriteFile(::testing::TempDir() + "music_fx.wav", testwave::BuildWave(spec)).c_str());
+  const int32_t effect = LoadWav(testwave::WriteFile(testfiles::ScratchPath("music_fx.wav"), testwave::BuildWave(spec)).c_str());
   ASSERT_GE(effect, 0);
   PlayMidi(song);
   const double songAlone = RenderLoudness(0.05);

@@ -8,6 +8,7 @@
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
 #include "platform/sound.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
 
 namespace {
@@ -25,7 +26,7 @@ class SoundTableTest : public ::testing::Test {
   void TearDown() override { platform::SetHeadlessSoundDeviceAvailable(true); }
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    return testwave::WriteFile(::testing::TempDir() + "table_" + name, bytes);
+    return testwave::WriteFile(testfiles::ScratchPath("table_" + name), bytes);
   }
   std::string WriteWave(const std::string& name, const testwave::WaveSpec& spec) {
     return Write(name, testwave::BuildWave(spec));
@@ -123,8 +124,8 @@ TEST_F(SoundTableTest, NonPcmAndBrokenFilesGiveMinusOneAndLeaveTheSlotFree) {
   std::vector<uint8_t> noData = good;
   noData[36] = 'D';  // "Data" is not "data"
   EXPECT_EQ(LoadWav(Write("nodata.wav", noData).c_str()), -1);
-  EXPECT_EQ(LoadWav((::testing::TempDir() + "no such file.wav").c_str()), -1);
-  EXPECT_EQ(LoadWav(::testing::TempDir().c_str()), -1);  // a folder
+  EXPECT_EQ(LoadWav(testfiles::ScratchPath("no such file.wav").c_str()), -1);
+  EXPECT_EQ(LoadWav(testfiles::ProcessFolder().c_str()), -1);  // a folder
   EXPECT_TRUE(SlotIsFree(0));
   EXPECT_EQ(LoadWav(Write("good.wav", good).c_str()), 0);
 }

@@ -11,6 +11,7 @@
 #include "game/match_state.h"
 #include "platform/backend.h"
 #include "platform/sound.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
 
 namespace {
@@ -24,7 +25,7 @@ class BallRules : public ::testing::Test {
     ShutdownSound();
     SoundInitPending = 1;
     ASSERT_EQ(InitSound(), 1);
-    const std::string folder = ::testing::TempDir();
+    const std::string folder = testfiles::ProcessFolder();
     testwave::WaveSpec blip;
     blip.samples = testwave::Ramp(64);
     BounceSound = LoadWav(testwave::WriteFile(folder + "rules_bounce.wav", testwave::BuildWave(blip)).c_str());
