@@ -15,12 +15,37 @@ namespace {
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 int32_t textureWidth = 0, textureHeight = 0, textureBits = 0;
+bool softwareRenderer = false;  // SDL's own renderer: 16-bit pictures go in widened to ARGB, its fast scaling format
+
+// True when the renderer's OpenGL is a rasteriser running on the processor (no graphics hardware, a virtual
+// display): scaling the picture to the window there costs several times what SDL's software renderer needs.
+bool RunsOnSoftwareGl() {
+  using GetStringFunction = const unsigned char* (*)(unsigned int);
+  constexpr unsigned int GlRendererName = 0x1F01;
+  auto getString = reinterpret_cast<GetStringFunction>(SDL_GL_GetProcAddress("glGetString"));
+  const auto* name = getString != nullptr ? reinterpret_cast<const char*>(getString(GlRendererName)) : nullptr;
+  if (name == nullptr) return false;
+  for (const char* rasteriser : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+    if (std::strstr(name, rasteriser) != nullptr) return true;
+  return false;
+}
+
+// The accelerated renderer when there is graphics hardware, else SDL's software renderer on the window's own
+// X image (not on a GL texture, which would bring the software GL back).
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SDL_Renderer* made = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  if (made != nullptr && !RunsOnSoftwareGl()) return made;
+  if (made != nullptr) SDL_DestroyRenderer(made);
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  softwareRenderer = true;
+  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
 
 bool MakeTexture(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error) {
   if (texture != nullptr && textureWidth == width && textureHeight == height && textureBits == bitsPerPixel)
     return true;
   if (texture != nullptr) SDL_DestroyTexture(texture);
-  Uint32 format = bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
+  Uint32 format = bitsPerPixel == 16 && !softwareRenderer ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
   texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
   if (texture == nullptr) {
     if (error) *error = SDL_GetError();
@@ -31,9 +56,25 @@ bool MakeTexture(int32_t width, int32_t height, int32_t bitsPerPixel, std::strin
   return true;
 }
 
+// RGB 565 to opaque ARGB, each channel widened by repeating its top bits (31 -> 255, 63 -> 255).
+void WidenRgb565Row(const uint16_t* from, uint32_t* to, int32_t width) {
+  for (int32_t x = 0; x < width; ++x) {
+    const uint32_t pixel = from[x];
+    const uint32_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
+    to[x] = 0xFF000000u | (((red << 3) | (red >> 2)) << 16) | (((green << 2) | (green >> 4)) << 8) |
+            ((blue << 3) | (blue >> 2));
+  }
+}
+
 void CopyIntoTexture(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                      const uint8_t* paletteRgbx, uint8_t* target, int targetPitch) {
   const auto* source = static_cast<const uint8_t*>(pixels);
+  if (bitsPerPixel == 16 && softwareRenderer) {
+    for (int32_t y = 0; y < height; ++y)
+      WidenRgb565Row(reinterpret_cast<const uint16_t*>(source + static_cast<size_t>(y) * pitch),
+                     reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * targetPitch), width);
+    return;
+  }
   if (bitsPerPixel == 16) {
     for (int32_t y = 0; y < height; ++y)
       std::memcpy(target + static_cast<size_t>(y) * targetPitch, source + static_cast<size_t>(y) * pitch,
@@ -62,8 +103,7 @@ bool Open(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* erro
   }
   if (renderer == nullptr) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    renderer = CreateRenderer(window);
     if (renderer == nullptr) {
       *error = SDL_GetError();
       return false;
@@ -77,6 +117,7 @@ void Close() {
   if (renderer != nullptr) SDL_DestroyRenderer(renderer);
   texture = nullptr;
   renderer = nullptr;
+  softwareRenderer = false;
   textureWidth = textureHeight = textureBits = 0;
 }
 
