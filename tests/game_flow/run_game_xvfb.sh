@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The game played in a real window: the game binary on the SDL backend under Xvfb (a 640 x 480 screen, so the
+# picture lands pixel for pixel), driven with xdotool as a player would, and checked by probing screenshots
+# against our own pictures. Usage: run_game_xvfb.sh <tavo2000> <run folder with the assets> <work folder>
+set -euo pipefail
+game=$1
+run_dir=$2
+work=$3/game_xvfb
+rm -rf "$work" && mkdir -p "$work"
+for tool in xvfb-run xwd convert xdotool; do
+  command -v "$tool" >/dev/null || { echo "game window test: $tool is missing (tools/install-deps.sh installs it)"; exit 1; }
+done
+
+cat > "$work/inside.sh" <<'INSIDE'
+#!/usr/bin/env bash
+# Runs inside the Xvfb session: starts the game, plays it, takes the screenshots, waits for its exit code.
+set -uo pipefail
+game=$1 run_dir=$2 work=$3
+shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
+# A tap must outlast a frame or two: input is read as a snapshot once a frame.
+tap_key() { xdotool keydown "$1"; sleep 0.25; xdotool keyup "$1"; sleep 0.15; }
+click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.15; }
+# Waits up to about 15 s until the probe script says the screen shows what is asked for.
+wait_for() {
+  for _ in $(seq 1 75); do
+    shot wait
+    if "$work/probe.sh" "$1" "$work/wait.png" >/dev/null 2>&1; then cp "$work/wait.png" "$work/$1.png"; return 0; fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+cd "$run_dir"
+# A silent audio device: Xvfb machines have no sound card, and the game is to start without message boxes.
+SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
+pid=$!
+step() { echo "$1" >> "$work/steps"; }
+wait_for menu && step menu || { step "no menu"; kill $pid; exit 1; }
+xdotool mousemove_relative -- 10 10; sleep 0.2
+click
+wait_for playfield && step playfield || { step "no playfield"; kill $pid; exit 1; }
+"$work/probe.sh" prompt "$work/playfield.png" && step prompt
+# The paddle goes right, under the ball's way down after the right wall, so the rally lasts; then the serve.
+for _ in 1 2 3; do xdotool mousemove_relative -- 110 0; sleep 0.1; done
+tap_key space
+shot ball1
+sleep 0.2; shot ball2
+xdotool keydown Escape; wait_for menu_again && step menu_again; xdotool keyup Escape
+sleep 0.2
+# Down into the quit band in steps (relative motion), then a click.
+for _ in 1 2 3 4 5; do xdotool mousemove_relative -- 0 90; sleep 0.1; done
+sleep 0.2
+click
+for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then step "still running"; kill $pid; fi
+wait $pid
+echo "exit $?" >> "$work/steps"
+INSIDE
+
+# probe.sh WHAT PICTURE: does the screenshot show what is asked for (menu, playfield, prompt)?
+cat > "$work/probe.sh" <<PROBE
+#!/usr/bin/env bash
+run_dir="$run_dir"
+PROBE
+cat >> "$work/probe.sh" <<'PROBE'
+what=$1 picture=$2
+# The colour at (x, y) of a picture file as "r g b".
+rgb() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n1 | sed 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/'; }
+# Whether the screen pixel matches our picture's pixel there (within the 16-bit display's rounding).
+same() {
+  local a b
+  read -r -a a <<< "$(rgb "$picture" "$2" "$3")"
+  read -r -a b <<< "$(rgb "bmp:$run_dir/$1" "$2" "$3")"
+  for c in 0 1 2; do
+    local d=$(( a[c] - b[c] )); [ ${d#-} -le 10 ] || return 1
+  done
+}
+case $what in
+  menu|menu_again) same Backgrounds/menu.spr 110 330 && same Backgrounds/menu.spr 600 150 && same Backgrounds/menu.spr 320 60 ;;
+  playfield) same Sprites/hud2.spr 5 240 && same Sprites/hud2.spr 540 280 && same Sprites/hud2.spr 600 470 ;;
+  # "Press Space Bar" at (180, 200): green text on the black playfield.
+  prompt) convert "$picture" -crop 160x18+180+200 -depth 8 txt:- | grep -Eq '\((0|1|2),25[0-5],(0|1|2)\)' ;;
+  *) exit 2 ;;
+esac
+PROBE
+chmod +x "$work/inside.sh" "$work/probe.sh"
+xvfb-run -a -s "-screen 0 640x480x24" "$work/inside.sh" "$game" "$run_dir" "$work" || true
+
+# The ball: the centre of its white pixels in the playfield, away from the block's row and the paddles.
+ball_at() {
+  convert "$work/$1.png" -crop 425x400+15+40 +repage -depth 8 txt:- |
+    awk -F'[,: ()]+' '/^#/ { next } $3 >= 240 && $4 >= 240 && $5 >= 240 && !($2 + 40 >= 196 && $2 + 40 <= 220) {
+      sx += $1; sy += $2; n++ } END { if (n) printf "%d,%d\n", sx / n + 15, sy / n + 40 }'
+}
+failures=0
+fail() { echo "game window test: $1"; failures=$((failures + 1)); }
+for step in menu playfield prompt menu_again "exit 0"; do
+  grep -qx "$step" "$work/steps" 2>/dev/null || fail "step '$step' not reached (steps: $(tr '\n' ' ' < "$work/steps" 2>/dev/null))"
+done
+first=$(ball_at ball1 || true) second=$(ball_at ball2 || true)
+[ -n "$first" ] && [ -n "$second" ] || fail "no ball found in the playfield (${first:-none}, ${second:-none})"
+[ "$first" != "$second" ] || fail "the ball did not move between the two screenshots ($first)"
+if [ $failures -ne 0 ]; then cat "$work/game.err" 2>/dev/null; exit 1; fi
+echo "game window test: menu, playfield with the prompt, the ball moving ($first -> $second), menu, quit with 0"
