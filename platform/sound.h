@@ -86,6 +86,10 @@ std::vector<SoundBuffer*> TakeStartedBuffers();
 // Headless: whether CreateSoundDevice succeeds (a machine without sound when false). True at start.
 void SetHeadlessSoundDeviceAvailable(bool available);
 
+// Headless: makes CreateSoundBuffer and DuplicateSoundBuffer refuse as if memory ran out, so tests can
+// see that callers clean up. False at start.
+void SetHeadlessBufferCreationFails(bool fails);
+
 // Mixes every playing buffer (and the music, once started) into `frames` interleaved stereo float frames at
 // `rate` Hz, advancing them as the device would. Headless tests call it; the SDL callback uses the same mixer.
 void RenderHeadlessAudio(float* out, uint32_t frames, uint32_t rate);

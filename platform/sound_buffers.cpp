@@ -12,6 +12,9 @@ namespace {
 
 SoundDeviceObject* liveDevice = nullptr;
 bool headlessDeviceAvailable = true;
+bool headlessBufferCreationFails = false;
+
+bool CreationRefused() { return CurrentBackend() == Backend::Headless && headlessBufferCreationFails; }
 std::vector<SoundBuffer*> startedBuffers;
 
 uint32_t BufferBytes(const SoundBuffer& buffer) { return static_cast<uint32_t>(buffer.samples->size()); }
@@ -73,6 +76,7 @@ int32_t CreateSoundBuffer(SoundDeviceObject* device, const SoundBufferDesc& desc
   if (desc.bytes == 0 || desc.bytes > kSoundBufferMaxBytes) return kSoundErrInvalidParam;
   uint32_t frequency = desc.frequency == 0 ? kSoundDefaultFrequency : desc.frequency;
   if (frequency < kSoundFrequencyMin || frequency > kSoundFrequencyMax) return kSoundErrInvalidParam;
+  if (CreationRefused()) return kSoundErrOutOfMemory;
   auto* buffer = new SoundBuffer;
   try {
     // A new buffer holds silence (128 is the zero level of unsigned 8-bit samples).
@@ -93,6 +97,7 @@ int32_t DuplicateSoundBuffer(SoundDeviceObject* device, SoundBuffer* source, Sou
   if (!out) return kSoundErrInvalidParam;
   *out = nullptr;
   if (!device || !source) return kSoundErrInvalidParam;
+  if (CreationRefused()) return kSoundErrOutOfMemory;
   auto* copy = new SoundBuffer;
   std::lock_guard<std::mutex> guard(SoundMutex());
   copy->samples = source->samples;
@@ -242,6 +247,8 @@ std::vector<SoundBuffer*> TakeStartedBuffers() {
 }
 
 void SetHeadlessSoundDeviceAvailable(bool available) { headlessDeviceAvailable = available; }
+
+void SetHeadlessBufferCreationFails(bool fails) { headlessBufferCreationFails = fails; }
 
 void RenderHeadlessAudio(float* out, uint32_t frames, uint32_t rate) { RenderMix(out, frames, rate); }
 

@@ -25,10 +25,10 @@ class Mixer : public ::testing::Test {
 
   // Loads a sound of `count` samples all at `level` (128 is silence), declared at `declaredRate`.
   int32_t LoadConstant(size_t count, uint8_t level, uint32_t declaredRate = 11025) {
-    testwave::WaveSpec spec;
-    spec.rate = declaredRate;
-    spec.samples.assign(count, level);
-    return LoadWav(testwave::WriteFile(testfiles::ScratchPath("mixer.wav"), testwave::BuildWave(spec)).c_str());
+    testwave::WaveLayout wave;
+    wave.rate = declaredRate;
+    wave.samples.assign(count, level);
+    return LoadWav(testwave::WriteFile(testfiles::ScratchPath("mixer.wav"), testwave::BuildWave(wave)).c_str());
   }
 
   std::vector<float> Render(uint32_t frames, uint32_t rate) {
@@ -59,9 +59,9 @@ TEST_F(Mixer, SamplesComeOutAtTheElevenKilohertzPaceWhateverTheFileDeclares) {
 }
 
 TEST_F(Mixer, ResamplingInterpolatesBetweenNeighbouringSamples) {
-  testwave::WaveSpec spec;
-  spec.samples = {128, 192, 128, 64};
-  const int32_t id = LoadWav(testwave::WriteFile(testfiles::ScratchPath("ramp.wav"), testwave::BuildWave(spec)).c_str());
+  testwave::WaveLayout wave;
+  wave.samples = {128, 192, 128, 64};
+  const int32_t id = LoadWav(testwave::WriteFile(testfiles::ScratchPath("ramp.wav"), testwave::BuildWave(wave)).c_str());
   PlaySoundEffect(id, 0, 0, 0, 0);
   const std::vector<float> out = Render(8, 22050);  // two output frames per sample
   const float expected[] = {0.0f, 0.25f, 0.5f, 0.25f, 0.0f, -0.25f, -0.5f};

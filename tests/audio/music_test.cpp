@@ -208,9 +208,9 @@ TEST_F(MusicTable, LongerHeaderAndTrailingChunksAreAccepted) {
 
 TEST_F(MusicTable, SongAndEffectsShareOneMix) {
   const int32_t song = LoadMidi(ShortSong("a.mid", 2.0).c_str());
-  testwave::WaveSpec spec;
-  spec.samples.assign(11025, 160);
-  const int32_t effect = LoadWav(testwave::WriteFile(testfiles::ScratchPath("music_fx.wav"), testwave::BuildWave(spec)).c_str());
+  testwave::WaveLayout wave;
+  wave.samples.assign(11025, 160);
+  const int32_t effect = LoadWav(testwave::WriteFile(testfiles::ScratchPath("music_fx.wav"), testwave::BuildWave(wave)).c_str());
   ASSERT_GE(effect, 0);
   PlayMidi(song);
   const double songAlone = RenderLoudness(0.05);

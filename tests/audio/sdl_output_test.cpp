@@ -69,10 +69,10 @@ TEST_F(SdlOutput, EffectsAndTheSongReachTheDeviceCallback) {
   EXPECT_EQ(record.rate, 48000u);
   EXPECT_EQ(record.audibleBlocks, 0);
 
-  testwave::WaveSpec spec;
-  spec.samples.assign(11025, 200);
+  testwave::WaveLayout wave;
+  wave.samples.assign(11025, 200);
   const int32_t effect =
-      LoadWav(testwave::WriteFile(testfiles::ScratchPath("sdl_fx.wav"), testwave::BuildWave(spec)).c_str());
+      LoadWav(testwave::WriteFile(testfiles::ScratchPath("sdl_fx.wav"), testwave::BuildWave(wave)).c_str());
   ASSERT_EQ(PlaySoundEffect(effect, DSBPLAY_LOOPING, 0, 0, 0), 1);
   ASSERT_TRUE(WaitForBlocks(record, 3));
   EXPECT_GE(record.audibleBlocks, 2);

@@ -23,18 +23,21 @@ class SoundTableTest : public ::testing::Test {
     ASSERT_EQ(InitSound(), 1);
     platform::TakeStartedBuffers();
   }
-  void TearDown() override { platform::SetHeadlessSoundDeviceAvailable(true); }
+  void TearDown() override {
+    platform::SetHeadlessSoundDeviceAvailable(true);
+    platform::SetHeadlessBufferCreationFails(false);
+  }
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     return testwave::WriteFile(testfiles::ScratchPath("table_" + name), bytes);
   }
-  std::string WriteWave(const std::string& name, const testwave::WaveSpec& spec) {
-    return Write(name, testwave::BuildWave(spec));
+  std::string WriteWave(const std::string& name, const testwave::WaveLayout& wave) {
+    return Write(name, testwave::BuildWave(wave));
   }
   std::string GoodWave(size_t samples = 100) {
-    testwave::WaveSpec spec;
-    spec.samples = testwave::Ramp(samples);
-    return WriteWave("good.wav", spec);
+    testwave::WaveLayout wave;
+    wave.samples = testwave::Ramp(samples);
+    return WriteWave("good.wav", wave);
   }
   int32_t Volume(int32_t id) {
     int32_t value = 1;
@@ -57,6 +60,7 @@ TEST_F(SoundTableTest, LoadsIntoTheLowestFreeSlotAndRecordsRateAndSize) {
   EXPECT_EQ(SoundTable[2].size, 100);
   EXPECT_EQ(SoundTable[2].id, 2);
   EXPECT_NE(SoundTable[2].buffer, nullptr);
+  DeleteSound(1);
   SoundTable[1].state = 0;  // a slot marked free is found again first
   EXPECT_EQ(LoadWav(path.c_str()), 1);
 }
@@ -82,23 +86,23 @@ TEST_F(SoundTableTest, FullTableOrMissingDeviceRefusesBeforeLoading) {
 }
 
 TEST_F(SoundTableTest, AcceptsSixteenAndEighteenByteFormatChunks) {
-  testwave::WaveSpec spec;
-  spec.samples = testwave::Ramp(10);
-  spec.fmtChunkSize = 16;
-  EXPECT_EQ(LoadWav(WriteWave("fmt16.wav", spec).c_str()), 0);
-  spec.fmtChunkSize = 18;
-  EXPECT_EQ(LoadWav(WriteWave("fmt18.wav", spec).c_str()), 1);
+  testwave::WaveLayout wave;
+  wave.samples = testwave::Ramp(10);
+  wave.fmtChunkSize = 16;
+  EXPECT_EQ(LoadWav(WriteWave("fmt16.wav", wave).c_str()), 0);
+  wave.fmtChunkSize = 18;
+  EXPECT_EQ(LoadWav(WriteWave("fmt18.wav", wave).c_str()), 1);
   EXPECT_EQ(SoundTable[0].size, 10);
   EXPECT_EQ(SoundTable[1].size, 10);
 }
 
 TEST_F(SoundTableTest, AnyPcmLayoutLoadsAsItsBytesAndKeepsTheDeclaredRate) {
-  testwave::WaveSpec spec;
-  spec.rate = 22050;
-  spec.channels = 2;
-  spec.bitsPerSample = 16;
-  spec.samples = testwave::Ramp(400);
-  const int32_t id = LoadWav(WriteWave("stereo16.wav", spec).c_str());
+  testwave::WaveLayout wave;
+  wave.rate = 22050;
+  wave.channels = 2;
+  wave.bitsPerSample = 16;
+  wave.samples = testwave::Ramp(400);
+  const int32_t id = LoadWav(WriteWave("stereo16.wav", wave).c_str());
   ASSERT_EQ(id, 0);
   EXPECT_EQ(SoundTable[id].rate, 22050);
   EXPECT_EQ(SoundTable[id].size, 400);
@@ -112,12 +116,12 @@ TEST_F(SoundTableTest, AnyPcmLayoutLoadsAsItsBytesAndKeepsTheDeclaredRate) {
 }
 
 TEST_F(SoundTableTest, NonPcmAndBrokenFilesGiveMinusOneAndLeaveTheSlotFree) {
-  testwave::WaveSpec spec;
-  spec.samples = testwave::Ramp(50);
-  spec.formatTag = 3;
-  EXPECT_EQ(LoadWav(WriteWave("float.wav", spec).c_str()), -1);
-  spec.formatTag = 1;
-  const std::vector<uint8_t> good = testwave::BuildWave(spec);
+  testwave::WaveLayout wave;
+  wave.samples = testwave::Ramp(50);
+  wave.formatTag = 3;
+  EXPECT_EQ(LoadWav(WriteWave("float.wav", wave).c_str()), -1);
+  wave.formatTag = 1;
+  const std::vector<uint8_t> good = testwave::BuildWave(wave);
   std::vector<uint8_t> notWave = good;
   notWave[8] = 'A';  // form type "AAVE"
   EXPECT_EQ(LoadWav(Write("notwave.wav", notWave).c_str()), -1);
@@ -131,9 +135,9 @@ TEST_F(SoundTableTest, NonPcmAndBrokenFilesGiveMinusOneAndLeaveTheSlotFree) {
 }
 
 TEST_F(SoundTableTest, TruncatedHeadersAreRefusedAtEveryCut) {
-  testwave::WaveSpec spec;
-  spec.samples = testwave::Ramp(8);
-  const std::vector<uint8_t> good = testwave::BuildWave(spec);
+  testwave::WaveLayout wave;
+  wave.samples = testwave::Ramp(8);
+  const std::vector<uint8_t> good = testwave::BuildWave(wave);
   // Cut anywhere before the first sample byte: header, format record, data header.
   for (size_t length = 0; length <= 44; ++length) {
     std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
@@ -146,11 +150,11 @@ TEST_F(SoundTableTest, TruncatedHeadersAreRefusedAtEveryCut) {
 }
 
 TEST_F(SoundTableTest, DataSizePastTheEndTakesOnlyWhatTheFileHolds) {
-  testwave::WaveSpec spec;
-  spec.samples = testwave::Ramp(30);
-  spec.declaredDataSize = 0xFFFFFFFF;
-  spec.declaredRiffSize = 0xFFFFFFFF;
-  const int32_t id = LoadWav(WriteWave("streamed.wav", spec).c_str());
+  testwave::WaveLayout wave;
+  wave.samples = testwave::Ramp(30);
+  wave.declaredDataSize = 0xFFFFFFFF;
+  wave.declaredRiffSize = 0xFFFFFFFF;
+  const int32_t id = LoadWav(WriteWave("streamed.wav", wave).c_str());
   ASSERT_EQ(id, 0);
   EXPECT_EQ(SoundTable[id].size, 30);
   // Every byte of the buffer is one the file held: the last one is the ramp's last.
@@ -160,32 +164,45 @@ TEST_F(SoundTableTest, DataSizePastTheEndTakesOnlyWhatTheFileHolds) {
   EXPECT_FLOAT_EQ(out[2 * 29], (129 + 29 - 128) / 128.0f);
   EXPECT_FLOAT_EQ(out[2 * 30], 0.0f);
 
-  spec.declaredDataSize = 1000;  // more than the 30 bytes there, but not a sentinel
-  EXPECT_EQ(LoadWav(WriteWave("long_claim.wav", spec).c_str()), 1);
+  wave.declaredDataSize = 1000;  // more than the 30 bytes there, but not a sentinel
+  EXPECT_EQ(LoadWav(WriteWave("long_claim.wav", wave).c_str()), 1);
   EXPECT_EQ(SoundTable[1].size, 30);
 }
 
 TEST_F(SoundTableTest, EmptyDataChunkGivesMinusOneWithTheSlotFree) {
-  testwave::WaveSpec spec;
-  EXPECT_EQ(LoadWav(WriteWave("empty.wav", spec).c_str()), -1);
+  testwave::WaveLayout wave;
+  EXPECT_EQ(LoadWav(WriteWave("empty.wav", wave).c_str()), -1);
   EXPECT_TRUE(SlotIsFree(0));
 }
 
+TEST_F(SoundTableTest, SlotWhoseBufferCannotBeMadeGoesBackToTheFreePool) {
+  const std::string path = GoodWave();
+  ASSERT_EQ(LoadWav(path.c_str()), 0);
+  platform::SetHeadlessBufferCreationFails(true);
+  EXPECT_EQ(LoadWav(path.c_str()), -1);
+  EXPECT_TRUE(SlotIsFree(1));
+  EXPECT_EQ(DuplicateSound(0), -1);
+  EXPECT_TRUE(SlotIsFree(1));
+  EXPECT_EQ(SoundTable[1].id, 1);
+  platform::SetHeadlessBufferCreationFails(false);
+  EXPECT_EQ(LoadWav(path.c_str()), 1);
+}
+
 TEST_F(SoundTableTest, ChunkSizesThatLieNeverLeadOutsideTheFile) {
-  testwave::WaveSpec spec;
-  spec.samples = testwave::Ramp(20);
-  std::vector<uint8_t> bytes = testwave::BuildWave(spec);
+  testwave::WaveLayout wave;
+  wave.samples = testwave::Ramp(20);
+  std::vector<uint8_t> bytes = testwave::BuildWave(wave);
   bytes[16] = bytes[17] = bytes[18] = bytes[19] = 0xFF;  // fmt chunk claims 4 GB: "data" lies beyond the file
   EXPECT_EQ(LoadWav(Write("huge_fmt.wav", bytes).c_str()), -1);
-  spec.declaredRiffSize = 20;  // the RIFF form ends inside the format chunk: no "data" within it
-  EXPECT_EQ(LoadWav(WriteWave("short_riff.wav", spec).c_str()), -1);
+  wave.declaredRiffSize = 20;  // the RIFF form ends inside the format chunk: no "data" within it
+  EXPECT_EQ(LoadWav(WriteWave("short_riff.wav", wave).c_str()), -1);
   EXPECT_TRUE(SlotIsFree(0));
 }
 
 TEST_F(SoundTableTest, ChunksBeforeTheFormatAndOddSizedChunksAreSkipped) {
-  testwave::WaveSpec spec;
-  spec.samples = testwave::Ramp(12);
-  std::vector<uint8_t> plain = testwave::BuildWave(spec);
+  testwave::WaveLayout wave;
+  wave.samples = testwave::Ramp(12);
+  std::vector<uint8_t> plain = testwave::BuildWave(wave);
   // Insert an odd-sized "LIST" chunk (5 bytes + 1 pad) between "WAVE" and "fmt ".
   std::vector<uint8_t> extra = {'L', 'I', 'S', 'T', 5, 0, 0, 0, 'I', 'N', 'F', 'O', 'x', 0};
   std::vector<uint8_t> bytes(plain.begin(), plain.begin() + 12);

@@ -26,7 +26,7 @@ class BallRules : public ::testing::Test {
     SoundInitPending = 1;
     ASSERT_EQ(InitSound(), 1);
     const std::string folder = testfiles::ProcessFolder();
-    testwave::WaveSpec blip;
+    testwave::WaveLayout blip;
     blip.samples = testwave::Ramp(64);
     BounceSound = LoadWav(testwave::WriteFile(folder + "rules_bounce.wav", testwave::BuildWave(blip)).c_str());
     ScoreSound = LoadWav(testwave::WriteFile(folder + "rules_score.wav", testwave::BuildWave(blip)).c_str());

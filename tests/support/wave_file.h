@@ -8,7 +8,7 @@
 
 namespace testwave {
 
-struct WaveSpec {
+struct WaveLayout {
   uint16_t formatTag = 1;
   uint16_t channels = 1;
   uint32_t rate = 11025;
@@ -35,28 +35,28 @@ struct ByteWriter {
   }
 };
 
-inline std::vector<uint8_t> BuildWave(const WaveSpec& spec) {
-  const size_t fmtBytes = spec.fmtChunkSize > 16 ? spec.fmtChunkSize : 16;
-  const size_t pad = (spec.samples.size() % 2 == 1 && spec.declaredDataSize < 0) ? 1 : 0;
-  const size_t bodyBytes = 4 + 8 + fmtBytes + 8 + spec.samples.size() + pad;
+inline std::vector<uint8_t> BuildWave(const WaveLayout& wave) {
+  const size_t fmtBytes = wave.fmtChunkSize > 16 ? wave.fmtChunkSize : 16;
+  const size_t pad = (wave.samples.size() % 2 == 1 && wave.declaredDataSize < 0) ? 1 : 0;
+  const size_t bodyBytes = 4 + 8 + fmtBytes + 8 + wave.samples.size() + pad;
   std::vector<uint8_t> file(8 + bodyBytes, 0);
   ByteWriter w{file};
   w.Bytes("RIFF", 4);
-  w.U32(spec.declaredRiffSize >= 0 ? static_cast<uint32_t>(spec.declaredRiffSize) : static_cast<uint32_t>(bodyBytes));
+  w.U32(wave.declaredRiffSize >= 0 ? static_cast<uint32_t>(wave.declaredRiffSize) : static_cast<uint32_t>(bodyBytes));
   w.Bytes("WAVEfmt ", 8);
-  w.U32(spec.fmtChunkSize);
-  const uint16_t blockAlign = static_cast<uint16_t>(spec.channels * spec.bitsPerSample / 8);
-  w.U16(spec.formatTag);
-  w.U16(spec.channels);
-  w.U32(spec.rate);
-  w.U32(spec.rate * blockAlign);
+  w.U32(wave.fmtChunkSize);
+  const uint16_t blockAlign = static_cast<uint16_t>(wave.channels * wave.bitsPerSample / 8);
+  w.U16(wave.formatTag);
+  w.U16(wave.channels);
+  w.U32(wave.rate);
+  w.U32(wave.rate * blockAlign);
   w.U16(blockAlign);
-  w.U16(spec.bitsPerSample);
+  w.U16(wave.bitsPerSample);
   w.at += fmtBytes - 16;
   w.Bytes("data", 4);
-  w.U32(spec.declaredDataSize >= 0 ? static_cast<uint32_t>(spec.declaredDataSize)
-                                   : static_cast<uint32_t>(spec.samples.size()));
-  w.Bytes(spec.samples.data(), spec.samples.size());
+  w.U32(wave.declaredDataSize >= 0 ? static_cast<uint32_t>(wave.declaredDataSize)
+                                   : static_cast<uint32_t>(wave.samples.size()));
+  w.Bytes(wave.samples.data(), wave.samples.size());
   return file;
 }
 
