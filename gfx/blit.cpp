@@ -46,14 +46,27 @@ void EnsureOpaqueRuns(Surface* surface) {
   runs.valid = true;
 }
 
+// A 32-byte block that may sit anywhere: in the processor-specific build below it is one 32-byte move.
+typedef uint8_t Block32 __attribute__((vector_size(32), aligned(1), may_alias));
+
+template <bool Wide>
+[[gnu::always_inline]] inline void Move32(uint8_t* to, const uint8_t* from) {
+  if constexpr (Wide) *reinterpret_cast<Block32*>(to) = *reinterpret_cast<const Block32*>(from);
+  else __builtin_memcpy(to, from, 32);
+}
+
 // Copies one run. Short runs (most sprite rows) are moved in 32-, 16-, 8-, 4- or 2-byte pieces whose last piece
 // overlaps the one before, which is much cheaper than a library call per run; long runs go to memcpy.
+template <bool Wide>
 [[gnu::always_inline]] inline void CopyRun(uint8_t* to, const uint8_t* from, size_t bytes) {
   if (bytes >= 256) {
     std::memcpy(to, from, bytes);
+  } else if (bytes > 64) {
+    for (size_t i = 0; i + 32 < bytes; i += 32) Move32<Wide>(to + i, from + i);
+    Move32<Wide>(to + bytes - 32, from + bytes - 32);
   } else if (bytes >= 32) {
-    for (size_t i = 0; i + 32 < bytes; i += 32) __builtin_memcpy(to + i, from + i, 32);
-    __builtin_memcpy(to + bytes - 32, from + bytes - 32, 32);
+    Move32<Wide>(to, from);
+    Move32<Wide>(to + bytes - 32, from + bytes - 32);
   } else if (bytes >= 16) {
     __builtin_memcpy(to, from, 16);
     __builtin_memcpy(to + bytes - 16, from + bytes - 16, 16);
@@ -73,9 +86,9 @@ void EnsureOpaqueRuns(Surface* surface) {
 
 // Everything the loop needs is read into locals first: pixel writes may alias any memory, so fields read
 // through the surfaces would be loaded again after every run.
-template <int32_t Bytes>
-[[gnu::always_inline]] inline void CopyKeyedRowsOf(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
-                     int32_t height) {
+template <int32_t Bytes, bool Wide>
+[[gnu::always_inline]] inline void CopyKeyedRowsOf(const Surface* source, Surface* destination, int32_t x, int32_t y,
+                                                   int32_t width, int32_t height) {
   const uint8_t* from = source->pixels;
   const size_t fromPitch = static_cast<size_t>(source->pitch);
   const size_t toPitch = static_cast<size_t>(destination->pitch);
@@ -92,21 +105,28 @@ template <int32_t Bytes>
         if (start >= static_cast<size_t>(width)) break;
         length = std::min<size_t>(length, width - start);
       }
-      CopyRun(to + start * Bytes, from + start * Bytes, length * Bytes);
+      CopyRun<Wide>(to + start * Bytes, from + start * Bytes, length * Bytes);
     }
   }
 }
 
-// Built twice, for processors with and without 32-byte vector moves; the loader picks one at start-up.
-__attribute__((target_clones("avx2", "default"))) void CopyKeyedRows16(const Surface* source, Surface* destination,
-                                                                        int32_t x, int32_t y, int32_t width,
-                                                                        int32_t height) {
-  CopyKeyedRowsOf<2>(source, destination, x, y, width, height);
+// Built twice: with 32-byte vector moves for processors that have them, and plainly for the rest;
+// the first keyed blit asks the processor which one to use.
+__attribute__((target("avx2"))) void CopyKeyedRows16Wide(const Surface* source, Surface* destination, int32_t x,
+                                                         int32_t y, int32_t width, int32_t height) {
+  CopyKeyedRowsOf<2, true>(source, destination, x, y, width, height);
+}
+
+void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
+                     int32_t height) {
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide) CopyKeyedRows16Wide(source, destination, x, y, width, height);
+  else CopyKeyedRowsOf<2, false>(source, destination, x, y, width, height);
 }
 
 void CopyKeyedRows(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
   EnsureOpaqueRuns(source);
-  if (source->bitsPerPixel == 8) CopyKeyedRowsOf<1>(source, destination, x, y, width, height);
+  if (source->bitsPerPixel == 8) CopyKeyedRowsOf<1, false>(source, destination, x, y, width, height);
   else CopyKeyedRows16(source, destination, x, y, width, height);
 }
 
