@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/video_sdl_window_image.h"
 #include "platform/window_sdl.h"
 
 namespace platform::sdl_video {
@@ -15,10 +16,11 @@ namespace {
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 int32_t textureWidth = 0, textureHeight = 0, textureBits = 0;
-bool softwareRenderer = false;  // SDL's own renderer: 16-bit pictures go in widened to ARGB, its fast scaling format
+// No graphics hardware: no renderer, the pictures are stretched onto the window's own image instead.
+bool onWindowImage = false;
 
 // True when the renderer's OpenGL is a rasteriser running on the processor (no graphics hardware, a virtual
-// display): scaling the picture to the window there costs several times what SDL's software renderer needs.
+// display): scaling the picture to the window there costs several times the frame's own drawing.
 bool RunsOnSoftwareGl() {
   using GetStringFunction = const unsigned char* (*)(unsigned int);
   constexpr unsigned int GlRendererName = 0x1F01;
@@ -30,22 +32,22 @@ bool RunsOnSoftwareGl() {
   return false;
 }
 
-// The accelerated renderer when there is graphics hardware, else SDL's software renderer on the window's own
-// X image (not on a GL texture, which would bring the software GL back).
+// The accelerated renderer when there is graphics hardware. On a software OpenGL: none when the window's own
+// image can take the pictures (onWindowImage), else SDL's software renderer on that image.
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
   SDL_Renderer* made = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
   if (made != nullptr && !RunsOnSoftwareGl()) return made;
   if (made != nullptr) SDL_DestroyRenderer(made);
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  softwareRenderer = true;
-  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // the window's image is an X image, not a GL texture
+  onWindowImage = sdl_window_image::Usable(window);
+  return onWindowImage ? nullptr : SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
 bool MakeTexture(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error) {
   if (texture != nullptr && textureWidth == width && textureHeight == height && textureBits == bitsPerPixel)
     return true;
   if (texture != nullptr) SDL_DestroyTexture(texture);
-  Uint32 format = bitsPerPixel == 16 && !softwareRenderer ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
+  Uint32 format = bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
   texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
   if (texture == nullptr) {
     if (error) *error = SDL_GetError();
@@ -56,25 +58,9 @@ bool MakeTexture(int32_t width, int32_t height, int32_t bitsPerPixel, std::strin
   return true;
 }
 
-// RGB 565 to opaque ARGB, each channel widened by repeating its top bits (31 -> 255, 63 -> 255).
-void WidenRgb565Row(const uint16_t* from, uint32_t* to, int32_t width) {
-  for (int32_t x = 0; x < width; ++x) {
-    const uint32_t pixel = from[x];
-    const uint32_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
-    to[x] = 0xFF000000u | (((red << 3) | (red >> 2)) << 16) | (((green << 2) | (green >> 4)) << 8) |
-            ((blue << 3) | (blue >> 2));
-  }
-}
-
 void CopyIntoTexture(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                      const uint8_t* paletteRgbx, uint8_t* target, int targetPitch) {
   const auto* source = static_cast<const uint8_t*>(pixels);
-  if (bitsPerPixel == 16 && softwareRenderer) {
-    for (int32_t y = 0; y < height; ++y)
-      WidenRgb565Row(reinterpret_cast<const uint16_t*>(source + static_cast<size_t>(y) * pitch),
-                     reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * targetPitch), width);
-    return;
-  }
   if (bitsPerPixel == 16) {
     for (int32_t y = 0; y < height; ++y)
       std::memcpy(target + static_cast<size_t>(y) * targetPitch, source + static_cast<size_t>(y) * pitch,
@@ -101,15 +87,15 @@ bool Open(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* erro
     *error = "no window to present in";
     return false;
   }
-  if (renderer == nullptr) {
+  if (renderer == nullptr && !onWindowImage) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     renderer = CreateRenderer(window);
-    if (renderer == nullptr) {
+    if (renderer == nullptr && !onWindowImage) {
       *error = SDL_GetError();
       return false;
     }
   }
-  return MakeTexture(width, height, bitsPerPixel, error);
+  return onWindowImage || MakeTexture(width, height, bitsPerPixel, error);
 }
 
 void Close() {
@@ -117,12 +103,15 @@ void Close() {
   if (renderer != nullptr) SDL_DestroyRenderer(renderer);
   texture = nullptr;
   renderer = nullptr;
-  softwareRenderer = false;
+  sdl_window_image::Forget();
+  onWindowImage = false;
   textureWidth = textureHeight = textureBits = 0;
 }
 
 bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
              const uint8_t* paletteRgbx) {
+  if (onWindowImage)
+    return sdl_window_image::Present(sdl_window::NativeWindow(), pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
   if (renderer == nullptr || !MakeTexture(width, height, bitsPerPixel, nullptr)) return false;
   void* target = nullptr;
   int targetPitch = 0;
@@ -135,6 +124,7 @@ bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, i
 }
 
 void Redraw() {
+  if (onWindowImage) sdl_window_image::Redraw(sdl_window::NativeWindow());
   if (renderer == nullptr || texture == nullptr) return;
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);

@@ -1,0 +1,141 @@
+// The window-image presenter: nearest-pixel stretch onto SDL's window surface; see video_sdl_window_image.h.
+#include "platform/video_sdl_window_image.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+namespace platform::sdl_window_image {
+
+namespace {
+
+// The last picture, kept so that an expose or a new window size can be answered without the program.
+struct KeptPicture {
+  std::vector<uint8_t> pixels;  // rows of width * bytes per pixel, packed
+  int32_t width = 0, height = 0, bitsPerPixel = 0;
+  uint32_t colours[256] = {};  // 8-bit pictures: the palette as 0xAARRGGBB
+};
+
+KeptPicture kept;
+// The window image the borders were last drawn on; a new image or size needs them again.
+SDL_Surface* borderedSurface = nullptr;
+int borderedWidth = 0, borderedHeight = 0;
+std::vector<int32_t> sourceColumn;  // for each column of the scaled picture, the picture's column
+
+bool IsXrgb(const SDL_Surface* surface) {
+  const Uint32 format = surface->format->format;
+  return format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+}
+
+uint32_t WidenRgb565(uint32_t pixel) {
+  const uint32_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
+  return 0xFF000000u | (((red << 3) | (red >> 2)) << 16) | (((green << 2) | (green >> 4)) << 8) |
+         ((blue << 3) | (blue >> 2));
+}
+
+void Keep(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+          const uint8_t* paletteRgbx) {
+  const size_t rowBytes = static_cast<size_t>(width) * (bitsPerPixel / 8);
+  kept.pixels.resize(rowBytes * height);
+  for (int32_t y = 0; y < height; ++y)
+    std::memcpy(kept.pixels.data() + y * rowBytes, static_cast<const uint8_t*>(pixels) + static_cast<size_t>(y) * pitch,
+                rowBytes);
+  kept.width = width, kept.height = height, kept.bitsPerPixel = bitsPerPixel;
+  if (bitsPerPixel == 8) {
+    for (int i = 0; i < 256; ++i) {
+      const uint8_t* entry = paletteRgbx + 4 * i;
+      kept.colours[i] = 0xFF000000u | (uint32_t(entry[0]) << 16) | (entry[1] << 8) | entry[2];
+    }
+  }
+}
+
+// The largest rectangle of the picture's shape that fits the window, centred.
+SDL_Rect ScaledPlace(const SDL_Surface* surface) {
+  SDL_Rect place;
+  if (static_cast<int64_t>(surface->w) * kept.height <= static_cast<int64_t>(surface->h) * kept.width) {
+    place.w = surface->w;
+    place.h = static_cast<int>(static_cast<int64_t>(surface->w) * kept.height / kept.width);
+  } else {
+    place.h = surface->h;
+    place.w = static_cast<int>(static_cast<int64_t>(surface->h) * kept.width / kept.height);
+  }
+  place.x = (surface->w - place.w) / 2;
+  place.y = (surface->h - place.h) / 2;
+  return place;
+}
+
+// One row of the picture, scaled across, into target.
+void StretchRow(int32_t sourceRow, uint32_t* target, int32_t scaledWidth) {
+  if (kept.bitsPerPixel == 16) {
+    const auto* from = reinterpret_cast<const uint16_t*>(kept.pixels.data()) + static_cast<size_t>(sourceRow) * kept.width;
+    for (int32_t x = 0; x < scaledWidth; ++x) target[x] = WidenRgb565(from[sourceColumn[x]]);
+  } else {
+    const uint8_t* from = kept.pixels.data() + static_cast<size_t>(sourceRow) * kept.width;
+    for (int32_t x = 0; x < scaledWidth; ++x) target[x] = kept.colours[from[sourceColumn[x]]];
+  }
+}
+
+// Draws the kept picture into place; a row that repeats the one above is copied rather than scaled again.
+void Stretch(SDL_Surface* surface, const SDL_Rect& place) {
+  sourceColumn.resize(place.w);
+  for (int32_t x = 0; x < place.w; ++x)
+    sourceColumn[x] = static_cast<int32_t>((2 * static_cast<int64_t>(x) + 1) * kept.width / (2 * place.w));
+  const uint32_t* previous = nullptr;
+  int32_t previousRow = -1;
+  for (int32_t y = 0; y < place.h; ++y) {
+    const auto sourceRow = static_cast<int32_t>((2 * static_cast<int64_t>(y) + 1) * kept.height / (2 * place.h));
+    auto* target = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
+                                               static_cast<size_t>(place.y + y) * surface->pitch) + place.x;
+    if (sourceRow == previousRow) {
+      std::memcpy(target, previous, static_cast<size_t>(place.w) * 4);
+    } else {
+      StretchRow(sourceRow, target, place.w);
+    }
+    previous = target;
+    previousRow = sourceRow;
+  }
+}
+
+// Stretches the kept picture onto the window; the whole window goes out when its borders had to be drawn.
+bool Show(SDL_Window* window, bool everything) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (surface == nullptr || !IsXrgb(surface) || kept.width <= 0) return false;
+  const bool newImage = surface != borderedSurface || surface->w != borderedWidth || surface->h != borderedHeight;
+  if (newImage || everything) {
+    SDL_FillRect(surface, nullptr, 0);
+    borderedSurface = surface, borderedWidth = surface->w, borderedHeight = surface->h;
+  }
+  const SDL_Rect place = ScaledPlace(surface);
+  if (place.w <= 0 || place.h <= 0) return true;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  Stretch(surface, place);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  if (newImage || everything) return SDL_UpdateWindowSurface(window) == 0;
+  return SDL_UpdateWindowSurfaceRects(window, &place, 1) == 0;
+}
+
+}  // namespace
+
+bool Usable(void* window) {
+  SDL_Surface* surface = SDL_GetWindowSurface(static_cast<SDL_Window*>(window));
+  return surface != nullptr && IsXrgb(surface);
+}
+
+bool Present(void* window, const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+             const uint8_t* paletteRgbx) {
+  Keep(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  return Show(static_cast<SDL_Window*>(window), false);
+}
+
+void Redraw(void* window) {
+  if (kept.width > 0) Show(static_cast<SDL_Window*>(window), true);
+}
+
+void Forget() {
+  kept = KeptPicture{};
+  borderedSurface = nullptr;
+  borderedWidth = borderedHeight = 0;
+}
+
+}  // namespace platform::sdl_window_image
