@@ -130,6 +130,8 @@ TEST_F(BitmapTest, CopyNeverReadsOutsideTheBitmap) {
   EXPECT_EQ(ReadSurfacePixel(surface, 0, 2), 0u);
   EXPECT_EQ(CopyBitmapToSurface(surface, &bitmap, -4, -4, 8, 8), 0u);
   EXPECT_EQ(ReadSurfacePixel(surface, 3, 3), 0u);
+  EXPECT_EQ(ReadSurfacePixel(surface, 3, 5), 0u);  // left of the bitmap's second row, not the row before's end
+  EXPECT_EQ(ReadSurfacePixel(surface, 5, 3), 0u);
   EXPECT_EQ(ReadSurfacePixel(surface, 4, 4), 0xFFFFu);
   Release(surface);
 }

@@ -50,6 +50,17 @@ TEST_F(TextTest, BackgroundStaysAndTextSitsBelowAndRightOfItsPoint) {
   EXPECT_EQ(CountPixels(BackSurface, 100, 50, 100 + width, 50 + line, 0x0841) + inside, width * line);
 }
 
+TEST_F(TextTest, GlyphsKeepTheirShape) {
+  // The hole of an O stays background, and text covers well under half of its cell.
+  ASSERT_EQ(DrawTextGdi("O", 20, 20, 0xFFFFFF, BackSurface), 1);
+  int width = MeasureTextWidth("O"), line = TextLineHeight();
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 20 + width / 2, 20 + line / 2), 0u);
+  EXPECT_GT(CountPixels(BackSurface, 20, 20, 20 + width, 20 + line, 0xFFFF), 10);
+  ASSERT_EQ(DrawTextGdi("Player 1: 1088", 20, 60, 0xFFFFFF, BackSurface), 1);
+  width = MeasureTextWidth("Player 1: 1088");
+  EXPECT_LT(CountPixels(BackSurface, 20, 60, 20 + width, 60 + line, 0xFFFF), width * line / 2);
+}
+
 TEST_F(TextTest, EmptyTextDrawsNothingAndNoSurfaceDrawsNothing) {
   EXPECT_EQ(DrawTextGdi("", 0, 0, 0xFFFFFF, BackSurface), 1);
   EXPECT_EQ(CountPixels(BackSurface, 0, 0, 640, 480, 0), 640 * 480);
