@@ -108,17 +108,3 @@ TEST_F(Mixer, LoopingSoundWrapsUntilStopped) {
   StopSoundEffect(id);
   EXPECT_EQ(SoundingFrames(Render(10, 11025)), 0u);
 }
-
-TEST_F(Mixer, SoundsAddUpAndTheSumIsClipped) {
-  const int32_t a = LoadConstant(100, 255);
-  const int32_t b = DuplicateSound(a);
-  PlaySoundEffect(a, 0, 0, 0, 0);
-  PlaySoundEffect(b, 0, 0, 0, 0);
-  const std::vector<float> out = Render(4, 11025);
-  EXPECT_FLOAT_EQ(out[0], 1.0f);  // 2 * 127/128, clipped
-  const int32_t c = LoadConstant(100, 160);
-  StopAllSoundEffects();
-  PlaySoundEffect(c, 0, 0, 0, 0);
-  PlaySoundEffect(LoadConstant(100, 96), 0, 0, 0, 0);
-  EXPECT_FLOAT_EQ(Render(4, 11025)[0], 0.0f);  // +0.25 and -0.25
-}
