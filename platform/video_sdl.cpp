@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "platform/video_sdl_window_image.h"
 #include "platform/window_sdl.h"
@@ -21,7 +22,9 @@ bool onWindowImage = false;
 
 // True when the renderer's OpenGL is a rasteriser running on the processor (no graphics hardware, a virtual
 // display): scaling the picture to the window there costs several times the frame's own drawing.
-bool RunsOnSoftwareGl() {
+bool RunsOnSoftwareGl(SDL_Renderer* made) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(made, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
   using GetStringFunction = const unsigned char* (*)(unsigned int);
   constexpr unsigned int GlRendererName = 0x1F01;
   auto getString = reinterpret_cast<GetStringFunction>(SDL_GL_GetProcAddress("glGetString"));
@@ -32,11 +35,22 @@ bool RunsOnSoftwareGl() {
   return false;
 }
 
-// The accelerated renderer when there is graphics hardware. On a software OpenGL: none when the window's own
-// image can take the pictures (onWindowImage), else SDL's software renderer on that image.
+// Graphics hardware shows as a device node (the kernel's DRI nodes, or NVIDIA's own). Without one, trying
+// OpenGL would only start a software rasteriser, which alone costs a third of a second and 70 MB.
+bool MayHaveGraphicsHardware() {
+#ifdef __linux__
+  std::error_code ignored;
+  return std::filesystem::exists("/dev/dri", ignored) || std::filesystem::exists("/dev/nvidia0", ignored);
+#else
+  return true;
+#endif
+}
+
+// The accelerated renderer when there is graphics hardware. Without it (or on a software OpenGL): none when the
+// window's own image can take the pictures (onWindowImage), else SDL's software renderer on that image.
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
-  SDL_Renderer* made = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-  if (made != nullptr && !RunsOnSoftwareGl()) return made;
+  SDL_Renderer* made = MayHaveGraphicsHardware() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+  if (made != nullptr && !RunsOnSoftwareGl(made)) return made;
   if (made != nullptr) SDL_DestroyRenderer(made);
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // the window's image is an X image, not a GL texture
   onWindowImage = sdl_window_image::Usable(window);
@@ -111,7 +125,8 @@ void Close() {
 bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
              const uint8_t* paletteRgbx) {
   if (onWindowImage)
-    return sdl_window_image::Present(sdl_window::NativeWindow(), pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+    return sdl_window_image::Present(sdl_window::NativeWindow(), pixels, pitch, width, height, bitsPerPixel,
+                                     paletteRgbx);
   if (renderer == nullptr || !MakeTexture(width, height, bitsPerPixel, nullptr)) return false;
   void* target = nullptr;
   int targetPitch = 0;

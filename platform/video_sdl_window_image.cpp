@@ -22,6 +22,7 @@ KeptPicture kept;
 SDL_Surface* borderedSurface = nullptr;
 int borderedWidth = 0, borderedHeight = 0;
 std::vector<int32_t> sourceColumn;  // for each column of the scaled picture, the picture's column
+std::vector<uint32_t> wideRow;      // one row of the picture at 32 bits
 
 bool IsXrgb(const SDL_Surface* surface) {
   const Uint32 format = surface->format->format;
@@ -38,9 +39,9 @@ void Keep(const void* pixels, int32_t pitch, int32_t width, int32_t height, int3
           const uint8_t* paletteRgbx) {
   const size_t rowBytes = static_cast<size_t>(width) * (bitsPerPixel / 8);
   kept.pixels.resize(rowBytes * height);
+  const auto* source = static_cast<const uint8_t*>(pixels);
   for (int32_t y = 0; y < height; ++y)
-    std::memcpy(kept.pixels.data() + y * rowBytes, static_cast<const uint8_t*>(pixels) + static_cast<size_t>(y) * pitch,
-                rowBytes);
+    std::memcpy(kept.pixels.data() + y * rowBytes, source + static_cast<size_t>(y) * pitch, rowBytes);
   kept.width = width, kept.height = height, kept.bitsPerPixel = bitsPerPixel;
   if (bitsPerPixel == 8) {
     for (int i = 0; i < 256; ++i) {
@@ -65,15 +66,18 @@ SDL_Rect ScaledPlace(const SDL_Surface* surface) {
   return place;
 }
 
-// One row of the picture, scaled across, into target.
+// One row of the picture, scaled across, into target: the row is widened to 32 bits once, then spread.
 void StretchRow(int32_t sourceRow, uint32_t* target, int32_t scaledWidth) {
+  wideRow.resize(kept.width);
   if (kept.bitsPerPixel == 16) {
-    const auto* from = reinterpret_cast<const uint16_t*>(kept.pixels.data()) + static_cast<size_t>(sourceRow) * kept.width;
-    for (int32_t x = 0; x < scaledWidth; ++x) target[x] = WidenRgb565(from[sourceColumn[x]]);
+    const auto* from =
+        reinterpret_cast<const uint16_t*>(kept.pixels.data()) + static_cast<size_t>(sourceRow) * kept.width;
+    for (int32_t x = 0; x < kept.width; ++x) wideRow[x] = WidenRgb565(from[x]);
   } else {
     const uint8_t* from = kept.pixels.data() + static_cast<size_t>(sourceRow) * kept.width;
-    for (int32_t x = 0; x < scaledWidth; ++x) target[x] = kept.colours[from[sourceColumn[x]]];
+    for (int32_t x = 0; x < kept.width; ++x) wideRow[x] = kept.colours[from[x]];
   }
+  for (int32_t x = 0; x < scaledWidth; ++x) target[x] = wideRow[sourceColumn[x]];
 }
 
 // Draws the kept picture into place; a row that repeats the one above is copied rather than scaled again.
