@@ -117,11 +117,16 @@ __attribute__((target("avx2"))) void CopyKeyedRows16Wide(const Surface* source, 
   CopyKeyedRowsOf<2, true>(source, destination, x, y, width, height);
 }
 
+void CopyKeyedRows16Plain(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
+                          int32_t height) {
+  CopyKeyedRowsOf<2, false>(source, destination, x, y, width, height);
+}
+
 void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
                      int32_t height) {
-  static const bool wide = __builtin_cpu_supports("avx2");
-  if (wide) CopyKeyedRows16Wide(source, destination, x, y, width, height);
-  else CopyKeyedRowsOf<2, false>(source, destination, x, y, width, height);
+  using RowCopier = void (*)(const Surface*, Surface*, int32_t, int32_t, int32_t, int32_t);
+  static const RowCopier copier = __builtin_cpu_supports("avx2") ? CopyKeyedRows16Wide : CopyKeyedRows16Plain;
+  copier(source, destination, x, y, width, height);
 }
 
 void CopyKeyedRows(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -181,7 +186,7 @@ bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, in
              destination->pitch, rowBytes, height);
   }
   MarkSurfaceWritten(destination);
-  ShowPrimaryIfDrawn(destination);
+  if (destination == PrimarySurface) ShowPrimaryIfDrawn(destination);
   return true;
 }
 
