@@ -43,7 +43,24 @@ void EnsureOpaqueRuns(Surface* surface) {
     else FindRowRuns<uint16_t>(surface, row, runs.spans);
   }
   runs.rowStart.push_back(static_cast<uint32_t>(runs.spans.size()));
+  runs.plan.clear();
+  runs.planPitch = -1;
   runs.valid = true;
+}
+
+// Turns the runs into byte offsets for a destination of the given pitch (kept until the runs or the pitch change).
+void EnsureCopyPlan(Surface* surface, int32_t destinationPitch) {
+  OpaqueRuns& runs = surface->runs;
+  if (runs.planPitch == destinationPitch) return;
+  const uint32_t bytes = static_cast<uint32_t>(surface->bitsPerPixel / 8);
+  runs.plan.resize(runs.spans.size() / 2);
+  for (int32_t row = 0; row < surface->height; ++row)
+    for (uint32_t s = runs.rowStart[row]; s < runs.rowStart[row + 1]; s += 2) {
+      const uint32_t x = runs.spans[s] * bytes;
+      runs.plan[s / 2] = {static_cast<uint32_t>(row * surface->pitch) + x,
+                          static_cast<uint32_t>(row * destinationPitch) + x, runs.spans[s + 1] * bytes};
+    }
+  runs.planPitch = destinationPitch;
 }
 
 // A 32-byte block that may sit anywhere: in the processor-specific build below it is one 32-byte move.
@@ -95,16 +112,20 @@ template <int32_t Bytes, bool Wide>
   uint8_t* to = destination->pixels + static_cast<size_t>(y) * toPitch + static_cast<size_t>(x) * Bytes;
   const uint16_t* const spans = source->runs.spans.data();
   const uint32_t* const rowStart = source->runs.rowStart.data();
-  const bool wholeRows = width == source->width;
+  if (width == source->width && source->runs.planPitch == destination->pitch) {
+    // Whole rows: one flat walk over ready offsets.
+    const RunCopy* plan = source->runs.plan.data();
+    const uint32_t count = rowStart[height] / 2;
+    for (uint32_t i = 0; i < count; ++i)
+      CopyRun<Wide>(to + plan[i].destinationOffset, from + plan[i].sourceOffset, plan[i].bytes);
+    return;
+  }
   for (int32_t row = 0; row < height; ++row, from += fromPitch, to += toPitch) {
     const uint32_t end = rowStart[row + 1];
     for (uint32_t s = rowStart[row]; s < end; s += 2) {
       const size_t start = spans[s];
-      size_t length = spans[s + 1];
-      if (!wholeRows) {
-        if (start >= static_cast<size_t>(width)) break;
-        length = std::min<size_t>(length, width - start);
-      }
+      if (start >= static_cast<size_t>(width)) break;
+      const size_t length = std::min<size_t>(spans[s + 1], width - start);
       CopyRun<Wide>(to + start * Bytes, from + start * Bytes, length * Bytes);
     }
   }
@@ -131,6 +152,7 @@ void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int
 
 void CopyKeyedRows(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
   EnsureOpaqueRuns(source);
+  if (width == source->width) EnsureCopyPlan(source, destination->pitch);
   if (source->bitsPerPixel == 8) CopyKeyedRowsOf<1, false>(source, destination, x, y, width, height);
   else CopyKeyedRows16(source, destination, x, y, width, height);
 }

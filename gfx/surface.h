@@ -48,10 +48,19 @@ struct SurfaceDescription {
 
 // The opaque runs of one keyed surface: for each row, the spans whose pixels differ from the key.
 // Found on the first keyed blit after the key was set or the surface was written, then reused.
+// For blits of whole rows the runs are also kept as ready byte offsets for one destination pitch.
+struct RunCopy {
+  uint32_t sourceOffset;
+  uint32_t destinationOffset;
+  uint32_t bytes;
+};
+
 struct OpaqueRuns {
   bool valid = false;
   std::vector<uint32_t> rowStart;  // height + 1 offsets into spans
   std::vector<uint16_t> spans;     // pairs: first x, length
+  std::vector<RunCopy> plan;       // one per span pair, in the same order
+  int32_t planPitch = -1;          // the destination pitch the plan was made for; -1 for none
 };
 
 struct PaletteObject {

@@ -103,6 +103,28 @@ TEST_F(BlitTest, CachedRunsFollowEveryChangeOfTheSource) {
   Release(dot);
 }
 
+TEST_F(BlitTest, WholeRowsLandRightOnEveryDestination) {
+  // The same picture onto destinations of different pitches, in turn, and only its first rows.
+  Surface* narrow = CreateOffscreenSurface(80, 10, 0);
+  for (int pass = 0; pass < 2; ++pass) {
+    FillSurface(narrow, 0x7777);
+    ASSERT_TRUE(BlitSurface(paddle, narrow, 2, 1, 76, 8));
+    EXPECT_EQ(ReadSurfacePixel(narrow, 2, 1), 0x1000u);
+    EXPECT_EQ(ReadSurfacePixel(narrow, 5, 1), 0x7777u);
+    EXPECT_EQ(ReadSurfacePixel(narrow, 77, 8), 0x1000u + 75);
+    EXPECT_EQ(ReadSurfacePixel(narrow, 10, 6), 0x7777u);
+    FillSurface(BackSurface, 0x7777);
+    ASSERT_TRUE(BlitSurface(paddle, BackSurface, 300, 200, 76, 8));
+    EXPECT_EQ(ReadSurfacePixel(BackSurface, 375, 207), 0x1000u + 75);
+    EXPECT_EQ(ReadSurfacePixel(BackSurface, 303, 203), 0x7777u);
+  }
+  FillSurface(BackSurface, 0x7777);
+  ASSERT_TRUE(BlitSurface(paddle, BackSurface, 0, 0, 76, 2));
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 0, 1), 0x1000u);
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 0, 2), 0x7777u);
+  Release(narrow);
+}
+
 TEST_F(BlitTest, EightBitSurfacesBlitWithTheirKey) {
   Surface* source = CreateSurfaceOfFormat(5, 3, 8);
   Surface* target = CreateSurfaceOfFormat(9, 9, 8);
