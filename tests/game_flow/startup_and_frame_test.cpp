@@ -1,6 +1,7 @@
 // The shell in one process on the headless backend: start-up's progress lines, message boxes and joystick line,
 // shut-down's releases, the window procedure, and RunFrame opening the title menu on Escape.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -35,7 +36,8 @@ class ShellRun : public ::testing::Test {
     platform::ResetHeadlessInput();
     platform::ResetMessageQueue();
     original = fs::current_path();
-    scratch = fs::path(::testing::TempDir()) / "tavo_shell_run";
+    // One folder per process: CTest runs the cases of this fixture side by side.
+    scratch = fs::path(::testing::TempDir()) / ("tavo_shell_run_" + std::to_string(::getpid()));
     fs::remove_all(scratch);
     fs::create_directories(scratch);
     for (const char* folder : {"Backgrounds", "Sprites", "SoundFX", "Music"}) {
