@@ -51,16 +51,26 @@ bool ReadInfoHeader(std::FILE* file, BitmapInfoHeader* header) {
 }
 
 // The file stores blue, green, red, reserved; the record holds red, green, blue and the no-collapse flag.
-bool ReadPalette(std::FILE* file, PaletteEntry* palette) {
-  uint8_t raw[256 * 4];
-  if (!ReadExactly(file, raw, sizeof raw)) return false;
+// 1024 bytes are read whatever the colour table's length; a small file with a short table may end before
+// that, and the bytes it does not hold count as zero.
+void ReadPalette(std::FILE* file, PaletteEntry* palette) {
+  uint8_t raw[256 * 4] = {};
+  [[maybe_unused]] const size_t got = std::fread(raw, 1, sizeof raw, file);
   for (int i = 0; i < 256; ++i) {
     palette[i].red = raw[i * 4 + 2];
     palette[i].green = raw[i * 4 + 1];
     palette[i].blue = raw[i * 4];
     palette[i].flags = PaletteFlagNoCollapse;
   }
-  return true;
+}
+
+// The bytes before the pixel data that the file must hold: both headers and, for 8 bits, the colour table,
+// which has biClrUsed entries when that names fewer than 256 and 256 otherwise.
+long HeaderAndTableBytes(const BitmapInfoHeader& info) {
+  const long headers = static_cast<long>(sizeof(BitmapFileHeader) + sizeof(BitmapInfoHeader));
+  if (info.biBitCount != 8) return headers;
+  const uint32_t entries = info.biClrUsed != 0 && info.biClrUsed < 256 ? info.biClrUsed : 256;
+  return headers + 4 * static_cast<long>(entries);
 }
 
 long FileLength(std::FILE* file) {
@@ -73,7 +83,7 @@ long FileLength(std::FILE* file) {
 
 // The number of pixel bytes to read, or 0 when the header's sizes disagree with each other or with the file:
 // dimensions must be positive, the rows must fit in the stated image size (0 means "work it out from the
-// dimensions"), and the image must fit in the file after the headers and palette and stay under the size limit.
+// dimensions"), and the image must fit in the file after the headers and colour table and stay under the size limit.
 uint32_t CheckedImageBytes(const BitmapInfoHeader& info, long fileLength, long headerBytes) {
   if (info.biWidth <= 0 || info.biHeight <= 0) return 0;
   const uint64_t rowBytes = static_cast<uint64_t>(info.biWidth) * (info.biBitCount / 8);
@@ -117,11 +127,11 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   if (!ReadFileHeader(file.get(), &loaded.fileHeader) || loaded.fileHeader.bfType != BmpTypeWord) return 0;
   if (!ReadInfoHeader(file.get(), &loaded.infoHeader)) return 0;
   const uint16_t bitCount = loaded.infoHeader.biBitCount;
-  if (bitCount == 8 && !ReadPalette(file.get(), loaded.palette)) return 0;
+  if (bitCount == 8) ReadPalette(file.get(), loaded.palette);
   if (bitCount != 8 && bitCount != 16 && bitCount != 24) return 0;
 
   // The pixel data is taken as the file's tail, whatever the offset field says.
-  const long headerBytes = std::ftell(file.get());
+  const long headerBytes = HeaderAndTableBytes(loaded.infoHeader);
   const uint32_t imageBytes = CheckedImageBytes(loaded.infoHeader, FileLength(file.get()), headerBytes);
   if (imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(imageBytes), SEEK_END) != 0) return 0;
   auto* pixels = static_cast<uint8_t*>(std::malloc(imageBytes));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "gfx/extras/bmp_file.h"
@@ -61,6 +62,26 @@ TEST(ReadBmpFile, ZeroImageSizeIsWorkedOutAndASecondLoadReplacesThePixels) {
   EXPECT_EQ(bitmap.data.pixels[3], 2);
   EXPECT_EQ(FreeBmpFile(&bitmap.data), 1);
   EXPECT_EQ(bitmap.data.pixels, nullptr);
+}
+
+TEST(ReadBmpFile, EightBitFilesWithAShortColourTableLoadTheirPixels) {
+  // A colour table of 16 entries (biClrUsed 16): the pixels follow it, well before 1024 palette bytes end.
+  for (auto [width, height] : {std::pair{10, 10}, std::pair{40, 30}}) {
+    auto bytes = Make(width, height, 8, Pattern(width, height));
+    bytes.erase(bytes.begin() + kPaletteAt + 16 * 4, bytes.begin() + kPaletteAt + 1024);
+    Put32(bytes, 46, 16);
+    Put32(bytes, 10, kPaletteAt + 16 * 4);
+    Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
+    LoadedBitmap bitmap;
+    ASSERT_EQ(bitmap.Load(bytes, "short_table.bmp"), 1) << width << " x " << height;
+    EXPECT_EQ(std::memcmp(bitmap.data.pixels, Pattern(width, height).data(), bytes.size() - kPaletteAt - 64), 0);
+    const PaletteEntry& entry = bitmap.data.palette[15];
+    EXPECT_EQ((std::vector<int>{entry.red, entry.green, entry.blue, entry.flags}),
+              (std::vector<int>{15 ^ 0x55, 240, 15, 4}));
+    // The same file cut short by one byte no longer holds its table and pixels.
+    bytes.pop_back();
+    EXPECT_EQ(bitmap.Load(bytes, "short_table_cut.bmp"), 0);
+  }
 }
 
 TEST(ReadBmpFile, RefusesMissingFilesWrongTypesAndBitCountsWithTheFileClosed) {
