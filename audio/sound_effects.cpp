@@ -160,8 +160,10 @@ int32_t PlaySoundEffect(int32_t id, uint32_t flags, int32_t /*extra1*/, int32_t 
 
 int32_t SetSoundVolume(int32_t id, int32_t volume) {
   if (!IsSoundId(id)) return 0;
-  // 100 is full volume; each step below it takes 0.3 dB off, down to -30 dB at 0.
-  return platform::SetSoundBufferVolume(SoundTable[id].buffer, -30 * (100 - volume)) == 0 ? 1 : 0;
+  // 100 is full volume; each step below it takes 0.3 dB off, down to -30 dB at 0. Worked out in 64 bits so a
+  // volume far outside 0..100 cannot wrap round into an accepted level; it stays out of range and is refused.
+  const int64_t hundredths = std::clamp<int64_t>(-30 * (100 - int64_t{volume}), INT32_MIN, INT32_MAX);
+  return platform::SetSoundBufferVolume(SoundTable[id].buffer, static_cast<int32_t>(hundredths)) == 0 ? 1 : 0;
 }
 
 int32_t SetSoundFrequency(int32_t id, int32_t frequency) {

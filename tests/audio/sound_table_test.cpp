@@ -254,6 +254,9 @@ TEST_F(SoundTableTest, VolumeMapsZeroToHundredOntoMinusThirtyDecibelsToZero) {
   EXPECT_EQ(Volume(id), -3000);
   EXPECT_EQ(SetSoundVolume(id, 101), 0);  // would amplify: refused, value kept
   EXPECT_EQ(Volume(id), -3000);
+  // Far below 0: -30 x (100 - volume) is -15 x 2^32 here, which 32-bit arithmetic would turn into 0 (full volume).
+  EXPECT_EQ(SetSoundVolume(id, INT32_MIN + 100), 0);
+  EXPECT_EQ(Volume(id), -3000);
   EXPECT_EQ(SetSoundFrequency(id, 22050), 1);
   EXPECT_EQ(SetSoundFrequency(id, 50), 0);
   EXPECT_EQ(SetSoundPan(id, -10000), 1);
