@@ -92,6 +92,8 @@ void FillDescriptionFromLock(Surface* surface) {
 
 void UnlockOnce(Surface* surface) {
   if (surface->lockCount > 0) --surface->lockCount;
+  // Pixels written through the lock after a blit already read the surface must be seen by the next blit.
+  MarkSurfaceWritten(surface);
   ShowPrimaryIfDrawn(surface);
 }
 

@@ -83,6 +83,13 @@ TEST_F(BlitTest, CachedRunsFollowEveryChangeOfTheSource) {
   UnlockSurface(paddle);
   ASSERT_TRUE(BlitSurface(paddle, BackSurface, 0, 20, 76, 8));
   EXPECT_EQ(ReadSurfacePixel(BackSurface, 3, 20), 0x1234u);
+  // Written through a lock after a blit already read the picture: the next blit sees the late write too.
+  pixels = LockSurface(paddle, nullptr);
+  ASSERT_TRUE(BlitSurface(paddle, BackSurface, 0, 40, 76, 8));
+  pixels[2 * 3 + 5 * paddle->pitch] = 0x78, pixels[2 * 3 + 5 * paddle->pitch + 1] = 0x56;
+  UnlockSurface(paddle);
+  ASSERT_TRUE(BlitSurface(paddle, BackSurface, 0, 60, 76, 8));
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 3, 65), 0x5678u);
   // Filled black: everything becomes transparent.
   FillSurface(paddle, 0);
   FillSurface(BackSurface, 0x5555);
