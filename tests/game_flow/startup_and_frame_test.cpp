@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/asset_catalogue.h"
 #include "app/main_window.h"
@@ -18,6 +20,7 @@
 #include "input/key_codes.h"
 #include "platform/backend.h"
 #include "platform/input.h"
+#include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
 #include "tests/game_flow/surface_probe.h"
@@ -129,6 +132,33 @@ TEST_F(ShellRun, MissingSongShowsItsOwnMessageAndStillDrawsDone) {
   EXPECT_EQ(boxes[0].second, "Error Loading Music!");
   EXPECT_EQ(SongId, -1);
   EXPECT_TRUE(DoneDrawn("Loading Music...", 115));
+  ShutdownGame();
+}
+
+TEST_F(ShellRun, EveryFailingStepShowsItsOwnBoxInStartupOrderAndStartupGoesOn) {
+  platform::SetHeadlessSoundDeviceAvailable(false);  // no sound device: sound, music, effects and song all fail
+  fs::remove(scratch / "Backgrounds" / "gameover.spr");
+  fs::remove(scratch / "Sprites" / "cursor1.spr");
+  HoldButton();
+  EXPECT_EQ(InitGame(), 1);
+  platform::SetHeadlessSoundDeviceAvailable(true);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"ERROR", "DirectSound Initialization Failed"}, {"ERROR", "DirectMusic Initialization Failed"},
+      {"ERROR", "Backgrounds Loading Failed"},        {"ERROR", "Graphics Loading Failed"},
+      {"ERROR", "Sound Loading Failed"},              {"ERROR", "Error Loading Music!"}};
+  EXPECT_EQ(platform::TakeShownMessageBoxes(), expected);
+  EXPECT_TRUE(DoneDrawn("Initializing DirectInput...", 25));
+  EXPECT_FALSE(DoneDrawn("Initializing DirectSound...", 40));
+  EXPECT_FALSE(DoneDrawn("Initializing DirectMusic...", 55));
+  EXPECT_FALSE(DoneDrawn("Loading Backgrounds...", 70));
+  EXPECT_FALSE(DoneDrawn("Loading Sprites...", 85));
+  EXPECT_FALSE(DoneDrawn("Loading SoundFX...", 100));
+  EXPECT_TRUE(DoneDrawn("Loading Music...", 115));  // drawn whatever the song did
+  EXPECT_NE(MenuSurface, nullptr);                   // loaded before the missing game-over picture
+  EXPECT_NE(QuitSurface, nullptr);                   // loaded before the missing pointer
+  EXPECT_EQ(BounceSound, -1);
+  EXPECT_EQ(SongId, -1);
+  EXPECT_EQ(BlockX, 15);  // start-up went on to its end
   ShutdownGame();
 }
 
