@@ -139,14 +139,13 @@ int32_t LoadBobAnimation(Bob* bob, int32_t anim, int32_t count, const int32_t* s
   if (bob == nullptr || anim < 0 || anim >= BobMaxSequences || count < 1 || sequence == nullptr) return 0;
   auto* copy = static_cast<int32_t*>(std::malloc((static_cast<size_t>(count) + 1) * sizeof(int32_t)));
   if (copy == nullptr) {
-    if (!(bob->attr & BobAttrClone)) std::free(bob->sequences[anim]);
     bob->sequences[anim] = nullptr;
     return 0;
   }
   std::memcpy(copy, sequence, static_cast<size_t>(count) * sizeof(int32_t));
   copy[count] = BobSequenceEnd;
-  // A sequence already in the slot is ours to free, unless this Bob is a clone and it belongs to the source.
-  if (!(bob->attr & BobAttrClone)) std::free(bob->sequences[anim]);
+  // A sequence already in the slot is not freed: clones of this Bob may still be reading it, and a clone
+  // stays valid for as long as its source lives. DestroyBob frees the sequences the slots hold then.
   bob->sequences[anim] = copy;
   // A shorter sequence replacing the selected one must not be read beyond its end.
   if (anim == bob->sequenceIndex) bob->sequencePos = 0;

@@ -56,7 +56,8 @@ int32_t CloneBob(const Bob* source, Bob* dest);
 // one-pixel lines around each; any other mode reads the pixel position (cx, cy). Refused (0) for a frame index
 // outside 0..63, an empty slot, or a cell not inside the bitmap.
 int32_t LoadBobFrame(Bob* bob, const BmpFileData* bitmap, int32_t frame, int32_t cx, int32_t cy, int32_t mode);
-// Stores a copy of count (at least 1) frame indices, ended with -1, as sequence anim (0..15).
+// Stores a copy of count (at least 1) frame indices, ended with -1, as sequence anim (0..15). A sequence the
+// slot held before is not freed: clones may share it; DestroyBob frees what the slots hold at the end.
 int32_t LoadBobAnimation(Bob* bob, int32_t anim, int32_t count, const int32_t* sequence);
 
 // One animation tick; the first of single-frame, cycle, sequences that is set acts.

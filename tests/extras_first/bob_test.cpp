@@ -2,6 +2,7 @@
 // wrap-or-bounce movement, keyed and stretched drawing, clones and the overlap test.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -153,8 +154,34 @@ TEST_F(BobTest, AnimationSlotsAndCountsAreChecked) {
   const int32_t longer[] = {0, 1, 0, 1};
   ASSERT_EQ(LoadBobAnimation(&bob, 0, 4, longer), 1);
   Shown(3);
+  int32_t* replaced = bob.sequences[0];
   ASSERT_EQ(LoadBobAnimation(&bob, 0, 1, one), 1);
   EXPECT_EQ(Shown(2), (Frames{1, 1}));
+  // The replaced sequence is left alone (a clone may still read it); here no clone does, so the test frees it.
+  EXPECT_EQ(replaced[3], 1);
+  std::free(replaced);
+}
+
+TEST_F(BobTest, ACloneKeepsItsSequenceWhenTheSourceLoadsANewOne) {
+  ASSERT_EQ(CreateBob(&bob, 0, 0, 8, 8, 2, BobAttrSequences, 0), 1);
+  const int32_t first[] = {1, 1};
+  ASSERT_EQ(LoadBobAnimation(&bob, 0, 2, first), 1);
+  SetBobAnimation(&bob, 0);
+  Bob clone{};
+  ASSERT_EQ(CloneBob(&bob, &clone), 1);
+  int32_t* shared = bob.sequences[0];
+  const int32_t second[] = {0};
+  ASSERT_EQ(LoadBobAnimation(&bob, 0, 1, second), 1);
+  // The clone still walks the array it shares; under the sanitizers a freed array would be reported here.
+  clone.ticksPerStep = 0;
+  EXPECT_EQ(AnimateBob(&clone), 1);
+  EXPECT_EQ(clone.sequencePos, 1);
+  EXPECT_EQ(clone.frameIndex, 1);
+  EXPECT_EQ(clone.sequences[0], shared);
+  EXPECT_EQ(shared[0], 1);
+  EXPECT_EQ(shared[2], BobSequenceEnd);
+  DestroyBob(&clone);
+  std::free(shared);
 }
 
 TEST_F(BobTest, WrapGoesRoundTheClipRectangleBeforeBounceIsConsidered) {
