@@ -31,9 +31,12 @@ int32_t InitPointerOrKeys(const InputGuid& guid, InputDevice** device, DataForma
 }
 
 // Range and dead zone results are not examined: a joystick that refuses them still works with its own.
-void SetAxisProperties(uint32_t axis, int32_t minimum, int32_t maximum, uint32_t deadZone) {
+void SetAxisRange(uint32_t axis, int32_t minimum, int32_t maximum) {
   PropertyRange range{{sizeof(PropertyRange), sizeof(PropertyHeader), axis, kPropertyByOffset}, minimum, maximum};
   SetProperty(JoystickDevice, kPropertyRange, &range.diph);
+}
+
+void SetAxisDeadZone(uint32_t axis, uint32_t deadZone) {
   PropertyDword zone{{sizeof(PropertyDword), sizeof(PropertyHeader), axis, kPropertyByOffset}, deadZone};
   SetProperty(JoystickDevice, kPropertyDeadZone, &zone.diph);
 }
@@ -67,8 +70,10 @@ int32_t InitJoystick(int32_t minX, int32_t maxX, int32_t minY, int32_t maxY, int
   if (SetDataFormat(JoystickDevice, DataFormat::Joystick) != kInputOk) return 0;
   // 6-9. Ranges of X and Y, then their dead zones (counted in hundredths of a percent).
   uint32_t deadZone = static_cast<uint32_t>(deadZonePercent) * 100u;
-  SetAxisProperties(kJoystickOffsetX, minX, maxX, deadZone);
-  SetAxisProperties(kJoystickOffsetY, minY, maxY, deadZone);
+  SetAxisRange(kJoystickOffsetX, minX, maxX);
+  SetAxisRange(kJoystickOffsetY, minY, maxY);
+  SetAxisDeadZone(kJoystickOffsetX, deadZone);
+  SetAxisDeadZone(kJoystickOffsetY, deadZone);
   // 10-11.
   if (Acquire(JoystickDevice) != kInputOk) return 0;
   JoystickPresent = 1;
