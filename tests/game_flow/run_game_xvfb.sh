@@ -31,9 +31,21 @@ wait_for() {
   return 1
 }
 cd "$run_dir"
+# The virtual display must answer before the game looks for it.
+for _ in $(seq 1 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # A silent audio device: Xvfb machines have no sound card, and the game is to start without message boxes.
-SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
-pid=$!
+start_game() {
+  SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
+  pid=$!
+}
+start_game
+# A display that refuses a client now and then is the machine's hiccup, not the game's: one more start.
+sleep 0.5
+if ! kill -0 "$pid" 2>/dev/null && grep -q "cannot open the game window" "$work/game.err"; then
+  echo "display refused the first start; starting again" >> "$work/retries"
+  sleep 0.5
+  start_game
+fi
 step() { echo "$1" >> "$work/steps"; }
 wait_for menu && step menu || { step "no menu"; kill $pid; exit 1; }
 xdotool mousemove_relative -- 10 10; sleep 0.2
