@@ -31,8 +31,6 @@ wait_for() {
   return 1
 }
 cd "$run_dir"
-# The virtual display must answer before the game looks for it.
-for _ in $(seq 1 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 # A silent audio device: Xvfb machines have no sound card, and the game is to start without message boxes.
 start_game() {
   SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
@@ -96,7 +94,7 @@ case $what in
 esac
 PROBE
 chmod +x "$work/inside.sh" "$work/probe.sh"
-xvfb-run -a -s "-screen 0 640x480x24" "$work/inside.sh" "$game" "$run_dir" "$work" || true
+"$(dirname "$0")/../support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$run_dir" "$work" || true
 
 # The ball: the centre of its white pixels in the playfield, away from the block's row and the paddles.
 ball_at() {

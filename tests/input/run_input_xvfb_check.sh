@@ -26,4 +26,4 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$1" "$work"
+"$(dirname "$0")/../support/xvfb_run.sh" 1024x768x24 bash "$0" --inside "$1" "$work"

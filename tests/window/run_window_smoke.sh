@@ -34,7 +34,7 @@ touch "$work/stop"
 wait $pid
 INSIDE
 chmod +x "$work/inside.sh"
-xvfb-run -a -s "-screen 0 1920x1080x24" "$work/inside.sh" "$program" "$work" "$depth"
+"$(dirname "$0")/../support/xvfb_run.sh" 1920x1080x24 "$work/inside.sh" "$program" "$work" "$depth"
 
 # The colour at (x, y) of the screenshot as rrggbb.
 probe() {
