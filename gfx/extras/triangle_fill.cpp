@@ -3,10 +3,10 @@
 #include "gfx/extras/triangle_fill.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "gfx/extras/lines.h"
+#include "gfx/extras/triangle_spans.h"
 
 namespace {
 
@@ -40,13 +40,6 @@ int32_t TruncatedColumn(float x) {
   return static_cast<int32_t>(std::clamp(x, -1.0e9f, 1.0e9f));
 }
 
-// Fills columns left..right of one row after cutting them to the clip rectangle.
-void FillClippedSpan(uint8_t* row, int32_t left, int32_t right, uint8_t color) {
-  left = std::max(left, ClipMinX);
-  right = std::min(right, ClipMaxX);
-  if (left <= right) std::memset(row + left, color, static_cast<size_t>(right - left + 1));
-}
-
 // Rows top..bottom of a float half: xs and xe are the left and right edges at row top, stepped per row.
 // `inside` selects the path for halves whose three x all lie within the clip columns.
 void FillFloatRows(int64_t top, int64_t bottom, float xs, float xe, float stepS, float stepE, bool inside,
@@ -77,10 +70,6 @@ void FillFloatRows(int64_t top, int64_t bottom, float xs, float xe, float stepS,
     if (left < ClipMinX && right < ClipMinX) continue;
     FillClippedSpan(row, left, right, value);
   }
-}
-
-bool AllInsideColumns(int32_t x1, int32_t x2, int32_t x3) {
-  return x1 >= ClipMinX && x1 <= ClipMaxX && x2 >= ClipMinX && x2 <= ClipMaxX && x3 >= ClipMinX && x3 <= ClipMaxX;
 }
 
 }  // namespace

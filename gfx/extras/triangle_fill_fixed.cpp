@@ -1,11 +1,11 @@
 // The 16.16 fixed-point flat triangle halves: edges stepped with integers only, columns rounded half up.
 // Edge values are kept in 64 bits so that clipping a tall or far-off half cannot overflow.
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "gfx/extras/lines.h"
 #include "gfx/extras/triangle_fill.h"
+#include "gfx/extras/triangle_spans.h"
 
 namespace {
 
@@ -18,13 +18,6 @@ int64_t RoundedColumn(int64_t value) {
 
 int64_t ToFixed(int32_t value) {
   return static_cast<int64_t>(value) * 65536;
-}
-
-// Fills columns left..right of one row after cutting them to the clip rectangle.
-void FillClippedSpan(uint8_t* row, int64_t left, int64_t right, uint8_t color) {
-  left = std::max<int64_t>(left, ClipMinX);
-  right = std::min<int64_t>(right, ClipMaxX);
-  if (left <= right) std::memset(row + left, color, static_cast<size_t>(right - left + 1));
 }
 
 // Rows top..bottom of a fixed half: xs and xe are the left and right edges at row top, stepped per row.
@@ -58,10 +51,6 @@ void FillFixedRows(int64_t top, int64_t bottom, int64_t xs, int64_t xe, int64_t 
     if (left < ClipMinX && right < ClipMinX) continue;
     FillClippedSpan(row, left, right, value);
   }
-}
-
-bool AllInsideColumns(int32_t x1, int32_t x2, int32_t x3) {
-  return x1 >= ClipMinX && x1 <= ClipMaxX && x2 >= ClipMinX && x2 <= ClipMaxX && x3 >= ClipMinX && x3 <= ClipMaxX;
 }
 
 }  // namespace
