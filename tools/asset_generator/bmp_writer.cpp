@@ -3,16 +3,13 @@
 #include "tools/asset_generator/bmp_writer.h"
 
 #include <cstdint>
-#include <fstream>
 #include <vector>
+
+#include "tools/asset_generator/file_bytes.h"
 
 namespace assets {
 
 namespace {
-
-void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
-}
 
 std::vector<uint8_t> EncodeBmp(const Image& image) {
   const uint32_t width = uint32_t(image.Width());
@@ -55,14 +52,7 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
 }  // namespace
 
 bool WriteBmp(const std::string& path, const Image& image, std::string* error) {
-  const std::vector<uint8_t> bytes = EncodeBmp(image);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  if (!file) {
-    *error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteBytes(path, EncodeBmp(image), error);
 }
 
 }  // namespace assets

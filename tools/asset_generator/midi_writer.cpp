@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+
+#include "tools/asset_generator/file_bytes.h"
 
 namespace assets {
 
@@ -98,14 +99,7 @@ std::vector<uint8_t> EncodeMidiFile(const std::vector<MidiTrack>& tracks, uint16
 }
 
 bool WriteMidiFile(const std::string& path, const std::vector<MidiTrack>& tracks, uint16_t ticksPerQuarter, std::string* error) {
-  const std::vector<uint8_t> bytes = EncodeMidiFile(tracks, ticksPerQuarter);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  if (!file) {
-    *error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteBytes(path, EncodeMidiFile(tracks, ticksPerQuarter), error);
 }
 
 }  // namespace assets

@@ -3,15 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+
+#include "tools/asset_generator/file_bytes.h"
 
 namespace assets {
 
 namespace {
-
-void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
-}
 
 void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
@@ -28,9 +25,11 @@ bool WriteWav8(const std::string& path, const std::vector<float>& samples, uint3
   const std::vector<uint8_t> data = ToUnsigned8(samples);
   const uint32_t dataSize = uint32_t(data.size());
   const uint32_t padding = dataSize & 1u;
+  const uint32_t riffSize = 4 + (8 + 16) + (8 + dataSize + padding);
   std::vector<uint8_t> out;
+  out.reserve(8 + size_t(riffSize));
   PutTag(out, "RIFF");
-  PutLe(out, 4 + (8 + 16) + (8 + dataSize + padding), 4);
+  PutLe(out, riffSize, 4);
   PutTag(out, "WAVE");
   // Format: PCM (1), one channel, the rate, bytes per second, one byte per frame, 8 bits per sample.
   PutTag(out, "fmt ");
@@ -45,13 +44,7 @@ bool WriteWav8(const std::string& path, const std::vector<float>& samples, uint3
   PutLe(out, dataSize, 4);
   out.insert(out.end(), data.begin(), data.end());
   if (padding != 0) out.push_back(0);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
-  if (!file) {
-    *error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteBytes(path, out, error);
 }
 
 }  // namespace assets
