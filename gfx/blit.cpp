@@ -191,21 +191,20 @@ bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, in
   if (width <= 0 || height <= 0 || width > source->width || height > source->height) return false;
   if (x < 0 || y < 0 || int64_t(x) + width > destination->width || int64_t(y) + height > destination->height)
     return false;
-  const size_t rowBytes = static_cast<size_t>(width) * (source->bitsPerPixel / 8);
+  const size_t bytesPerPixel = static_cast<size_t>(source->bitsPerPixel / 8);
+  const size_t rowBytes = static_cast<size_t>(width) * bytesPerPixel;
+  uint8_t* target = destination->pixels + static_cast<size_t>(y) * destination->pitch + x * bytesPerPixel;
   if (source == destination) {
     // A picture blitted onto itself is read whole before it is written.
     Surface snapshot = *source;
     snapshot.pixels = snapshot.storage.data();
     snapshot.runs = {};
     if (source->hasColorKey) CopyKeyedRows(&snapshot, destination, x, y, width, height);
-    else CopyRows(snapshot.pixels, source->pitch, destination->pixels + static_cast<size_t>(y) * destination->pitch +
-                  x * (source->bitsPerPixel / 8), destination->pitch, rowBytes, height);
+    else CopyRows(snapshot.pixels, source->pitch, target, destination->pitch, rowBytes, height);
   } else if (source->hasColorKey) {
     CopyKeyedRows(source, destination, x, y, width, height);
   } else {
-    CopyRows(source->pixels, source->pitch,
-             destination->pixels + static_cast<size_t>(y) * destination->pitch + x * (source->bitsPerPixel / 8),
-             destination->pitch, rowBytes, height);
+    CopyRows(source->pixels, source->pitch, target, destination->pitch, rowBytes, height);
   }
   MarkSurfaceWritten(destination);
   if (destination == PrimarySurface) ShowPrimaryIfDrawn(destination);
