@@ -2,6 +2,8 @@
 // Sound and song ids start at -1 ("not loaded"); the sound and music tables refuse -1, so an unloaded one plays nothing.
 #include "app/asset_catalogue.h"
 
+#include <iterator>
+
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "gfx/bitmap_surfaces.h"
@@ -36,8 +38,8 @@ struct PictureFile {
 };
 
 // Loads each picture at its own size with black transparent, stopping at the first one that fails.
-bool LoadPictureGroup(const PictureFile* pictures, int count) {
-  for (int index = 0; index < count; ++index) {
+bool LoadPictureGroup(const PictureFile* pictures, size_t count) {
+  for (size_t index = 0; index < count; ++index) {
     Surface* surface = LoadBitmapSurface(DisplayDevice, pictures[index].path, 0, 0);
     *pictures[index].variable = surface;
     if (surface == nullptr) return false;
@@ -59,7 +61,7 @@ bool LoadBackgrounds() {
       {&MenuSurface, "Backgrounds/menu.spr"},
       {&GameOverSurface, "Backgrounds/gameover.spr"},
   };
-  return LoadPictureGroup(backgrounds, 3);
+  return LoadPictureGroup(backgrounds, std::size(backgrounds));
 }
 
 bool LoadSprites() {
@@ -71,7 +73,7 @@ bool LoadSprites() {
       {&Player1Surface, "Sprites/player1.spr"}, {&Player2Surface, "Sprites/player2.spr"},
       {&QuitSurface, "Sprites/quit.spr"},       {&Cursor1Surface, "Sprites/cursor1.spr"},
   };
-  return LoadPictureGroup(sprites, 12);
+  return LoadPictureGroup(sprites, std::size(sprites));
 }
 
 bool LoadSoundEffects() {
