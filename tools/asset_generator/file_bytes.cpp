@@ -13,6 +13,7 @@ void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  file.close();  // a small file may reach the disk only here, so its failure shows only here
   if (!file) {
     *error = "cannot write " + path;
     return false;

@@ -53,6 +53,7 @@ bool WriteBitmap8(const std::string& path, const uint8_t* pixels, int32_t pitch,
   }
   std::ofstream file(path, std::ios::binary);
   file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+  file.close();  // a small file may reach the disk only here, so its failure shows only here
   return static_cast<bool>(file);
 }
 
