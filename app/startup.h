@@ -1,4 +1,5 @@
 // Start-up and shut-down of the whole program: devices, assets, the loading screen and the first title menu.
+// WinMain calls InitGame before its message loop and ShutdownGame after it.
 #pragma once
 #include <cstdint>
 

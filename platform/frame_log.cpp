@@ -1,4 +1,5 @@
 // The optional frame log: one standard-error line per shown flip when TAVO_FRAME_LOG is set; see frame_log.h.
+// The time is the steady clock's, in microseconds, so the gaps between lines are the frame times.
 #include "platform/frame_log.h"
 
 #include <chrono>

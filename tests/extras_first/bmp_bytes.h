@@ -1,4 +1,5 @@
 // Builds BMP file bytes for the reader's tests: headers, an optional 256-entry palette and bottom-up pixel rows.
+// Tests then change single fields through the offsets and Put16/Put32 below for variants and broken files.
 #pragma once
 
 #include <cstdint>

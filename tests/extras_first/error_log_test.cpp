@@ -1,4 +1,5 @@
 // Rules of the error log: nothing happens while it is closed, the opening and closing lines, the 79-character cut.
+// Each case starts and ends with no log open and reads the written file back whole.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,4 +1,5 @@
 // Rules of line clipping, Bresenham lines, spans, the pixel plot, the colour-range scan and the filled rectangle.
+// Drawing goes onto a canvas whose pitch is wider than a row, so row and pitch mix-ups show.
 #include <gtest/gtest.h>
 
 #include <array>

@@ -1,4 +1,5 @@
 // Palette access, the palette text file and the blink table, on the headless 8-bit display.
+// Every case starts with the blink table emptied, so lights of one case never reach another.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 // Test helpers that look at drawn surfaces: count pixels of one value in a rectangle.
+// Colours are looked for as 16-bit RGB 565 pixels, the depth the game runs at.
 #pragma once
 #include <cstdint>
 

@@ -1,4 +1,5 @@
 // Text colour, transparency and placement on both depths, and the frame clock's waits across a wrap.
+// Text is drawn on the headless display; the clock cases move the headless clock, never real time.
 #include <gtest/gtest.h>
 
 #include "gfx/display.h"

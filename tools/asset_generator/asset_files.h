@@ -1,4 +1,5 @@
 // The list of files the game reads and the one call that writes them all into a run folder.
+// The build writes the whole set once; the tests make single files into folders of their own.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,4 +1,5 @@
 // Writes pictures as uncompressed 24-bit Windows BMP files, which the game reads under the .spr extension.
+// Transparent pixels become pure black, the colour the game keys out when it draws a picture.
 #pragma once
 #include <string>
 

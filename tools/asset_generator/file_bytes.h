@@ -1,4 +1,5 @@
 // File contents built byte by byte and written out whole: the pieces the BMP, WAVE and MIDI writers share.
+// Each writer builds its whole file in memory and hands it over at once; a failed write leaves a reason.
 #pragma once
 #include <cstdint>
 #include <string>

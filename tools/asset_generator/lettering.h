@@ -1,4 +1,5 @@
 // Lettering for the pictures: text masks from the bold font, and the chrome look with depth, outline and glow.
+// Masks are coverage planes (0..1) that the picture code colours and composes.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,4 +1,5 @@
 // Standard MIDI files: tracks of timed events collected in any order, and the writer that sorts and encodes them.
+// Events at one tick are ordered by rank, so a note can end and the next one start on the same tick.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,4 +1,5 @@
 // Every picture the game reads, each made by one function at the size the game draws it.
+// Black pixels are the ones the game's colour key leaves out; every other pixel is visibly opaque.
 #pragma once
 #include "tools/asset_generator/image.h"
 

@@ -1,4 +1,5 @@
 // The game's two sound effects, synthesised as samples in [-1, 1] at the effects' rate.
+// Each is made from oscillators and envelopes alone and ends in silence.
 #pragma once
 #include <cstdint>
 #include <vector>

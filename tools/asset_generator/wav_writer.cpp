@@ -1,4 +1,5 @@
 // RIFF WAVE output for the sound effects: unsigned 8-bit mono PCM, the format the game's mixer plays.
+// The data chunk is padded to an even size, as every RIFF chunk must be.
 #include "tools/asset_generator/wav_writer.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 // Writes sounds as RIFF WAVE files: PCM, unsigned 8-bit, mono, at the given rate.
+// That is the format the game's sound loader and mixer take.
 #pragma once
 #include <cstdint>
 #include <string>
