@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "gfx/display.h"
 #include "gfx/extras/bmp_file.h"
 #include "gfx/extras/bob.h"
@@ -78,7 +80,9 @@ std::string MakeSheetFile() {
     }
   PaletteEntry palette[256];
   for (int32_t i = 0; i < 256; ++i) palette[i] = ShowcaseColour(i);
-  std::string path = (std::filesystem::temp_directory_path() / "tavo_showcase_sheet.bmp").string();
+  // One file per process: showcase runs started side by side must not read each other's half-written sheet.
+  std::string name = "tavo_showcase_sheet_" + std::to_string(getpid()) + ".bmp";
+  std::string path = (std::filesystem::temp_directory_path() / name).string();
   WriteBitmap8(path, sheet.data(), SheetW, SheetW, SheetH, palette);
   return path;
 }
@@ -115,7 +119,11 @@ void PlaceSprites() {
 
 void StartSpriteScene() {
   Started = true;
-  Ready = ReadBmpFile(&Sheet, MakeSheetFile().c_str()) == 1 && MakeSprite(&Orb, 0, BobAttrWrap) &&
+  const std::string sheetPath = MakeSheetFile();
+  const bool sheetRead = ReadBmpFile(&Sheet, sheetPath.c_str()) == 1;
+  std::error_code ignored;
+  std::filesystem::remove(sheetPath, ignored);
+  Ready = sheetRead && MakeSprite(&Orb, 0, BobAttrWrap) &&
           MakeSprite(&Coin, 1, BobAttrBounce);
   if (!Ready) return;
   // Orbs wrap round the screen, coins bounce; the clones share the frames of the first two.

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "gfx/display.h"
 #include "gfx/extras/blink_table.h"
 #include "gfx/extras/palette_file.h"
@@ -33,7 +35,7 @@ class PaletteOnDisplay : public testing::Test {
   void TearDown() override { ShutdownDisplay(); }
 
   static std::string TempPath(const char* name) {
-    return (std::filesystem::temp_directory_path() / (std::string("tavo_palette_") + name)).string();
+    return (std::filesystem::temp_directory_path() / (std::string("tavo_palette_") + std::to_string(getpid()) + "_" + name)).string();
   }
   static void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
