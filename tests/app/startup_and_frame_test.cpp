@@ -23,7 +23,7 @@
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
-#include "tests/game_flow/surface_probe.h"
+#include "tests/support/surface_probe.h"
 
 namespace fs = std::filesystem;
 

@@ -16,7 +16,7 @@
 #include "input/key_codes.h"
 #include "platform/backend.h"
 #include "platform/input.h"
-#include "tests/game_flow/surface_probe.h"
+#include "tests/support/surface_probe.h"
 
 namespace {
 

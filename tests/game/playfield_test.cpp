@@ -10,7 +10,7 @@
 #include "gfx/display.h"
 #include "gfx/surface.h"
 #include "platform/backend.h"
-#include "tests/game_flow/surface_probe.h"
+#include "tests/support/surface_probe.h"
 
 namespace {
 

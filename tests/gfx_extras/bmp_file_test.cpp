@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gfx/extras/bmp_file.h"
-#include "tests/extras_first/bmp_bytes.h"
+#include "tests/gfx_extras/bmp_bytes.h"
 
 using namespace bmp_bytes;
 
