@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/asset_catalogue.h"
 #include "app/main_window.h"
+#include "app/replay_script.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
 #include "game/block.h"
@@ -18,7 +20,6 @@
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
-#include "replay_script.h"
 
 namespace {
 
@@ -100,16 +101,18 @@ void OnFlip(void*) {
 }
 
 bool LoadScript(const char* path, ReplayScript* script) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "replay: cannot read the script %s\n", path);
     return false;
   }
-  ScriptError error;
-  if (!ParseReplayScript(in, script, &error)) {
-    std::fprintf(stderr, "replay: %s:%d: malformed line: %s\n", path, error.line, error.reason.c_str());
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ScriptParse parsed = ParseReplayScript(text);
+  if (!parsed.ok) {
+    std::fprintf(stderr, "replay: %s\n", DescribeScriptError(path, parsed.error).c_str());
     return false;
   }
+  *script = std::move(parsed.script);
   return true;
 }
 

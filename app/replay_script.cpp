@@ -1,7 +1,8 @@
-// The replay script's parser: counts, dx=/dy= motion, btn, keys=NAME,... and close lines; # starts a comment.
+// Replay scripts read and written: counts, dx=/dy= motion, btn, keys=NAME,... and close lines; # starts a comment.
 // Every number is checked for form and range, so a mistyped line is reported instead of half-read.
-#include "replay_script.h"
+#include "app/replay_script.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -14,6 +15,20 @@ namespace {
 
 // Largest count a line may give; far beyond any run a test would want, small enough to sum without overflow.
 constexpr int64_t MaxCount = 100000000;
+
+struct NamedKey {
+  const char* name;
+  uint8_t code;
+};
+
+// Every key a script can name, in the order the writer lists them.
+constexpr NamedKey ScriptKeys[] = {
+    {"ESC", DIK_ESCAPE}, {"SPACE", DIK_SPACE}, {"RETURN", DIK_RETURN}, {"LEFT", DIK_LEFT}, {"RIGHT", DIK_RIGHT},
+    {"RCONTROL", DIK_RCONTROL}, {"LSHIFT", DIK_LSHIFT}, {"A", DIK_A}, {"B", DIK_B}, {"C", DIK_C}, {"D", DIK_D},
+    {"E", DIK_E}, {"F", DIK_F}, {"G", DIK_G}, {"H", DIK_H}, {"I", DIK_I}, {"J", DIK_J}, {"K", DIK_K},
+    {"L", DIK_L}, {"M", DIK_M}, {"N", DIK_N}, {"O", DIK_O}, {"P", DIK_P}, {"Q", DIK_Q}, {"R", DIK_R},
+    {"S", DIK_S}, {"T", DIK_T}, {"U", DIK_U}, {"V", DIK_V}, {"W", DIK_W}, {"X", DIK_X}, {"Y", DIK_Y},
+    {"Z", DIK_Z}};
 
 bool ParseInteger(const std::string& text, int64_t minimum, int64_t maximum, int64_t* out) {
   if (text.empty()) return false;
@@ -97,23 +112,24 @@ int64_t ReplayScript::TotalFrames() const {
 }
 
 std::vector<uint8_t> KeyCodesForName(const std::string& name) {
-  static const uint8_t letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
-                                      DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
-                                      DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
-  if (name == "ESC") return {DIK_ESCAPE};
-  if (name == "SPACE") return {DIK_SPACE};
-  if (name == "RETURN") return {DIK_RETURN};
-  if (name == "LEFT") return {DIK_LEFT};
-  if (name == "RIGHT") return {DIK_RIGHT};
-  if (name == "RCONTROL") return {DIK_RCONTROL};
-  if (name == "LSHIFT") return {DIK_LSHIFT};
   if (name == "CHORD") return {HiddenChordKeys[0], HiddenChordKeys[1], HiddenChordKeys[2]};
-  if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return {letters[name[0] - 'A']};
+  for (const NamedKey& key : ScriptKeys) {
+    if (name == key.name) return {key.code};
+  }
   return {};
 }
 
-bool ParseReplayScript(std::istream& in, ReplayScript* script, ScriptError* error) {
-  *script = ReplayScript{};
+bool IsScriptKey(uint8_t keyCode) {
+  for (const NamedKey& key : ScriptKeys) {
+    if (key.code == keyCode) return true;
+  }
+  return false;
+}
+
+ScriptParse ParseReplayScript(std::string_view text) {
+  ScriptParse result;
+  ReplayScript* script = &result.script;
+  std::istringstream in{std::string(text)};
   int32_t pendingCloses = 0;
   int32_t firstPendingCloseLine = 0;
   std::string line;
@@ -126,8 +142,8 @@ bool ParseReplayScript(std::istream& in, ReplayScript* script, ScriptError* erro
     if (first == "close") {
       std::string extra;
       if (words >> extra) {
-        *error = ScriptError{number, "'close' takes nothing after it"};
-        return false;
+        result.error = ScriptError{number, "'close' takes nothing after it"};
+        return result;
       }
       if (pendingCloses++ == 0) firstPendingCloseLine = number;
       continue;
@@ -135,8 +151,8 @@ bool ParseReplayScript(std::istream& in, ReplayScript* script, ScriptError* erro
     ScriptEntry entry;
     std::string reason;
     if (!ParseFrameLine(words, first, &entry, &reason)) {
-      *error = ScriptError{number, reason};
-      return false;
+      result.error = ScriptError{number, reason};
+      return result;
     }
     entry.closesBefore = pendingCloses;
     pendingCloses = 0;
@@ -144,8 +160,35 @@ bool ParseReplayScript(std::istream& in, ReplayScript* script, ScriptError* erro
   }
   if (pendingCloses > 0) {
     // The request is queued before the next frame; with no frame after it, it could never take effect.
-    *error = ScriptError{firstPendingCloseLine, "'close' needs a frame line after it"};
-    return false;
+    result.error = ScriptError{firstPendingCloseLine, "'close' needs a frame line after it"};
+    return result;
   }
-  return true;
+  result.ok = true;
+  return result;
+}
+
+std::string DescribeScriptError(const std::string& path, const ScriptError& error) {
+  return path + ":" + std::to_string(error.line) + ": malformed line: " + error.reason;
+}
+
+std::string WriteScriptEntry(const ScriptEntry& entry) {
+  std::string lines;
+  for (int32_t close = 0; close < entry.closesBefore; ++close) lines += "close\n";
+  lines += std::to_string(entry.count);
+  if (entry.dx != 0) lines += " dx=" + std::to_string(entry.dx);
+  if (entry.dy != 0) lines += " dy=" + std::to_string(entry.dy);
+  if (entry.button) lines += " btn";
+  std::string names;
+  for (const NamedKey& key : ScriptKeys) {
+    if (std::find(entry.keys.begin(), entry.keys.end(), key.code) == entry.keys.end()) continue;
+    names += (names.empty() ? "" : ",") + std::string(key.name);
+  }
+  if (!names.empty()) lines += " keys=" + names;
+  return lines + "\n";
+}
+
+std::string WriteReplayScript(const ReplayScript& script) {
+  std::string text;
+  for (const ScriptEntry& entry : script.entries) text += WriteScriptEntry(entry);
+  return text;
 }

@@ -1,0 +1,56 @@
+// Replay scripts: per-frame input as text, read by the replay tool and by --play, written by --record.
+// A line is "<count> [dx=N] [dy=N] [btn] [keys=NAME,...]" or "close"; "#" starts a comment.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A run of identical frames: `count` frames with this mouse motion (each), button and held keys.
+// `closesBefore` WM_CLOSE requests are queued before the first of them.
+struct ScriptEntry {
+  int64_t count = 0;
+  int32_t dx = 0;
+  int32_t dy = 0;
+  bool button = false;
+  std::vector<uint8_t> keys;
+  int32_t closesBefore = 0;
+  bool operator==(const ScriptEntry&) const = default;
+};
+
+struct ReplayScript {
+  std::vector<ScriptEntry> entries;
+  int64_t TotalFrames() const;
+  bool operator==(const ReplayScript&) const = default;
+};
+
+// What went wrong on which line (1-based).
+struct ScriptError {
+  int32_t line = 0;
+  std::string reason;
+};
+
+// The outcome of reading a script: the script when ok, else the first malformed line.
+struct ScriptParse {
+  bool ok = false;
+  ReplayScript script;
+  ScriptError error;
+};
+
+// Reads a whole script; nothing runs before the text is known to be good. A close line with no frame line
+// after it is malformed too, since its request would be queued before a frame that never comes.
+ScriptParse ParseReplayScript(std::string_view text);
+
+// "<path>:<line>: malformed line: <reason>", the one form every reader of scripts reports in.
+std::string DescribeScriptError(const std::string& path, const ScriptError& error);
+
+// The script as text that ParseReplayScript reads back equal: its close lines, then one line per entry.
+// Keys are written by name in the order of the key list below; a key code without a name is left out.
+std::string WriteReplayScript(const ReplayScript& script);
+// One entry's lines (its close lines first), each ending in a newline.
+std::string WriteScriptEntry(const ScriptEntry& entry);
+
+// The key codes of a key name (ESC, SPACE, RETURN, LEFT, RIGHT, RCONTROL, LSHIFT, A to Z, CHORD); empty if unknown.
+std::vector<uint8_t> KeyCodesForName(const std::string& name);
+// Whether a key code has a name of its own in scripts (CHORD is only a shorthand for T, A and V).
+bool IsScriptKey(uint8_t keyCode);
