@@ -1,6 +1,7 @@
 // The replay tool: runs the whole game on the headless backend from a script of per-frame input, in the current
 // folder with its assets, and prints one trace line per flipped frame. A test instrument, not the game.
 //   replay SCRIPT   ->  msgbox / f=... lines, then "exit <code>" (program quit) or "end" (script ran out)
+// When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -15,11 +16,13 @@
 #include "audio/sound_effects.h"
 #include "game/block.h"
 #include "game/match_state.h"
+#include "input/key_codes.h"
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
+#include "picture_hash.h"
 
 namespace {
 
@@ -30,6 +33,9 @@ struct ReplayCursor {
   int64_t begunInEntry = 0;
   int64_t flips = 0;
   int64_t totalFrames = 0;
+  bool scriptEnded = false;    // "end" is printed; the game is being led to its quit
+  bool closeQueued = false;    // the close request of the way out is queued
+  int64_t flipsAfterEnd = 0;
 };
 
 ReplayCursor Cursor;
@@ -77,25 +83,68 @@ std::string StartedSoundNames() {
   return names.empty() ? "-" : names;
 }
 
+// The fingerprint of the picture the flip just presented.
+uint64_t PresentedPictureHash() {
+  const platform::HeadlessFrame& frame = platform::LastPresentedFrame();
+  return HashPictureBytes(frame.pixels.data(), frame.pitch, frame.width, frame.height, frame.bitsPerPixel);
+}
+
 void PrintTraceLine() {
   const std::string sounds = StartedSoundNames();
   std::printf(
       "f=%" PRId64 " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
-      "hits=%d pc=%d block=%d,%d hid=%d snd=%s\n",
+      "hits=%d pc=%d block=%d,%d hid=%d snd=%s img=%016" PRIx64 "\n",
       Cursor.flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
       PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount, BlockX,
-      BlockY, HiddenModeCount, sounds.c_str());
+      BlockY, HiddenModeCount, sounds.c_str(), PresentedPictureHash());
 }
 
-// After every flip: report the frame just shown, stop when the script has run out, else load the next frame.
+// The title menu tests the pointer's y as it was last drawn; this y is inside its quit band.
+constexpr int32_t QuitBandPointerY = 400;
+constexpr int32_t QuitBandTop = 345;
+// Any frame of the way out takes at most a few frames; more means the game did not take it.
+constexpr int64_t MostFlipsOnTheWayOut = 10;
+
+// After the script: the next frame's input on the game's own way out. The title menu is left by its quit
+// entry (first a frame that moves the pointer into the band without a key, then Enter); play is left by
+// closing the window. Nothing is held otherwise, so no frame of the way out opens the menu again.
+void SteerTowardsQuit() {
+  if (++Cursor.flipsAfterEnd > MostFlipsOnTheWayOut) {
+    std::fprintf(stderr, "replay: the game did not quit within %" PRId64 " frames after the script\n",
+                 MostFlipsOnTheWayOut);
+    std::fflush(stdout);
+    std::_Exit(3);
+  }
+  platform::HeadlessInputFrame frame;
+  if (TitleMenuRunning != 0) {
+    if (PointerY >= QuitBandTop) {
+      frame.keysHeld = {DIK_RETURN};
+    } else {
+      frame.dy = static_cast<int32_t>(int64_t{QuitBandPointerY} - PointerY);
+    }
+  } else if (!Cursor.closeQueued) {
+    platform::PostMessage(platform::MainWindowHandle(), platform::WM_CLOSE, 0, 0);
+    Cursor.closeQueued = true;
+  }
+  platform::SetHeadlessInput(frame);
+}
+
+// After every flip: report the frame just shown and load the next one; once the script has run out, say so
+// and lead the game to its quit, reporting nothing more.
 void OnFlip(void*) {
+  if (Cursor.scriptEnded) {
+    SteerTowardsQuit();
+    return;
+  }
   ++Cursor.flips;
   PrintMessageBoxes();
   PrintTraceLine();
   if (Cursor.flips >= Cursor.totalFrames) {
     std::printf("end\n");
     std::fflush(stdout);
-    std::exit(0);
+    Cursor.scriptEnded = true;
+    SteerTowardsQuit();
+    return;
   }
   BeginNextFrame();
 }
@@ -138,7 +187,7 @@ int main(int argc, char** argv) {
   static int instanceTag = 0;
   const int32_t code = WinMain(&instanceTag, nullptr, "", 1);
   PrintMessageBoxes();
-  std::printf("exit %d\n", code);
+  if (!Cursor.scriptEnded) std::printf("exit %d\n", code);
   std::fflush(stdout);
   return code;
 }
