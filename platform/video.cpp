@@ -1,5 +1,5 @@
-// Presentation on both backends: SDL work goes to platform/video_sdl.cpp; the headless backend keeps the last
-// picture, counts flips and updates, and calls the present hook after each flip.
+// Presentation on both backends: SDL work goes to platform/video_sdl.cpp; both keep the last picture (for tests and
+// screenshots), the headless backend counts flips and updates and calls the present hook after each flip.
 #include "platform/video.h"
 
 #include <cstring>
@@ -54,6 +54,8 @@ bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t heig
   if (bitsPerPixel == 8 && paletteRgbx == nullptr) return false;
   if (IsSdl()) {
     const bool shown = sdl_video::Present(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+    // The window keeps a copy too, for the screenshot key.
+    if (shown) KeepHeadlessFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
     if (shown && kind == PresentKind::Flip) LogFramePresented();
     return shown;
   }

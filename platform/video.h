@@ -25,7 +25,7 @@ bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t heig
 // Shows the last presented picture again (after the window changed size or was exposed).
 void RedrawLastFrame();
 
-// The last picture presented on the headless backend.
+// The last picture presented (on the SDL backend too, where only the picture itself is kept).
 struct HeadlessFrame {
   int32_t width = 0;
   int32_t height = 0;

@@ -1,11 +1,12 @@
 // The SDL window: full-screen desktop (the monitor's mode is never changed), Alt+Enter to a 1280 x 960 window
-// and back, window-manager close requests as WM_CLOSE, modal message boxes and the cursor.
+// and back, F12 for a screenshot, window-manager close requests as WM_CLOSE, modal message boxes and the cursor.
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/screenshot.h"
 #include "platform/video.h"
 #include "platform/window.h"
 #include "platform/window_sdl.h"
@@ -40,6 +41,8 @@ void HandleKey(const SDL_KeyboardEvent& event) {
     if (!event.repeat) ToggleFullScreen();
     return;
   }
+  // F12 is a key the game never reads: the screenshot leaves the game's input as it was.
+  if (event.type == SDL_KEYDOWN && event.keysym.sym == SDLK_F12 && !event.repeat) SaveScreenshot();
   PostCoalescedMessage(event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, event.keysym.scancode);
 }
 

@@ -1,0 +1,168 @@
+// Screenshots: the pictures folder chosen from the player's folders, a file name from the local time that never
+// overwrites an earlier shot, and the last presented picture written there as PNG.
+#include "platform/screenshot.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/video.h"
+
+namespace platform {
+
+namespace {
+
+// Most shots one second may hold before the name search gives up.
+constexpr int32_t MaxShotsPerSecond = 1000;
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
+// The value of XDG_PICTURES_DIR in user-dirs.dirs: "$HOME/..." or an absolute path, in double quotes; the last
+// such line counts. Empty when absent, malformed, or naming the home folder itself (which turns it off).
+std::string PicturesDirOfUserDirs(const std::string& text, const std::string& home) {
+  std::istringstream lines(text);
+  std::string line, found;
+  const std::string key = "XDG_PICTURES_DIR=\"";
+  while (std::getline(lines, line)) {
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line.compare(start, key.size(), key) != 0) continue;
+    const size_t open = start + key.size();
+    const size_t close = line.find('"', open);
+    if (close == std::string::npos) continue;
+    std::string value = line.substr(open, close - open);
+    if (value.rfind("$HOME", 0) == 0 && (value.size() == 5 || value[5] == '/')) {
+      value = home + value.substr(5);
+    } else if (!IsAbsolute(value)) {
+      continue;
+    }
+    while (value.size() > 1 && value.back() == '/') value.pop_back();
+    std::string homeTrimmed = home;
+    while (homeTrimmed.size() > 1 && homeTrimmed.back() == '/') homeTrimmed.pop_back();
+    found = value == homeTrimmed ? "" : value;
+  }
+  return found;
+}
+
+PicturesFolderFacts GatherFacts() {
+  PicturesFolderFacts facts;
+  facts.home = Environment("HOME");
+  facts.configHome = Environment("XDG_CONFIG_HOME");
+  facts.dataHome = Environment("XDG_DATA_HOME");
+  std::ifstream userDirs(UserDirsFile(facts));
+  if (userDirs) facts.userDirsText.assign(std::istreambuf_iterator<char>(userDirs), std::istreambuf_iterator<char>());
+  std::error_code ignored;
+  facts.homePicturesExists = !facts.home.empty() && std::filesystem::is_directory(facts.home + "/Pictures", ignored);
+  return facts;
+}
+
+// The last presented picture as rows of red, green, blue; empty when nothing was presented yet.
+std::vector<uint8_t> PresentedPictureRgb(int32_t* width, int32_t* height) {
+  const HeadlessFrame& frame = LastPresentedFrame();
+  *width = frame.width;
+  *height = frame.height;
+  std::vector<uint8_t> rgb;
+  if (frame.pixels.empty()) return rgb;
+  rgb.reserve(static_cast<size_t>(frame.width) * frame.height * 3);
+  for (int32_t y = 0; y < frame.height; ++y) {
+    for (int32_t x = 0; x < frame.width; ++x) {
+      const uint32_t colour = PresentedPixelRgb(x, y);
+      rgb.push_back(static_cast<uint8_t>(colour >> 16));
+      rgb.push_back(static_cast<uint8_t>(colour >> 8));
+      rgb.push_back(static_cast<uint8_t>(colour));
+    }
+  }
+  return rgb;
+}
+
+// Writes the bytes into a new file of the folder named for the time; never replaces an existing file.
+bool WriteNewFile(const std::string& folder, const std::vector<uint8_t>& bytes, std::string* path, std::string* why) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  for (int32_t number = 1; number <= MaxShotsPerSecond; ++number) {
+    *path = folder + "/" + ScreenshotFileName(local, number);
+    std::FILE* file = std::fopen(path->c_str(), "wbx");  // x: fails when the name is taken
+    if (file == nullptr && errno == EEXIST) continue;
+    if (file == nullptr) {
+      *why = std::strerror(errno);
+      return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeError = errno;
+    if (std::fclose(file) != 0 || !written) {
+      *why = std::strerror(written ? errno : writeError);
+      std::remove(path->c_str());
+      return false;
+    }
+    return true;
+  }
+  *why = "too many screenshots in one second";
+  return false;
+}
+
+}  // namespace
+
+std::string UserDirsFile(const PicturesFolderFacts& facts) {
+  const std::string config = IsAbsolute(facts.configHome) ? facts.configHome : facts.home + "/.config";
+  return config + "/user-dirs.dirs";
+}
+
+std::string ChoosePicturesFolder(const PicturesFolderFacts& facts) {
+  const std::string named = PicturesDirOfUserDirs(facts.userDirsText, facts.home);
+  if (!named.empty()) return named;
+  if (facts.homePicturesExists) return facts.home + "/Pictures";
+  const std::string data = IsAbsolute(facts.dataHome) ? facts.dataHome : facts.home + "/.local/share";
+  return data + "/tavo2000/screenshots";
+}
+
+std::string ScreenshotFileName(const std::tm& localTime, int32_t number) {
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &localTime);
+  std::string name = "tavo2000-";
+  name += stamp;
+  if (number > 1) name += '-' + std::to_string(number);
+  name += ".png";
+  return name;
+}
+
+std::string SaveScreenshot() {
+  int32_t width = 0, height = 0;
+  const std::vector<uint8_t> rgb = PresentedPictureRgb(&width, &height);
+  if (rgb.empty()) {
+    std::fprintf(stderr, "SCREENSHOT: no picture has been shown yet\n");
+    return "";
+  }
+  const PicturesFolderFacts facts = GatherFacts();
+  if (facts.home.empty() && !IsAbsolute(facts.dataHome)) {
+    std::fprintf(stderr, "SCREENSHOT: not saved: HOME is not set\n");
+    return "";
+  }
+  const std::string folder = ChoosePicturesFolder(facts);
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  if (made) {
+    std::fprintf(stderr, "SCREENSHOT: not saved: cannot make %s: %s\n", folder.c_str(), made.message().c_str());
+    return "";
+  }
+  const std::vector<uint8_t> png = EncodePng(rgb, width, height);
+  std::string path, why;
+  if (png.empty()) why = "the PNG encoder failed";
+  if (png.empty() || !WriteNewFile(folder, png, &path, &why)) {
+    std::fprintf(stderr, "SCREENSHOT: not saved in %s: %s\n", folder.c_str(), why.c_str());
+    return "";
+  }
+  std::fprintf(stderr, "SCREENSHOT: %s\n", path.c_str());
+  return path;
+}
+
+}  // namespace platform

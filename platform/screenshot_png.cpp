@@ -1,0 +1,28 @@
+// PNG encoding of a screenshot through the stb image writer (Debian's libstb-dev), into memory.
+// The writer's code is compiled here, once, for the whole program.
+#include "platform/screenshot.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
+
+namespace platform {
+
+namespace {
+
+void AppendBytes(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<uint8_t>*>(context);
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
+  std::vector<uint8_t> png;
+  if (width <= 0 || height <= 0 || rgb.size() != static_cast<size_t>(width) * height * 3) return png;
+  if (stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb.data(), width * 3) == 0) png.clear();
+  return png;
+}
+
+}  // namespace platform
