@@ -5,6 +5,9 @@
 
 #include "gfx/surface.h"
 
+// The four folders, relative to the working folder, that hold every asset file.
+constexpr const char* AssetFolderNames[] = {"Backgrounds", "Sprites", "SoundFX", "Music"};
+
 // Pictures, each with black as its transparent colour; null before loading, after a failed load and after release.
 // Backgrounds (LoadBackgrounds).
 extern Surface* Back6Surface;     // "Backgrounds/back6.spr": hidden-mode playfield background, 425 x 450

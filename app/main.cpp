@@ -1,8 +1,11 @@
-// The executable's entry: picks the SDL backend and hands over to WinMain. The game takes no arguments,
-// so nothing of the command line is passed on.
+// The executable's entry: reads the command line, settles where the game's files are and the player's
+// display and sound choices, picks the SDL backend and hands over to WinMain.
 #include <cstdio>
+#include <optional>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/start_choices.h"
 #include "platform/backend.h"
 #include "platform/window.h"
 
@@ -13,7 +16,9 @@ int InstanceTag = 0;
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  CommandLineOptions options = ParseCommandLine(argc, argv);
+  if (const std::optional<int> exitCode = PrepareStart(options)) return *exitCode;
   platform::SelectBackend(platform::Backend::Sdl);
   const int32_t exitCode = WinMain(&InstanceTag, nullptr, "", 1);
   if (MainWindow == nullptr) {

@@ -1,0 +1,45 @@
+// The game's command line: what the player asked for, read from argc/argv without touching anything else,
+// and the texts of --help, --version and the usage line. The start-up code acts on the result.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/option_values.h"
+#include "platform/display_choices.h"
+
+enum class CommandLineAction {
+  Run,          // start the game with the options below
+  ShowHelp,     // print HelpText() and exit 0
+  ShowVersion,  // print VersionText() and exit 0
+  Refuse,       // a known option with a bad value: print UsageLine(refusal) and exit 2
+};
+
+// Every option the player gave; an option not given stays empty, so saved settings fill it in.
+struct CommandLineOptions {
+  CommandLineAction action = CommandLineAction::Run;
+  std::string refusal;                         // Refuse: the option and what is wrong with it
+  std::vector<std::string> unknownArguments;   // ignored, each named once on stderr
+  std::optional<bool> fullScreen;              // --window (false) or --fullscreen (true), the last one given
+  std::optional<WindowSize> windowSize;        // --window=WxH
+  std::optional<platform::PictureScaling> scaling;
+  std::optional<int32_t> musicVolume;          // 0..100
+  std::optional<int32_t> effectsVolume;        // 0..100
+  std::optional<std::string> dataFolder;       // --data=DIR
+  std::optional<std::string> recordPath;       // --record=FILE
+  std::optional<std::string> playPath;         // --play=FILE
+  bool saveSettings = false;
+};
+
+// Reads the command line with GNU conventions (--opt=value and --opt value, unambiguous abbreviations,
+// "--" ends the options). --help and --version end the reading at once, as does the first bad value.
+// argv is not changed; only argv[1..argc-1] are read.
+CommandLineOptions ParseCommandLine(int argc, const char* const* argv);
+
+// The --help text: every option with its meaning, the settings file and the data search order.
+std::string HelpText();
+// "tavo2000 <version>".
+std::string VersionText();
+// The one line printed for a refused option value.
+std::string UsageLine(const std::string& refusal);

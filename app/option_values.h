@@ -1,0 +1,32 @@
+// The values the player may give on the command line and in the settings file, read and written in one
+// way for both: window sizes, the picture scaling, volumes and yes/no.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/display_choices.h"
+
+struct WindowSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// Window sizes accepted: from 640 x 480 up to 16384 on each side.
+constexpr int32_t MinWindowWidth = 640;
+constexpr int32_t MinWindowHeight = 480;
+constexpr int32_t MaxWindowSide = 16384;
+constexpr int32_t MaxVolume = 100;
+
+// "WxH" (digits, 'x', digits) within the limits above; nothing otherwise.
+std::optional<WindowSize> ReadWindowSize(std::string_view text);
+// "fit" or "integer".
+std::optional<platform::PictureScaling> ReadScaling(std::string_view text);
+// A whole number from 0 to 100.
+std::optional<int32_t> ReadVolume(std::string_view text);
+// "yes" or "no".
+std::optional<bool> ReadYesNo(std::string_view text);
+
+std::string WindowSizeText(int32_t width, int32_t height);
+const char* ScalingText(platform::PictureScaling scaling);

@@ -1,0 +1,102 @@
+// The settings text and the laying of a command line over saved settings.
+// The text is read line by line with the same value readers as the command line.
+#include "app/player_settings.h"
+
+#include <algorithm>
+
+#include "app/option_values.h"
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+// Applies one "key=value" line; the reason it could not, or empty.
+std::string ApplySetting(std::string_view key, std::string_view value, PlayerSettings* settings) {
+  if (key == "fullscreen") {
+    const std::optional<bool> yes = ReadYesNo(value);
+    if (!yes) return "fullscreen is not yes or no";
+    settings->fullScreen = *yes;
+  } else if (key == "window") {
+    const std::optional<WindowSize> size = ReadWindowSize(value);
+    if (!size) return "window is not WxH from 640x480 up to 16384x16384";
+    settings->windowWidth = size->width;
+    settings->windowHeight = size->height;
+  } else if (key == "scale") {
+    const std::optional<platform::PictureScaling> scaling = ReadScaling(value);
+    if (!scaling) return "scale is not fit or integer";
+    settings->scaling = *scaling;
+  } else if (key == "music" || key == "effects") {
+    const std::optional<int32_t> volume = ReadVolume(value);
+    if (!volume) return std::string(key) + " is not a whole number from 0 to 100";
+    (key == "music" ? settings->musicVolume : settings->effectsVolume) = *volume;
+  } else {
+    return "unknown key";
+  }
+  return {};
+}
+
+}  // namespace
+
+bool operator==(const PlayerSettings& a, const PlayerSettings& b) {
+  return a.fullScreen == b.fullScreen && a.windowWidth == b.windowWidth && a.windowHeight == b.windowHeight &&
+         a.scaling == b.scaling && a.musicVolume == b.musicVolume && a.effectsVolume == b.effectsVolume;
+}
+
+PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problems) {
+  PlayerSettings settings;
+  *problems = SettingsProblems{};
+  int32_t lineNumber = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view line = Trimmed(text.substr(start, end - start));
+    start = end + 1;
+    ++lineNumber;
+    if (line.empty() || line[0] == '#' || line[0] == ';') continue;
+    const size_t equals = line.find('=');
+    const std::string reason = equals == std::string_view::npos
+                                   ? "not a key=value line"
+                                   : ApplySetting(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)),
+                                                  &settings);
+    if (reason.empty()) continue;
+    if (problems->count++ == 0) {
+      problems->firstLine = lineNumber;
+      problems->firstReason = reason;
+    }
+  }
+  return settings;
+}
+
+std::string SettingsText(const PlayerSettings& settings) {
+  return "# Tavo 2000 settings, written by tavo2000 --save-settings\n"
+         "fullscreen=" + std::string(settings.fullScreen ? "yes" : "no") + "\n" +
+         "window=" + WindowSizeText(settings.windowWidth, settings.windowHeight) + "\n" +
+         "scale=" + ScalingText(settings.scaling) + "\n" +
+         "music=" + std::to_string(settings.musicVolume) + "\n" +
+         "effects=" + std::to_string(settings.effectsVolume) + "\n";
+}
+
+std::string SettingsFilePath(const std::optional<std::string>& xdgConfigHome, const std::optional<std::string>& home) {
+  std::string configHome;
+  if (xdgConfigHome && !xdgConfigHome->empty() && (*xdgConfigHome)[0] == '/') configHome = *xdgConfigHome;
+  else if (home && !home->empty() && (*home)[0] == '/') configHome = *home + "/.config";
+  if (configHome.empty()) return {};
+  return configHome + "/tavo2000/settings.ini";
+}
+
+PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions& options) {
+  if (options.fullScreen) settings.fullScreen = *options.fullScreen;
+  if (options.windowSize) {
+    settings.windowWidth = options.windowSize->width;
+    settings.windowHeight = options.windowSize->height;
+  }
+  if (options.scaling) settings.scaling = *options.scaling;
+  if (options.musicVolume) settings.musicVolume = *options.musicVolume;
+  if (options.effectsVolume) settings.effectsVolume = *options.effectsVolume;
+  return settings;
+}

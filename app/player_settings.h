@@ -1,0 +1,42 @@
+// The display and sound choices a player can keep: their record, the settings file's text (read and
+// written), where the file lives, and how one run's command line is laid over them.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/command_line.h"
+#include "platform/display_choices.h"
+
+struct PlayerSettings {
+  bool fullScreen = true;
+  int32_t windowWidth = 1280;
+  int32_t windowHeight = 960;
+  platform::PictureScaling scaling = platform::PictureScaling::Fit;
+  int32_t musicVolume = 100;    // 0..100
+  int32_t effectsVolume = 100;  // 0..100
+};
+
+bool operator==(const PlayerSettings& a, const PlayerSettings& b);
+
+// The lines a settings text could not use: the first one's number and why, and how many there were.
+struct SettingsProblems {
+  int32_t count = 0;
+  int32_t firstLine = 0;
+  std::string firstReason;
+};
+
+// Reads "key=value" lines (fullscreen, window, scale, music, effects); blank lines and lines starting with
+// '#' or ';' are skipped, spaces around keys and values and a CR before the line end are allowed, a later
+// line wins over an earlier one. Whatever cannot be used keeps its default and is counted in *problems.
+PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problems);
+// The text ReadSettingsText reads back as the same settings.
+std::string SettingsText(const PlayerSettings& settings);
+
+// $XDG_CONFIG_HOME/tavo2000/settings.ini, or ~/.config/tavo2000/settings.ini when that is unset, empty or
+// relative; empty when neither gives an absolute folder.
+std::string SettingsFilePath(const std::optional<std::string>& xdgConfigHome, const std::optional<std::string>& home);
+
+// The settings with every display and sound choice the command line made put over them.
+PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions& options);
