@@ -102,10 +102,12 @@ void DrawPolygonScene(Surface* back, int32_t frame) {
       FillPolygon(&o, c.pixels, c.pitch);
     }
   }
+  // Each caption sits where no shape ever comes: below the pentagon's circle (y 270), right of the octagons'
+  // orbit (x 273) and below the hexagon's largest box (y 357), above the big square's circle (radius 150).
   DrawCaption(back, "filled + outline", 70, 290, LightGrey);
-  DrawCaption(back, "matrix scale + rotate", 245, 395, LightGrey);
-  DrawCaption(back, "outline only", 470, 300, LightGrey);
-  DrawCaption(back, "amber: bounding boxes", 12, 450, Amber);
+  DrawCaption(back, "matrix scale + rotate", 285, 366, LightGrey);
+  DrawCaption(back, "outline only", 455, 290, LightGrey);
+  DrawCaption(back, "amber: bounding boxes", 12, 452, Amber);
 }
 
 void DrawTriangleScene(Surface* back, int32_t frame) {
@@ -114,15 +116,15 @@ void DrawTriangleScene(Surface* back, int32_t frame) {
     const Canvas& c = lock.canvas();
     DrawBackground(c, frame);
     // Seven triangles fanned round a centre on each side, turning; each side keeps to its half of the screen
-    // but reaches past the top, the bottom and its outer edge, so the clipping shows.
+    // below the title and captions (y 90 on) but reaches past the bottom and its outer edge, so the clipping shows.
     for (int32_t side = 0; side < 2; ++side) {
       int32_t cx = side == 0 ? 80 : 560;
-      int32_t cy = 265;
+      int32_t cy = 290;
       for (int32_t k = 0; k < 7; ++k) {
         int32_t deg = ReduceDegrees(frame * (side == 0 ? 2 : -2) + k * 360 / 7);
         int32_t deg2 = ReduceDegrees(deg + 22);
         int32_t deg3 = ReduceDegrees(deg + 44);
-        float rx = 150.0f + 40.0f * (k % 3), ry = 230.0f + 50.0f * (k % 3);
+        float rx = 150.0f + 40.0f * (k % 3), ry = 150.0f + 25.0f * (k % 3);
         int32_t x1 = cx + static_cast<int32_t>(20 * CosTable[deg2]), y1 = cy + static_cast<int32_t>(20 * SinTable[deg2]);
         int32_t x2 = cx + static_cast<int32_t>(rx * CosTable[deg]), y2 = cy + static_cast<int32_t>(ry * SinTable[deg]);
         int32_t x3 = cx + static_cast<int32_t>(rx * CosTable[deg3]), y3 = cy + static_cast<int32_t>(ry * SinTable[deg3]);
