@@ -91,7 +91,9 @@ int32_t ScalePolygonByMatrix(PolygonShape* poly, float sx, float sy) {
 int32_t DrawPolygon(const PolygonShape* poly, uint8_t* buffer, int32_t pitch) {
   if (poly->state == 0) return 0;
   int32_t count = poly->vertexCount;
-  if (count < 2 || poly->vertices == nullptr) return 0;
+  // One vertex is drawn too: its closing line runs from it to itself, a single clipped dot. With none there
+  // is no first vertex to read.
+  if (count < 1 || poly->vertices == nullptr) return 0;
   int32_t color = poly->color & 0xFF;
   const PolygonVertex* v = poly->vertices;
   for (int32_t i = 0; i < count - 1; ++i) {

@@ -36,7 +36,7 @@ int32_t RotatePolygonByMatrix(PolygonShape* poly, int32_t angle);
 int32_t ScalePolygonByMatrix(PolygonShape* poly, float sx, float sy);
 
 // Outline with clipped lines: vertex i to i + 1 for each i, then vertex 0 to the last vertex.
-// Returns 1; 0 (nothing drawn) when state is 0 or there are fewer than two vertices.
+// One vertex gives one dot (its closing line). Returns 1; 0 (nothing drawn) when state is 0 or there is no vertex.
 int32_t DrawPolygon(const PolygonShape* poly, uint8_t* buffer, int32_t pitch);
 
 // Scan fill of a convex polygon by two integer edge walkers, without clipping: the polygon must lie wholly

@@ -140,19 +140,34 @@ TEST_F(Polygons, OutlineOfATriangleIsThreeLinesClosingFromTheFirstVertex) {
   EXPECT_TRUE(drawn.MarginsUntouched());
 }
 
-TEST_F(Polygons, OutlineSkipsUnusedAndTooSmallPolygons) {
+TEST_F(Polygons, OutlineSkipsUnusedAndEmptyPolygons) {
   std::vector<PolygonVertex> v = {{0, 0}, {10, 10}, {0, 20}};
   PolygonShape p = MakePolygon(v, 10, 10);
   GuardedCanvas c;
   p.state = 0;
   EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 0);
   p.state = 1;
-  p.vertexCount = 1;
+  p.vertexCount = 0;
   EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 0);
   p.vertexCount = 2;
   p.vertices = nullptr;
   EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 0);
   EXPECT_EQ(c.CountValue(9), 0);
+}
+
+TEST_F(Polygons, OutlineOfOneVertexIsOneClippedDot) {
+  std::vector<PolygonVertex> v = {{3.9f, -2}};
+  PolygonShape p = MakePolygon(v, 100, 50);
+  GuardedCanvas c;
+  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 1);
+  EXPECT_EQ(c.CountValue(9), 1);
+  EXPECT_EQ(c.At(103, 48), 9);
+  // Off the screen the dot is clipped away, and the call still counts as drawn.
+  GuardedCanvas off;
+  p.posX = 640;
+  EXPECT_EQ(DrawPolygon(&p, off.Pixels(), GuardedCanvas::Pitch), 1);
+  EXPECT_EQ(off.CountValue(9), 0);
+  EXPECT_TRUE(off.MarginsUntouched());
 }
 
 TEST_F(Polygons, FillOfADiamondEndsAndCoversItsArea) {
