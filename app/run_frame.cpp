@@ -9,8 +9,8 @@
 #include "game/serve.h"
 #include "gfx/display.h"
 #include "gfx/frame_clock.h"
+#include "input/input_devices.h"
 #include "input/key_codes.h"
-#include "platform/input.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr uint32_t FrameMilliseconds = 30;
 
 int32_t RunFrame() {
   // Escape held: the menu runs first, and the rest of this frame is played with what it left.
-  if (platform::IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
+  if (IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
   StartFrameClock();
   FillSurface(BackSurface, 0);
   UpdatePaddle1();

@@ -2,7 +2,7 @@
 // frame, with the random nudge on paddle hits. Signed 32-bit arithmetic for the match, unsigned for the generator.
 #include "game/ball_rules.h"
 
-#include "app/asset_catalogue.h"
+#include "app/asset_catalogue.h"  // the one header of app/ below game/: the asset library, tavo_assets
 #include "audio/sound_effects.h"
 #include "game/match_state.h"
 

@@ -2,7 +2,7 @@
 // BlockX and BlockY belong to the match state; the direction of motion is kept here in BlockStep.
 #include "game/block.h"
 
-#include "app/asset_catalogue.h"
+#include "app/asset_catalogue.h"  // the one header of app/ below game/: the asset library, tavo_assets
 #include "game/match_state.h"
 #include "gfx/blit.h"
 #include "gfx/display.h"

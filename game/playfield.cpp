@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/asset_catalogue.h"
+#include "app/asset_catalogue.h"  // the one header of app/ below game/: the asset library, tavo_assets
 #include "game/match_state.h"
 #include "gfx/blit.h"
 #include "gfx/display.h"

@@ -119,6 +119,8 @@ int32_t ReadJoystick() {
   return GetDeviceState(JoystickDevice, sizeof(JoystickState), &JoystickState) == kInputOk ? 1 : 0;
 }
 
+bool IsKeyDownNow(uint8_t keyCode) { return platform::IsKeyDownNow(keyCode); }
+
 // The devices hold their own reference on the object, so releasing it first leaves them usable.
 void ShutdownInput() {
   if (InputObject == nullptr) return;

@@ -42,6 +42,10 @@ int32_t ReadKeyboard();
 int32_t ReadMouse();
 int32_t ReadJoystick();
 
+// The frame loop's Escape test: whether the key is down at this very moment, read from the keyboard's live
+// state (an asynchronous read), not from KeyboardState; needs no device and leaves KeyboardState as it is.
+bool IsKeyDownNow(uint8_t keyCode);
+
 // Release, at shut-down; the object may go before the devices.
 void ShutdownInput();
 void ShutdownKeyboard();
