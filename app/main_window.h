@@ -20,6 +20,10 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
 // Turns WM_CLOSE and WM_DESTROY into the quit message; everything else is answered with 0.
 intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
+// Flips the display; when the flip is refused, shows the main window's flip-failure box. Used by the frame of
+// play and by the title menu's frame.
+void FlipDisplayOrShowFailure();
+
 // One frame of play in its fixed order: Escape (title menu), clock, clear, paddles, ball rules, serve,
 // playfield, block, flip, wait for the rest of 30 ms. Returns 1.
 int32_t RunFrame();

@@ -31,7 +31,7 @@ int32_t RunFrame() {
   UpdateServe();
   DrawPlayfield();
   UpdateBlock();
-  if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
+  FlipDisplayOrShowFailure();
   WaitFrameClock(FrameMilliseconds);
   return 1;
 }

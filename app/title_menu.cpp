@@ -79,7 +79,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
   const MenuChoice choice = CheckBands(markerRow);
   if (choice != MenuChoice::Stay) return choice;  // nothing more is drawn in this frame
   DrawMenu(markerRow);
-  if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
+  FlipDisplayOrShowFailure();
   WaitFrameClock(30);
   return MenuChoice::Stay;
 }

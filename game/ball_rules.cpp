@@ -49,7 +49,9 @@ void LevelUp() {
   HitCount = 0;
   ++Level;
   Score1 += kLevelBonus;
-  // Each non-zero component gains 2 in magnitude; the order of the four tests is the rule's own.
+  // Each non-zero component gains 2 in magnitude. Positive tests come first and each test sees the ones
+  // before it: a component that the first pair carries past the top of the range wraps negative, and the
+  // second pair then takes it back. Only at that edge does the order change the result.
   if (BallDX > 0) BallDX += kSpeedUp;
   if (BallDY > 0) BallDY += kSpeedUp;
   if (BallDX < 0) BallDX -= kSpeedUp;

@@ -1,5 +1,5 @@
 // The match variables with their values at program start, and ResetMatch.
-// Owned by the match rules; the title menu, start-up and the per-frame steps write them as their rules say.
+// Defined here for game/ and app/ alike; match_state.h names, beside each group, the files that write it.
 #include "game/match_state.h"
 
 int32_t BallX = 100;
