@@ -2,11 +2,10 @@
 // Ids outside 0..63 and a missing performance or loader are refused without touching the table.
 #include "audio/music.h"
 
-#include <unistd.h>
-
-#include <climits>
+#include <string>
 
 #include "audio/sound_effects.h"
+#include "platform/process_environment.h"
 
 MidiSlot MidiTable[kMidiSlotCount];
 platform::MusicPerformanceObject* MusicPerformance = nullptr;
@@ -35,9 +34,9 @@ void ReleaseSegmentState(MidiSlot& slot) {
 
 // Reads the file through the loader, searching the working folder; null on any failure.
 platform::MusicSegment* LoadSegment(const char* fileName) {
-  char folder[PATH_MAX];
-  if (!getcwd(folder, sizeof folder)) return nullptr;
-  if (platform::SetMusicSearchDirectory(MusicLoader, folder) < 0) return nullptr;
+  const std::string folder = platform::WorkingFolder();
+  if (folder.empty()) return nullptr;
+  if (platform::SetMusicSearchDirectory(MusicLoader, folder.c_str()) < 0) return nullptr;
   platform::MusicSegment* segment = nullptr;
   if (platform::LoadMusicSegment(MusicLoader, fileName, &segment) < 0) return nullptr;
   // A segment whose set-up fails is released rather than left behind.
