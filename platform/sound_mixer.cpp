@@ -1,9 +1,11 @@
 // The mixer: plays every playing buffer's unsigned 8-bit mono samples at its own frequency, resampled with
-// linear interpolation to the output rate, with volume and pan in hundredths of a decibel, then adds the music.
+// linear interpolation to the output rate, with volume and pan in hundredths of a decibel, then adds the music;
+// the player's master volumes scale each part last.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 
+#include "platform/master_volume.h"
 #include "platform/sound_internal.h"
 
 namespace platform {
@@ -57,6 +59,26 @@ bool MixOneBuffer(SoundBuffer& buffer, float* out, uint32_t frames, uint32_t rat
   return true;
 }
 
+// The music hook renders in chunks of this many frames; scaled music is fetched in the same chunks.
+constexpr uint32_t MusicChunkFrames = 256;
+
+// Adds the music to out at gain; at full gain the hook adds it straight in.
+void AddMusic(MusicMixHook hook, float* out, uint32_t frames, uint32_t rate, float gain) {
+  if (gain == 1.0f) {
+    hook(out, frames, rate);
+    return;
+  }
+  float chunk[2 * MusicChunkFrames];
+  while (frames > 0) {
+    const uint32_t count = std::min(frames, MusicChunkFrames);
+    std::fill(chunk, chunk + 2 * count, 0.0f);
+    hook(chunk, count, rate);
+    for (uint32_t i = 0; i < 2 * count; ++i) out[i] += gain * chunk[i];
+    out += 2 * count;
+    frames -= count;
+  }
+}
+
 }  // namespace
 
 void MixSoundBuffers(float* out, uint32_t frames, uint32_t rate) {
@@ -73,8 +95,12 @@ void RenderMix(float* out, uint32_t frames, uint32_t rate) {
     std::lock_guard<std::mutex> guard(SoundMutex());
     MixSoundBuffers(out, frames, rate);
   }
-  if (MusicMixHook hook = musicHook.load()) hook(out, frames, rate);
-  for (size_t i = 0; i < 2 * static_cast<size_t>(frames); ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+  const size_t samples = 2 * static_cast<size_t>(frames);
+  const float effectsGain = EffectsMasterGain();
+  if (effectsGain != 1.0f)
+    for (size_t i = 0; i < samples; ++i) out[i] *= effectsGain;
+  if (MusicMixHook hook = musicHook.load()) AddMusic(hook, out, frames, rate, MusicMasterGain());
+  for (size_t i = 0; i < samples; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
   std::lock_guard<std::mutex> guard(tapMutex);
   if (outputTap) outputTap(out, frames, rate, outputTapUser);
 }

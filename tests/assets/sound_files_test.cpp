@@ -61,7 +61,8 @@ TEST(SoundEffects, AreLoudButNeverClipAndEndInSilence) {
     const auto [low, high] = std::minmax_element(wave.samples.begin(), wave.samples.end());
     EXPECT_GT(*low, 2) << path << " touches the bottom rail";
     EXPECT_LT(*high, 253) << path << " touches the top rail";
-    EXPECT_GT(std::max(128 - *low, *high - 128), 80) << path << " is too quiet";
+    // Peaks near 0.48 of full scale (61 of 128): the effects sit 5 dB under their old level, for the song.
+    EXPECT_GT(std::max(128 - *low, *high - 128), 55) << path << " is too quiet";
     EXPECT_NEAR(wave.samples.front(), 128, 4) << path << " starts with a click";
     EXPECT_NEAR(wave.samples.back(), 128, 4) << path << " ends with a click";
   }

@@ -11,6 +11,7 @@
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
+#include "platform/master_volume.h"
 #include "platform/sound.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
@@ -219,6 +220,34 @@ TEST_F(MusicTable, SongAndEffectsShareOneMix) {
   const double both = RenderLoudness(0.05);
   EXPECT_GT(songAlone, kAudible);
   EXPECT_GT(both, songAlone);
+}
+
+TEST_F(MusicTable, MasterVolumesScaleSongAndEffectsAfterTheProgramsOwnVolumes) {
+  const int32_t song = LoadMidi(ShortSong("master.mid", 2.0).c_str());
+  testwave::WaveLayout wave;
+  wave.samples.assign(11025, 160);
+  const int32_t effect = LoadWav(testwave::WriteFile(testfiles::ScratchPath("master_fx.wav"), testwave::BuildWave(wave)).c_str());
+  ASSERT_GE(effect, 0);
+  ASSERT_EQ(SetSoundVolume(effect, 50), 1);
+  // The same 50 ms with each pair of master volumes; the program's own volume reads the same throughout.
+  auto loudness = [&](int32_t music, int32_t effects, bool withEffect) {
+    platform::SetMasterVolumes(music, effects);
+    PlayMidi(song);
+    if (withEffect) PlaySoundEffect(effect, 0, 0, 0, 0);
+    const double rms = RenderLoudness(0.05);
+    StopAllSoundEffects();
+    return rms;
+  };
+  const double song100 = loudness(100, 0, false), song50 = loudness(50, 100, false);
+  const double effect100 = loudness(0, 100, true), effect30 = loudness(0, 30, true);
+  EXPECT_EQ(loudness(0, 0, true), 0.0);
+  platform::SetMasterVolumes(100, 100);
+  EXPECT_GT(song100, kAudible);
+  EXPECT_NEAR(song50 / song100, 0.25, 0.01);  // a restarted song differs a little in its voices
+  EXPECT_NEAR(effect30 / effect100, 0.09, 1e-4);
+  int32_t ownVolume = 0;
+  ASSERT_EQ(platform::GetSoundBufferVolume(SoundTable[effect].buffer, &ownVolume), 0);
+  EXPECT_EQ(ownVolume, -1500);
 }
 
 TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {

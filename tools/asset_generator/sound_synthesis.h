@@ -7,8 +7,9 @@
 namespace assets {
 
 constexpr uint32_t kEffectSampleRate = 11025;
-// Loudest peak either effect reaches, comfortably inside the 8-bit range.
-constexpr float kEffectPeak = 0.85f;
+// Loudest peak either effect reaches: 5 dB under where it once was (0.85), so that the song, at its own level,
+// sits 5 dB closer to the effects and an effect landing on the song's loudest moment still stays under full scale.
+constexpr float kEffectPeak = 0.48f;
 
 // The bounce: a bright square-wave blip of about 60 ms that starts near 1 kHz and drops an octave,
 // with a fast attack and decay.
