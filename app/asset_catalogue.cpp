@@ -1,8 +1,10 @@
-// The game's asset variables and their loaders.
+// The game's asset variables, the one table of pictures that loading and release follow, and the loaders.
 // Sound and song ids start at -1 ("not loaded"); the sound and music tables refuse -1, so an unloaded one plays nothing.
 #include "app/asset_catalogue.h"
 
+#include <cstdio>
 #include <iterator>
+#include <string>
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
@@ -32,20 +34,68 @@ int32_t SongId = -1;
 
 namespace {
 
+enum class PictureGroup { Backgrounds, Sprites };
+
+// One picture: its file, the variable it loads into, the group whose loader reads it, and its place in
+// ReleasePictures (1 is released first).
 struct PictureFile {
-  Surface** variable;
   const char* path;
+  Surface** variable;
+  PictureGroup group;
+  int32_t releasePosition;
 };
 
-// Loads each picture at its own size with black transparent, stopping at the first one that fails.
-bool LoadPictureGroup(const PictureFile* pictures, size_t count) {
-  for (size_t index = 0; index < count; ++index) {
-    Surface* surface = LoadBitmapSurface(DisplayDevice, pictures[index].path, 0, 0);
-    *pictures[index].variable = surface;
-    if (surface == nullptr) return false;
+// Every picture once. Within a group, the table's order is the load order.
+constexpr PictureFile Pictures[] = {
+    {"Backgrounds/back6.spr", &Back6Surface, PictureGroup::Backgrounds, 1},
+    {"Backgrounds/menu.spr", &MenuSurface, PictureGroup::Backgrounds, 9},
+    {"Backgrounds/gameover.spr", &GameOverSurface, PictureGroup::Backgrounds, 10},
+    {"Sprites/hud2.spr", &Hud2Surface, PictureGroup::Sprites, 2},
+    {"Sprites/lighting.spr", &LightingSurface, PictureGroup::Sprites, 3},
+    {"Sprites/ball2.spr", &Ball2Surface, PictureGroup::Sprites, 4},
+    {"Sprites/ball.spr", &BallSurface, PictureGroup::Sprites, 7},
+    {"Sprites/paddle1.spr", &Paddle1Surface, PictureGroup::Sprites, 5},
+    {"Sprites/paddle2.spr", &Paddle2Surface, PictureGroup::Sprites, 6},
+    {"Sprites/block1.spr", &Block1Surface, PictureGroup::Sprites, 8},
+    {"Sprites/newgame.spr", &NewGameSurface, PictureGroup::Sprites, 11},
+    {"Sprites/player1.spr", &Player1Surface, PictureGroup::Sprites, 12},
+    {"Sprites/player2.spr", &Player2Surface, PictureGroup::Sprites, 13},
+    {"Sprites/quit.spr", &QuitSurface, PictureGroup::Sprites, 14},
+    {"Sprites/cursor1.spr", &Cursor1Surface, PictureGroup::Sprites, 15},
+};
+constexpr int32_t PictureCount = static_cast<int32_t>(std::size(Pictures));
+
+// True when the release positions are 1 to PictureCount, each once.
+constexpr bool ReleasePositionsAreAnOrder() {
+  for (int32_t position = 1; position <= PictureCount; ++position) {
+    int32_t holders = 0;
+    for (const PictureFile& picture : Pictures) holders += picture.releasePosition == position ? 1 : 0;
+    if (holders != 1) return false;
+  }
+  return true;
+}
+static_assert(ReleasePositionsAreAnOrder(), "every picture needs its own place in the release order");
+
+// Loads the group's pictures at their own size with black transparent, stopping at the first one that fails.
+bool LoadPictureGroup(PictureGroup group) {
+  for (const PictureFile& picture : Pictures) {
+    if (picture.group != group) continue;
+    Surface* surface = LoadBitmapSurface(DisplayDevice, picture.path, 0, 0);
+    *picture.variable = surface;
+    if (surface == nullptr) {
+      std::fprintf(stderr, "PICTURE: %s: %s\n", picture.path, LastBitmapLoadError().c_str());
+      return false;
+    }
     SetSurfaceColorKey(surface, 0);
   }
   return true;
+}
+
+// One sound effect; a failure leaves -1 and says why on stderr.
+int32_t LoadSoundEffect(const char* path) {
+  const int32_t id = LoadWav(path);
+  if (id == -1) std::fprintf(stderr, "SOUND: %s: %s\n", path, LastWavLoadError().c_str());
+  return id;
 }
 
 void ReleasePicture(Surface*& picture) {
@@ -55,57 +105,33 @@ void ReleasePicture(Surface*& picture) {
 
 }  // namespace
 
-bool LoadBackgrounds() {
-  static const PictureFile backgrounds[] = {
-      {&Back6Surface, "Backgrounds/back6.spr"},
-      {&MenuSurface, "Backgrounds/menu.spr"},
-      {&GameOverSurface, "Backgrounds/gameover.spr"},
-  };
-  return LoadPictureGroup(backgrounds, std::size(backgrounds));
-}
+bool LoadBackgrounds() { return LoadPictureGroup(PictureGroup::Backgrounds); }
 
-bool LoadSprites() {
-  static const PictureFile sprites[] = {
-      {&Hud2Surface, "Sprites/hud2.spr"},       {&LightingSurface, "Sprites/lighting.spr"},
-      {&Ball2Surface, "Sprites/ball2.spr"},     {&BallSurface, "Sprites/ball.spr"},
-      {&Paddle1Surface, "Sprites/paddle1.spr"}, {&Paddle2Surface, "Sprites/paddle2.spr"},
-      {&Block1Surface, "Sprites/block1.spr"},   {&NewGameSurface, "Sprites/newgame.spr"},
-      {&Player1Surface, "Sprites/player1.spr"}, {&Player2Surface, "Sprites/player2.spr"},
-      {&QuitSurface, "Sprites/quit.spr"},       {&Cursor1Surface, "Sprites/cursor1.spr"},
-  };
-  return LoadPictureGroup(sprites, std::size(sprites));
-}
+bool LoadSprites() { return LoadPictureGroup(PictureGroup::Sprites); }
 
 bool LoadSoundEffects() {
-  BounceSound = LoadWav("SoundFX/bounce3.wav");
-  ScoreSound = LoadWav("SoundFX/score.wav");
+  BounceSound = LoadSoundEffect("SoundFX/bounce3.wav");
+  ScoreSound = LoadSoundEffect("SoundFX/score.wav");
   return BounceSound != -1 && ScoreSound != -1;
 }
 
 bool LoadMusic() {
-  SongId = LoadMidi("Music/song10.mid");
+  constexpr const char* SongPath = "Music/song10.mid";
+  SongId = LoadMidi(SongPath);
   // A song that did not load keeps -1, which PlayMidi refuses with 0: that is what shows the message.
   // The box's owner is the main window (the platform's handle of it; this library sits below the shell).
   if (PlayMidi(SongId) == 0) {
+    const std::string reason = SongId == -1 ? LastMidiLoadError() : "the song did not start";
+    std::fprintf(stderr, "MUSIC: %s: %s\n", SongPath, reason.c_str());
     platform::ShowMessageBox(platform::MainWindowHandle(), "Error Loading Music!", "ERROR");
   }
   return true;
 }
 
 void ReleasePictures() {
-  ReleasePicture(Back6Surface);
-  ReleasePicture(Hud2Surface);
-  ReleasePicture(LightingSurface);
-  ReleasePicture(Ball2Surface);
-  ReleasePicture(Paddle1Surface);
-  ReleasePicture(Paddle2Surface);
-  ReleasePicture(BallSurface);
-  ReleasePicture(Block1Surface);
-  ReleasePicture(MenuSurface);
-  ReleasePicture(GameOverSurface);
-  ReleasePicture(NewGameSurface);
-  ReleasePicture(Player1Surface);
-  ReleasePicture(Player2Surface);
-  ReleasePicture(QuitSurface);
-  ReleasePicture(Cursor1Surface);
+  for (int32_t position = 1; position <= PictureCount; ++position) {
+    for (const PictureFile& picture : Pictures) {
+      if (picture.releasePosition == position) ReleasePicture(*picture.variable);
+    }
+  }
 }

@@ -32,18 +32,31 @@ void ReleaseSegmentState(MidiSlot& slot) {
   slot.segmentState = nullptr;
 }
 
-// Reads the file through the loader, searching the working folder; null on any failure.
+std::string lastLoadError;
+
+// Keeps the reason for LastMidiLoadError; returns null for LoadSegment's callers.
+platform::MusicSegment* RefuseSegment(const char* reason) {
+  lastLoadError = reason;
+  return nullptr;
+}
+
+// Reads the file through the loader, searching the working folder; null (with the reason kept) on any failure.
 platform::MusicSegment* LoadSegment(const char* fileName) {
   const std::string folder = platform::WorkingFolder();
-  if (folder.empty()) return nullptr;
-  if (platform::SetMusicSearchDirectory(MusicLoader, folder.c_str()) < 0) return nullptr;
+  if (folder.empty()) return RefuseSegment("the working folder cannot be read");
+  if (platform::SetMusicSearchDirectory(MusicLoader, folder.c_str()) < 0) {
+    return RefuseSegment("the loader refused the working folder");
+  }
   platform::MusicSegment* segment = nullptr;
-  if (platform::LoadMusicSegment(MusicLoader, fileName, &segment) < 0) return nullptr;
+  const int32_t loaded = platform::LoadMusicSegment(MusicLoader, fileName, &segment);
+  if (loaded == platform::kMusicErrNotFound) return RefuseSegment("cannot read the file");
+  if (loaded == platform::kMusicErrBadFile) return RefuseSegment("not a standard MIDI file");
+  if (loaded < 0) return RefuseSegment("the loader refused it");
   // A segment whose set-up fails is released rather than left behind.
   if (platform::SetMusicSegmentParam(segment, platform::SegmentParam::StandardMidiFile, MusicPerformance) < 0 ||
       platform::SetMusicSegmentParam(segment, platform::SegmentParam::Download, MusicPerformance) < 0) {
     platform::ReleaseMusicSegment(segment);
-    return nullptr;
+    return RefuseSegment("the performance refused the song");
   }
   return segment;
 }
@@ -62,13 +75,19 @@ int32_t InitMusic() {
 }
 
 int32_t LoadMidi(const char* fileName) {
+  lastLoadError.clear();
   const int32_t index = FindFreeMidiSlot();
-  if (index < 0 || !MusicLoader || !MusicPerformance) return -1;
+  if (index < 0 || !MusicLoader || !MusicPerformance) {
+    lastLoadError = index < 0 ? "every song slot is taken" : "no music performance";
+    return -1;
+  }
   platform::MusicSegment* segment = LoadSegment(fileName);
   if (!segment) return -1;
   MidiTable[index] = MidiSlot{segment, nullptr, index, kMidiStateLoaded};
   return index;
 }
+
+const std::string& LastMidiLoadError() { return lastLoadError; }
 
 int32_t PlayMidi(int32_t id) {
   if (!HoldsSong(id)) return 0;

@@ -2,6 +2,7 @@
 // A song's id is its slot's index; ids outside 0..63 (a failed load's -1 above all) are refused like a free slot.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/music.h"
 
@@ -33,6 +34,8 @@ int32_t InitMusic();
 
 // Loads a standard MIDI file (relative to the working folder) into the lowest free slot: its id, or -1.
 int32_t LoadMidi(const char* fileName);
+// Why the last LoadMidi gave -1, as the loader said it; empty after one that succeeded.
+const std::string& LastMidiLoadError();
 
 // Stops the current song (even when it is this one) and starts song id from its beginning. 1, or 0
 // when slot id holds no song.

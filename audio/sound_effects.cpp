@@ -33,39 +33,48 @@ int32_t FindFreeSoundSlot() {
 
 void ClearSlot(int32_t index) { SoundTable[index] = SoundSlot{nullptr, 0, 0, 0, index}; }
 
+std::string lastLoadError;
+
+// LoadWav's refusal: keeps the reason for LastWavLoadError and gives -1.
+int32_t RefuseLoad(const char* reason) {
+  lastLoadError = reason;
+  return -1;
+}
+
 // What LoadWav takes from a file: the declared rate and the sample bytes the file really holds.
 struct WaveContents {
   int32_t rate = 0;
   std::vector<uint8_t> samples;
 };
 
-// Walks RIFF "WAVE" -> "fmt " -> "data". Refuses a missing chunk, a short format record and a non-PCM tag.
-bool ReadWaveFile(RiffFile* file, WaveContents* contents) {
+// Walks RIFF "WAVE" -> "fmt " -> "data". Refuses a missing chunk, a short format record and a non-PCM tag;
+// returns null when the samples were read, else why not.
+const char* ReadWaveFile(RiffFile* file, WaveContents* contents) {
   ChunkInfo outer{};
   ChunkInfo inner = outer;
   outer.fccType = MakeFourCc('W', 'A', 'V', 'E');
-  if (RiffDescend(file, &outer, nullptr, MMIO_FINDRIFF) != kRiffOk) return false;
+  if (RiffDescend(file, &outer, nullptr, MMIO_FINDRIFF) != kRiffOk) return "not a RIFF WAVE file";
   inner.ckid = MakeFourCc('f', 'm', 't', ' ');
-  if (RiffDescend(file, &inner, &outer, MMIO_FINDCHUNK) != kRiffOk) return false;
+  if (RiffDescend(file, &inner, &outer, MMIO_FINDCHUNK) != kRiffOk) return "no format chunk";
   // Eighteen bytes even from a 16-byte chunk: the two after it land in the unused extra-size field.
   uint8_t format[kWaveFormatBytes];
-  if (RiffRead(file, format, kWaveFormatBytes) != kWaveFormatBytes) return false;
+  if (RiffRead(file, format, kWaveFormatBytes) != kWaveFormatBytes) return "the format record is cut short";
   const uint16_t formatTag = static_cast<uint16_t>(format[0] | (format[1] << 8));
-  if (formatTag != WAVE_FORMAT_PCM) return false;
+  if (formatTag != WAVE_FORMAT_PCM) return "not PCM samples";
   uint32_t samplesPerSecond;
   std::memcpy(&samplesPerSecond, format + 4, sizeof samplesPerSecond);
   contents->rate = static_cast<int32_t>(samplesPerSecond);
-  if (RiffAscend(file, &inner, 0) != kRiffOk) return false;
+  if (RiffAscend(file, &inner, 0) != kRiffOk) return "cannot step past the format chunk";
   inner.ckid = MakeFourCc('d', 'a', 't', 'a');
-  if (RiffDescend(file, &inner, &outer, MMIO_FINDCHUNK) != kRiffOk) return false;
+  if (RiffDescend(file, &inner, &outer, MMIO_FINDCHUNK) != kRiffOk) return "no data chunk";
   // Take only what the file holds: a declared size past the end (0xFFFFFFFF from a streaming writer) is cut.
   const uint64_t available = file->position < file->length ? file->length - file->position : 0;
   const uint64_t size = std::min<uint64_t>(inner.cksize, available);
-  if (size > platform::kSoundBufferMaxBytes) return false;  // larger than any sound buffer can be
+  if (size > platform::kSoundBufferMaxBytes) return "more samples than a sound buffer holds";
   contents->samples.resize(static_cast<size_t>(size));
   const int32_t got = RiffRead(file, contents->samples.data(), static_cast<int32_t>(size));
   contents->samples.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return true;
+  return nullptr;
 }
 
 // Copies the samples into a new buffer through Lock and Unlock; null when the platform refuses.
@@ -113,14 +122,16 @@ int32_t InitSound() {
 }
 
 int32_t LoadWav(const char* fileName) {
+  lastLoadError.clear();
   const int32_t index = FindFreeSoundSlot();
-  if (index < 0 || !SoundDevice) return -1;
+  if (index < 0 || !SoundDevice) return RefuseLoad(index < 0 ? "every sound slot is taken" : "no sound device");
   RiffFile* file = RiffOpen(fileName);
-  if (!file) return -1;
+  if (!file) return RefuseLoad("cannot open the file");
   WaveContents contents;
-  const bool read = ReadWaveFile(file, &contents);
+  const char* unread = ReadWaveFile(file, &contents);
   RiffClose(file);
-  if (!read || contents.samples.empty()) return -1;
+  if (unread) return RefuseLoad(unread);
+  if (contents.samples.empty()) return RefuseLoad("no samples");
 
   SoundSlot& slot = SoundTable[index];
   slot.rate = contents.rate;
@@ -130,10 +141,12 @@ int32_t LoadWav(const char* fileName) {
   // A slot whose buffer could not be made or filled goes back to the free pool.
   if (!slot.buffer) {
     ClearSlot(index);
-    return -1;
+    return RefuseLoad("the platform refused the sound buffer");
   }
   return index;
 }
+
+const std::string& LastWavLoadError() { return lastLoadError; }
 
 int32_t DuplicateSound(int32_t id) {
   if (!IsSoundId(id) || !SoundDevice) return -1;

@@ -2,6 +2,7 @@
 // A sound's id is its slot's index; -1 means "not loaded" and every operation refuses it harmlessly.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/sound.h"
 
@@ -30,6 +31,8 @@ int32_t InitSound();
 // Loads a WAVE file into the lowest free slot; returns the id or -1. The samples are played as
 // 8-bit mono at 11025 Hz whatever the file declares.
 int32_t LoadWav(const char* fileName);
+// Why the last LoadWav gave -1, as the WAVE reader said it; empty after one that succeeded.
+const std::string& LastWavLoadError();
 
 // A new slot sharing the samples of slot id; returns its id or -1.
 int32_t DuplicateSound(int32_t id);

@@ -14,6 +14,8 @@ namespace {
 
 void WriteDebugLine(const char* text) { std::fputs(text, stderr); }
 
+std::string lastLoadError;
+
 uint32_t ColourRed(uint32_t rgb) { return rgb & 0xFF; }
 uint32_t ColourGreen(uint32_t rgb) { return (rgb >> 8) & 0xFF; }
 uint32_t ColourBlue(uint32_t rgb) { return (rgb >> 16) & 0xFF; }
@@ -121,10 +123,13 @@ void ReadPaletteFile(const char* name, PaletteEntry* table) {
 }  // namespace
 
 BitmapObject* LoadBitmapObject(const char* name, int32_t width, int32_t height) {
-  if (name == nullptr || width < 0 || height < 0) return nullptr;
+  lastLoadError.clear();
+  if (name == nullptr || width < 0 || height < 0) {
+    lastLoadError = name == nullptr ? "no file name" : "negative size asked for";
+    return nullptr;
+  }
   platform::DecodedPicture picture;
-  std::string error;
-  if (!platform::DecodeBitmapFile(name, &picture, &error)) return nullptr;
+  if (!platform::DecodeBitmapFile(name, &picture, &lastLoadError)) return nullptr;
   auto* bitmap = new BitmapObject;
   bitmap->width = picture.width;
   bitmap->height = picture.height;
@@ -133,6 +138,7 @@ BitmapObject* LoadBitmapObject(const char* name, int32_t width, int32_t height) 
   int32_t wantWidth = width != 0 ? width : bitmap->width;
   int32_t wantHeight = height != 0 ? height : bitmap->height;
   if (int64_t(wantWidth) * wantHeight > platform::MaxPicturePixels) {
+    lastLoadError = "picture too large at the size asked for";
     delete bitmap;
     return nullptr;
   }
@@ -153,9 +159,12 @@ Surface* LoadBitmapSurface(DisplayObject* device, const char* name, int32_t widt
   description.caps = SurfaceCapsOffscreenPlain;
   Surface* surface = CreateSurface(device, description);
   if (surface != nullptr) CopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
+  else lastLoadError = "no surface could be made for it";
   DeleteBitmapObject(bitmap);
   return surface;
 }
+
+const std::string& LastBitmapLoadError() { return lastLoadError; }
 
 uint32_t ReloadBitmapSurface(Surface* surface, const char* name) {
   BitmapObject* bitmap = LoadBitmapObject(name, 0, 0);

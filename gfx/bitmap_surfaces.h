@@ -2,6 +2,7 @@
 // surface, build a palette from a bitmap file, and find and key a surface's pixel value for an RGB colour.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "gfx/surface.h"
@@ -25,6 +26,9 @@ void DeleteBitmapObject(BitmapObject* bitmap);
 
 // A new off-screen surface of the picture's (possibly scaled) size holding the picture; null on failure.
 Surface* LoadBitmapSurface(DisplayObject* device, const char* name, int32_t width, int32_t height);
+// Why the last LoadBitmapObject or LoadBitmapSurface gave null, as the decoder or the size check said it;
+// empty after one that succeeded. Read by whoever reports the failure.
+const std::string& LastBitmapLoadError();
 // Loads the name again into an existing surface, stretched to its size. 0, E_FAIL, or CopyBitmapToSurface's code.
 uint32_t ReloadBitmapSurface(Surface* surface, const char* name);
 // Copies the source rectangle (0 width or height: the bitmap's own) of the bitmap over the whole surface,

@@ -1,5 +1,5 @@
 # Each of the game's 18 asset files missing in turn: the game shows the message box of the group that failed,
-# and no other, and still runs from start-up through a match to its exit.
+# and no other, writes one stderr line naming the file and why, and still runs through a match to its exit.
 #   cmake -DREPLAY=<tool> -DSCRIPT=<script> -DRUN_DIR=<dir> -DWORK_DIR=<scratch> -P missing_assets.cmake
 set(groups
   "Backgrounds/back6.spr|Backgrounds Loading Failed"
@@ -46,6 +46,12 @@ foreach(entry IN LISTS groups)
   set(wanted "msgbox \"ERROR\" \"${text}\"")
   if(NOT boxes STREQUAL wanted)
     string(APPEND failures "without ${file}: message boxes [${boxes}], wanted [${wanted}]\n")
+  endif()
+  # Beside the box, one stderr line names the file and the loader's reason.
+  string(REGEX MATCHALL "(PICTURE|SOUND|MUSIC): ${file}: [^\n]+" reports "${err}")
+  list(LENGTH reports reportCount)
+  if(NOT reportCount EQUAL 1)
+    string(APPEND failures "without ${file}: stderr [${err}] lacks one line naming the file and a reason\n")
   endif()
   if(NOT code EQUAL 0 OR NOT out MATCHES "\nexit 0\n$")
     string(APPEND failures "without ${file}: the game did not run to its exit (code ${code}): ${err}\n")
