@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/alsa_messages.h"
 #include "platform/sound_internal.h"
 
 namespace platform {
@@ -26,6 +27,7 @@ void AudioCallback(void* /*user*/, Uint8* stream, int byteCount) {
 
 int32_t OpenSoundOutput() {
   if (outputDevice != 0) return kSoundOk;
+  SilenceAlsaMessages();  // a machine without a sound card then shows only our SOUND: line
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "SOUND: no audio output (%s)\n", SDL_GetError());
     return kSoundErrNoDevice;
