@@ -1,5 +1,5 @@
 // SDL presentation: one renderer and one streaming texture on the main window. 16-bit pictures go in as RGB 565,
-// 8-bit ones through their palette as ARGB; the logical size keeps the aspect with black borders.
+// 8-bit ones through their palette as ARGB; fitted with the aspect kept, or at a whole multiple, black around.
 #include "platform/video_sdl.h"
 
 #include <SDL.h>
@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/display_choices.h"
+#include "platform/picture_placement.h"
 #include "platform/video_sdl_window_image.h"
 #include "platform/window_sdl.h"
 
@@ -68,7 +70,8 @@ bool MakeTexture(int32_t width, int32_t height, int32_t bitsPerPixel, std::strin
     return false;
   }
   textureWidth = width, textureHeight = height, textureBits = bitsPerPixel;
-  SDL_RenderSetLogicalSize(renderer, width, height);
+  // Fitted pictures are placed by the renderer's logical size; whole multiples are placed by Redraw.
+  if (CurrentDisplayChoices().scaling == PictureScaling::Fit) SDL_RenderSetLogicalSize(renderer, width, height);
   return true;
 }
 
@@ -143,7 +146,15 @@ void Redraw() {
   if (renderer == nullptr || texture == nullptr) return;
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+  if (CurrentDisplayChoices().scaling == PictureScaling::Integer) {
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    const PicturePlace place = IntegerPlacement(outputWidth, outputHeight, textureWidth, textureHeight);
+    const SDL_Rect target{place.x, place.y, place.width, place.height};
+    SDL_RenderCopy(renderer, texture, nullptr, &target);
+  } else {
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+  }
   SDL_RenderPresent(renderer);
 }
 

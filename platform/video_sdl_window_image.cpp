@@ -4,8 +4,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "platform/display_choices.h"
+#include "platform/picture_placement.h"
 
 namespace platform::sdl_window_image {
 
@@ -52,23 +56,25 @@ void Keep(const void* pixels, int32_t pitch, int32_t width, int32_t height, int3
   }
 }
 
-// The largest rectangle of the picture's shape that fits the window, centred.
-SDL_Rect ScaledPlace(const SDL_Surface* surface) {
-  SDL_Rect place;
-  if (static_cast<int64_t>(surface->w) * kept.height <= static_cast<int64_t>(surface->h) * kept.width) {
-    place.w = surface->w;
-    place.h = static_cast<int>(static_cast<int64_t>(surface->w) * kept.height / kept.width);
-  } else {
-    place.h = surface->h;
-    place.w = static_cast<int>(static_cast<int64_t>(surface->h) * kept.width / kept.height);
-  }
-  place.x = (surface->w - place.w) / 2;
-  place.y = (surface->h - place.h) / 2;
-  return place;
+// Where the picture goes in the window (fitted or at a whole multiple, as chosen), and the part of that
+// rectangle inside the window (all of it, unless a whole multiple is larger than the window).
+struct Placement {
+  PicturePlace place;
+  SDL_Rect visible;
+};
+
+Placement PlaceOn(const SDL_Surface* surface) {
+  Placement placement;
+  placement.place = PlacePicture(CurrentDisplayChoices().scaling, surface->w, surface->h, kept.width, kept.height);
+  const PicturePlace& place = placement.place;
+  const int left = std::max(0, place.x), top = std::max(0, place.y);
+  const int right = std::min(surface->w, place.x + place.width), bottom = std::min(surface->h, place.y + place.height);
+  placement.visible = SDL_Rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
+  return placement;
 }
 
 // One row of the picture, scaled across, into target: the row is widened to 32 bits once, then spread.
-void StretchRow(int32_t sourceRow, uint32_t* target, int32_t scaledWidth) {
+void StretchRow(int32_t sourceRow, uint32_t* target, int32_t visibleWidth) {
   wideRow.resize(kept.width);
   if (kept.bitsPerPixel == 16) {
     const auto* from =
@@ -78,24 +84,31 @@ void StretchRow(int32_t sourceRow, uint32_t* target, int32_t scaledWidth) {
     const uint8_t* from = kept.pixels.data() + static_cast<size_t>(sourceRow) * kept.width;
     for (int32_t x = 0; x < kept.width; ++x) wideRow[x] = kept.colours[from[x]];
   }
-  for (int32_t x = 0; x < scaledWidth; ++x) target[x] = wideRow[sourceColumn[x]];
+  for (int32_t x = 0; x < visibleWidth; ++x) target[x] = wideRow[sourceColumn[x]];
 }
 
-// Draws the kept picture into place; a row that repeats the one above is copied rather than scaled again.
-void Stretch(SDL_Surface* surface, const SDL_Rect& place) {
-  sourceColumn.resize(place.w);
-  for (int32_t x = 0; x < place.w; ++x)
-    sourceColumn[x] = static_cast<int32_t>((2 * static_cast<int64_t>(x) + 1) * kept.width / (2 * place.w));
+// Draws the visible part of the kept picture into place; a row that repeats the one above is copied rather
+// than scaled again. Each window pixel takes the picture pixel under its centre.
+void Stretch(SDL_Surface* surface, const Placement& placement) {
+  const PicturePlace& place = placement.place;
+  const SDL_Rect& visible = placement.visible;
+  sourceColumn.resize(visible.w);
+  for (int32_t x = 0; x < visible.w; ++x) {
+    const int64_t inPlace = visible.x + x - place.x;
+    sourceColumn[x] = static_cast<int32_t>((2 * inPlace + 1) * kept.width / (2 * static_cast<int64_t>(place.width)));
+  }
   const uint32_t* previous = nullptr;
   int32_t previousRow = -1;
-  for (int32_t y = 0; y < place.h; ++y) {
-    const auto sourceRow = static_cast<int32_t>((2 * static_cast<int64_t>(y) + 1) * kept.height / (2 * place.h));
+  for (int32_t y = 0; y < visible.h; ++y) {
+    const int64_t inPlace = visible.y + y - place.y;
+    const auto sourceRow =
+        static_cast<int32_t>((2 * inPlace + 1) * kept.height / (2 * static_cast<int64_t>(place.height)));
     auto* target = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
-                                               static_cast<size_t>(place.y + y) * surface->pitch) + place.x;
+                                               static_cast<size_t>(visible.y + y) * surface->pitch) + visible.x;
     if (sourceRow == previousRow) {
-      std::memcpy(target, previous, static_cast<size_t>(place.w) * 4);
+      std::memcpy(target, previous, static_cast<size_t>(visible.w) * 4);
     } else {
-      StretchRow(sourceRow, target, place.w);
+      StretchRow(sourceRow, target, visible.w);
     }
     previous = target;
     previousRow = sourceRow;
@@ -111,13 +124,13 @@ bool Show(SDL_Window* window, bool everything) {
     SDL_FillRect(surface, nullptr, 0);
     borderedSurface = surface, borderedWidth = surface->w, borderedHeight = surface->h;
   }
-  const SDL_Rect place = ScaledPlace(surface);
-  if (place.w <= 0 || place.h <= 0) return true;
+  const Placement placement = PlaceOn(surface);
+  if (placement.visible.w <= 0 || placement.visible.h <= 0) return true;
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-  Stretch(surface, place);
+  Stretch(surface, placement);
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   if (newImage || everything) return SDL_UpdateWindowSurface(window) == 0;
-  return SDL_UpdateWindowSurfaceRects(window, &place, 1) == 0;
+  return SDL_UpdateWindowSurfaceRects(window, &placement.visible, 1) == 0;
 }
 
 }  // namespace

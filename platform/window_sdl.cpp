@@ -1,5 +1,5 @@
-// The SDL window: full-screen desktop (the monitor's mode is never changed), Alt+Enter to a 1280 x 960 window
-// and back, F12 for a screenshot, window-manager close requests as WM_CLOSE, modal message boxes and the cursor.
+// The SDL window: full-screen desktop (the monitor's mode is never changed) or the player's chosen window,
+// Alt+Enter to that window (1280 x 960 unless chosen) and back, F12 for a screenshot, window-manager close requests as WM_CLOSE, modal message boxes and the cursor.
 #include <SDL.h>
 
 #include <cstdio>
@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/screenshot.h"
+#include "platform/display_choices.h"
 #include "platform/video.h"
 #include "platform/window.h"
 #include "platform/window_sdl.h"
@@ -14,9 +15,6 @@
 namespace platform::sdl_window {
 
 namespace {
-
-constexpr int WindowedWidth = 1280;
-constexpr int WindowedHeight = 960;
 
 SDL_Window* window = nullptr;
 
@@ -66,12 +64,18 @@ bool Open(const char* title, const char* className, std::string* error) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  // The window is made at the desktop's size too, so that it covers the screen even where no window manager
-  // carries out the full-screen request.
-  SDL_DisplayMode desktop;
-  int width = WindowedWidth, height = WindowedHeight;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) width = desktop.w, height = desktop.h;
-  window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_SHOWN);
+  const DisplayChoices& choices = CurrentDisplayChoices();
+  if (choices.fullScreen) {
+    // The window is made at the desktop's size too, so that it covers the screen even where no window manager
+    // carries out the full-screen request.
+    SDL_DisplayMode desktop;
+    int width = choices.windowWidth, height = choices.windowHeight;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) width = desktop.w, height = desktop.h;
+    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_SHOWN);
+  } else {
+    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, choices.windowWidth,
+                              choices.windowHeight, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+  }
   if (window == nullptr) {
     *error = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -120,7 +124,7 @@ void ToggleFullScreen() {
   if (window == nullptr) return;
   if (IsFullScreen()) {
     SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowSize(window, WindowedWidth, WindowedHeight);
+    SDL_SetWindowSize(window, CurrentDisplayChoices().windowWidth, CurrentDisplayChoices().windowHeight);
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
     SDL_DisplayMode desktop;
