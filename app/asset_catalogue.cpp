@@ -9,6 +9,7 @@
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "gfx/bitmap_surfaces.h"
+#include "gfx/blit.h"
 #include "gfx/display.h"
 #include "platform/window.h"
 
@@ -87,6 +88,7 @@ bool LoadPictureGroup(PictureGroup group) {
       return false;
     }
     SetSurfaceColorKey(surface, 0);
+    PrepareKeyedBlits(surface);
   }
   return true;
 }

@@ -44,6 +44,7 @@ void EnsureOpaqueRuns(Surface* surface) {
   }
   runs.rowStart.push_back(static_cast<uint32_t>(runs.spans.size()));
   runs.plan.clear();
+  runs.plan.reserve(runs.spans.size() / 2);  // a plan for any pitch then fits without allocating
   runs.planPitch = -1;
   runs.valid = true;
 }
@@ -209,6 +210,10 @@ bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, in
   MarkSurfaceWritten(destination);
   if (destination == PrimarySurface) ShowPrimaryIfDrawn(destination);
   return true;
+}
+
+void PrepareKeyedBlits(Surface* source) {
+  if (source != nullptr && source->hasColorKey) EnsureOpaqueRuns(source);
 }
 
 bool StretchBlitSurface(Surface* source, const RectL& srcRect, Surface* destination, const RectL& dstRect,

@@ -10,6 +10,10 @@
 // a size beyond the source, or surfaces of different depths.
 bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height);
 
+// Finds a keyed picture's opaque runs now rather than at its first blit, so that a picture first shown in the
+// middle of play (the game-over screen) costs no allocation then. The runs are found again after a write.
+void PrepareKeyedBlits(Surface* source);
+
 // Scales srcRect of the source onto dstRect of the destination (nearest pixel), skipping keyed pixels when asked.
 // Rectangles are right/bottom exclusive. The source rectangle must lie inside the source; the destination
 // rectangle must lie inside the destination unless the destination has a clip list, which then clips it.

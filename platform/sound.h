@@ -80,8 +80,12 @@ int32_t SetSoundBufferFrequency(SoundBuffer* buffer, uint32_t samplesPerSecond);
 int32_t SetSoundBufferPan(SoundBuffer* buffer, int32_t pan);
 int32_t GetSoundBufferVolume(SoundBuffer* buffer, int32_t* hundredthsOfDecibel);
 
-// Headless: the buffers whose Play succeeded since the previous call, in order.
+// Headless: the buffers whose Play succeeded since the previous take, in order; the record keeps the first
+// kStartedBufferRecord of them. TakeStartedBuffersInto refills the caller's vector and keeps both vectors'
+// storage, so taking once a frame allocates nothing once `taken` has grown to the record's size.
+constexpr uint32_t kStartedBufferRecord = 64;
 std::vector<SoundBuffer*> TakeStartedBuffers();
+void TakeStartedBuffersInto(std::vector<SoundBuffer*>& taken);
 
 // Headless: whether CreateSoundDevice succeeds (a machine without sound when false). True at start.
 void SetHeadlessSoundDeviceAvailable(bool available);

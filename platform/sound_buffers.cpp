@@ -15,7 +15,15 @@ bool headlessDeviceAvailable = true;
 bool headlessBufferCreationFails = false;
 
 bool CreationRefused() { return CurrentBackend() == Backend::Headless && headlessBufferCreationFails; }
+
+// The headless record of started buffers: room for kStartedBufferRecord entries is made with the device, and
+// starts beyond it are left out until the record is taken, so playing neither grows it nor allocates.
 std::vector<SoundBuffer*> startedBuffers;
+
+void NoteStarted(SoundBuffer* buffer) {
+  if (startedBuffers.capacity() < kStartedBufferRecord) startedBuffers.reserve(kStartedBufferRecord);
+  if (startedBuffers.size() < kStartedBufferRecord) startedBuffers.push_back(buffer);
+}
 
 uint32_t BufferBytes(const SoundBuffer& buffer) { return static_cast<uint32_t>(buffer.samples->size()); }
 
@@ -47,6 +55,8 @@ int32_t CreateSoundDevice(SoundDeviceObject** out) {
   }
   if (CurrentBackend() == Backend::Headless) {
     if (!headlessDeviceAvailable) return kSoundErrNoDevice;
+    std::lock_guard<std::mutex> guard(SoundMutex());
+    startedBuffers.reserve(kStartedBufferRecord);
   } else if (OpenSoundOutput() != kSoundOk) {
     return kSoundErrNoDevice;
   }
@@ -167,7 +177,7 @@ int32_t PlaySoundBuffer(SoundBuffer* buffer, uint32_t flags) {
   std::lock_guard<std::mutex> guard(SoundMutex());
   buffer->playing = true;
   buffer->looping = (flags & kSoundPlayLooping) != 0;
-  if (CurrentBackend() == Backend::Headless) startedBuffers.push_back(buffer);
+  if (CurrentBackend() == Backend::Headless) NoteStarted(buffer);
   return kSoundOk;
 }
 
@@ -239,10 +249,15 @@ int32_t GetSoundBufferVolume(SoundBuffer* buffer, int32_t* hundredthsOfDecibel) 
   return kSoundOk;
 }
 
-std::vector<SoundBuffer*> TakeStartedBuffers() {
+void TakeStartedBuffersInto(std::vector<SoundBuffer*>& taken) {
   std::lock_guard<std::mutex> guard(SoundMutex());
+  taken.assign(startedBuffers.begin(), startedBuffers.end());
+  startedBuffers.clear();
+}
+
+std::vector<SoundBuffer*> TakeStartedBuffers() {
   std::vector<SoundBuffer*> taken;
-  taken.swap(startedBuffers);
+  TakeStartedBuffersInto(taken);
   return taken;
 }
 

@@ -2,12 +2,14 @@
 // folder with its assets, and prints one trace line per flipped frame. A test instrument, not the game.
 //   replay SCRIPT   ->  msgbox / f=... lines, then "exit <code>" (program quit) or "end" (script ran out)
 // When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/asset_catalogue.h"
 #include "app/main_window.h"
@@ -40,6 +42,9 @@ struct ReplayCursor {
 
 ReplayCursor Cursor;
 
+// The input handed to the platform each frame; its key list keeps its storage from frame to frame.
+platform::HeadlessInputFrame NextInput;
+
 // Queues the entry's close requests (first frame of the entry only) and sets this frame's input.
 void BeginNextFrame() {
   const std::vector<ScriptEntry>& entries = Cursor.script->entries;
@@ -54,12 +59,11 @@ void BeginNextFrame() {
     }
   }
   ++Cursor.begunInEntry;
-  platform::HeadlessInputFrame frame;
-  frame.dx = entry.dx;
-  frame.dy = entry.dy;
-  frame.primaryButton = entry.button;
-  frame.keysHeld = entry.keys;
-  platform::SetHeadlessInput(frame);
+  NextInput.dx = entry.dx;
+  NextInput.dy = entry.dy;
+  NextInput.primaryButton = entry.button;
+  NextInput.keysHeld.assign(entry.keys.begin(), entry.keys.end());
+  platform::SetHeadlessInput(NextInput);
 }
 
 void PrintMessageBoxes() {
@@ -68,19 +72,37 @@ void PrintMessageBoxes() {
   }
 }
 
-// The sound effects started since the last flip, by name, in call order; "-" for none.
-std::string StartedSoundNames() {
-  std::string names;
-  for (platform::SoundBuffer* buffer : platform::TakeStartedBuffers()) {
-    std::string name = "?";
-    for (int32_t id = 0; id < kSoundSlotCount; ++id) {
-      if (SoundTable[id].buffer != buffer) continue;
-      name = id == BounceSound ? "bounce" : id == ScoreSound ? "score" : "sound" + std::to_string(id);
-      break;
+// Appends the name of a started sound: its role in the game, else its slot, else "?".
+void AppendSoundName(const platform::SoundBuffer* buffer, std::string& names) {
+  for (int32_t id = 0; id < kSoundSlotCount; ++id) {
+    if (SoundTable[id].buffer != buffer) continue;
+    if (id == BounceSound) {
+      names += "bounce";
+    } else if (id == ScoreSound) {
+      names += "score";
+    } else {
+      char slot[16];
+      std::snprintf(slot, sizeof slot, "sound%d", static_cast<int>(id));
+      names += slot;
     }
-    names += (names.empty() ? "" : ",") + name;
+    return;
   }
-  return names.empty() ? "-" : names;
+  names += '?';
+}
+
+// The sound effects started since the last flip, by name, in call order; "-" for none. The record and the text
+// keep their storage from frame to frame, so a frame allocates nothing here.
+const char* StartedSoundNames() {
+  static std::vector<platform::SoundBuffer*> started(platform::kStartedBufferRecord);
+  static std::string names(platform::kStartedBufferRecord * 12, ' ');
+  platform::TakeStartedBuffersInto(started);
+  names.clear();
+  for (const platform::SoundBuffer* buffer : started) {
+    if (!names.empty()) names += ',';
+    AppendSoundName(buffer, names);
+  }
+  if (names.empty()) names += '-';
+  return names.c_str();
 }
 
 // The fingerprint of the picture the flip just presented.
@@ -90,13 +112,13 @@ uint64_t PresentedPictureHash() {
 }
 
 void PrintTraceLine() {
-  const std::string sounds = StartedSoundNames();
+  const char* sounds = StartedSoundNames();
   std::printf(
       "f=%" PRId64 " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
       "hits=%d pc=%d block=%d,%d hid=%d snd=%s img=%016" PRIx64 "\n",
       Cursor.flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
       PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount, BlockX,
-      BlockY, HiddenModeCount, sounds.c_str(), PresentedPictureHash());
+      BlockY, HiddenModeCount, sounds, PresentedPictureHash());
 }
 
 // The title menu tests the pointer's y as it was last drawn; this y is inside its quit band.
@@ -175,6 +197,9 @@ int main(int argc, char** argv) {
   static ReplayScript script;
   if (!LoadScript(argv[1], &script)) return 2;
   Cursor.script = &script;
+  std::size_t mostKeys = 0;
+  for (const ScriptEntry& entry : script.entries) mostKeys = std::max(mostKeys, entry.keys.size());
+  NextInput.keysHeld.reserve(mostKeys);
   Cursor.totalFrames = script.TotalFrames();
   if (Cursor.totalFrames == 0) {
     std::printf("end\n");
