@@ -126,6 +126,8 @@ const InputBackend& HeadlessInputBackend() {
 }
 
 void SetHeadlessInput(const HeadlessInputFrame& frame) {
+  // Room for every key code is made once, so a frame's keys are copied in without allocating.
+  Script().frame.keysHeld.reserve(256);
   Script().frame = frame;
   Script().motionPending = true;
 }
