@@ -1,11 +1,13 @@
 // The replay tool: runs the whole game on the headless backend from a script of per-frame input, in the current
 // folder with its assets, and prints one trace line per flipped frame. A test instrument, not the game.
 //   replay SCRIPT   ->  msgbox / f=... lines, then "exit <code>" (program quit) or "end" (script ran out)
+//   replay --soak SCRIPT  ->  no f=... lines; "heap ..." with the heap in use after the first frames and at the end
 // When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -20,6 +22,7 @@
 #include "game/match_state.h"
 #include "input/key_codes.h"
 #include "platform/backend.h"
+#include "platform/heap_usage.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/video.h"
@@ -41,6 +44,15 @@ struct ReplayCursor {
 };
 
 ReplayCursor Cursor;
+
+// Soak runs print no trace lines (the picture fingerprint costs more than the frame); they read the heap in use
+// after the first SoakBaselineFrames frames (or the last, if fewer) and after the last frame.
+constexpr int64_t SoakBaselineFrames = 1000;
+struct SoakRecord {
+  bool on = false;
+  uint64_t baselineBytes = 0;
+};
+SoakRecord Soak;
 
 // The input handed to the platform each frame; its key list keeps its storage from frame to frame.
 platform::HeadlessInputFrame NextInput;
@@ -160,8 +172,16 @@ void OnFlip(void*) {
   }
   ++Cursor.flips;
   PrintMessageBoxes();
-  PrintTraceLine();
+  if (!Soak.on) PrintTraceLine();
+  if (Soak.on && Cursor.flips == std::min(SoakBaselineFrames, Cursor.totalFrames))
+    Soak.baselineBytes = platform::HeapBytesInUse();
   if (Cursor.flips >= Cursor.totalFrames) {
+    if (Soak.on) {
+      std::printf("heap baseline_frame=%" PRId64 " baseline_bytes=%" PRIu64 " end_frame=%" PRId64 " end_bytes=%" PRIu64
+                  "\n",
+                  std::min(SoakBaselineFrames, Cursor.totalFrames), Soak.baselineBytes, Cursor.flips,
+                  platform::HeapBytesInUse());
+    }
     std::printf("end\n");
     std::fflush(stdout);
     Cursor.scriptEnded = true;
@@ -190,12 +210,13 @@ bool LoadScript(const char* path, ReplayScript* script) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: replay SCRIPT   (run in the folder that holds the game's assets)\n");
+  Soak.on = argc == 3 && std::strcmp(argv[1], "--soak") == 0;
+  if (argc != 2 && !Soak.on) {
+    std::fprintf(stderr, "usage: replay [--soak] SCRIPT   (run in the folder that holds the game's assets)\n");
     return 2;
   }
   static ReplayScript script;
-  if (!LoadScript(argv[1], &script)) return 2;
+  if (!LoadScript(argv[argc - 1], &script)) return 2;
   Cursor.script = &script;
   std::size_t mostKeys = 0;
   for (const ScriptEntry& entry : script.entries) mostKeys = std::max(mostKeys, entry.keys.size());
