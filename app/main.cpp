@@ -2,8 +2,10 @@
 // display and sound choices, picks the SDL backend and hands over to WinMain.
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "app/command_line.h"
+#include "app/demos.h"
 #include "app/main_window.h"
 #include "app/start_choices.h"
 #include "platform/backend.h"
@@ -19,8 +21,15 @@ int InstanceTag = 0;
 int main(int argc, char** argv) {
   CommandLineOptions options = ParseCommandLine(argc, argv);
   if (const std::optional<int> exitCode = PrepareStart(options)) return *exitCode;
+  std::string demoError;
+  if (!StartDemos(options.recordPath.value_or(""), options.playPath.value_or(""), &demoError)) {
+    std::fprintf(stderr, "tavo2000: %s\n", demoError.c_str());
+    return 2;
+  }
   platform::SelectBackend(platform::Backend::Sdl);
   const int32_t exitCode = WinMain(&InstanceTag, nullptr, "", 1);
+  // The recording is written on every way out of the loop (quit entry, closed window, end of a played script).
+  const bool recordingSaved = FinishDemos();
   if (MainWindow == nullptr) {
     // Without a window the game cannot start; say why and how to run it instead of ending silently.
     std::fprintf(stderr,
@@ -28,5 +37,5 @@ int main(int argc, char** argv) {
                  "or without a display as: xvfb-run ./tavo2000\n",
                  platform::LastError().c_str());
   }
-  return exitCode;
+  return recordingSaved ? exitCode : 1;
 }

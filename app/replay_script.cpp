@@ -13,8 +13,6 @@
 
 namespace {
 
-// Largest count a line may give; far beyond any run a test would want, small enough to sum without overflow.
-constexpr int64_t MaxCount = 100000000;
 
 struct NamedKey {
   const char* name;
@@ -91,8 +89,8 @@ bool ParseOption(const std::string& word, ScriptEntry* entry, std::string* seen,
 }
 
 bool ParseFrameLine(std::istringstream& words, const std::string& first, ScriptEntry* entry, std::string* reason) {
-  if (!ParseInteger(first, 1, MaxCount, &entry->count)) {
-    *reason = "a line starts with a frame count from 1 to " + std::to_string(MaxCount) + " or with 'close'";
+  if (!ParseInteger(first, 1, MaxScriptCount, &entry->count)) {
+    *reason = "a line starts with a frame count from 1 to " + std::to_string(MaxScriptCount) + " or with 'close'";
     return false;
   }
   std::string seen;

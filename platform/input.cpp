@@ -35,6 +35,16 @@ namespace {
 
 int32_t liveObjects = 0;
 
+// The frame of input that reads answer from when the source is not Devices.
+struct FrameLatch {
+  FrameInputSource source = FrameInputSource::Devices;
+  InputFrame frame;
+  bool keysSampled = false;
+  bool mouseSampled = false;
+  bool motionPending = false;
+};
+FrameLatch latch;
+
 const InputBackend& ChosenBackend() {
   return CurrentBackend() == Backend::Sdl ? SdlInputBackend() : HeadlessInputBackend();
 }
@@ -101,6 +111,45 @@ AxisSettings* AxisOfProperty(InputDevice* device, const PropertyHeader* header) 
   if (header->dwObj == kJoystickOffsetX) return &device->axisX;
   if (header->dwObj == kJoystickOffsetY) return &device->axisY;
   return nullptr;
+}
+
+
+// The keyboard as the current frame has it. The devices are read every time, which pumps the window's events;
+// their answer counts only for the frame's first read when sampling.
+int32_t ReadLatchedKeys(const InputBackend& backend, uint8_t keys[256]) {
+  const int32_t result = backend.readKeyboard(keys);
+  if (latch.source == FrameInputSource::DevicesOncePerFrame && !latch.keysSampled) {
+    if (result != kInputOk) return result;
+    latch.frame.keysHeld.clear();
+    for (int code = 1; code < 256; ++code) {
+      if (keys[code] != 0) latch.frame.keysHeld.push_back(static_cast<uint8_t>(code));
+    }
+    latch.keysSampled = true;
+  }
+  std::memset(keys, 0, 256);
+  for (uint8_t key : latch.frame.keysHeld) keys[key] = 0x80;
+  return kInputOk;
+}
+
+// The mouse as the current frame has it: the motion in the first read, the button in every read.
+int32_t ReadLatchedMouse(const InputBackend& backend, RawMouseState* out) {
+  if (latch.source == FrameInputSource::DevicesOncePerFrame && !latch.mouseSampled) {
+    RawMouseState live;
+    const int32_t result = backend.readMouse(&live);
+    if (result != kInputOk) return result;
+    latch.frame.dx = live.dx;
+    latch.frame.dy = live.dy;
+    latch.frame.primaryButton = live.left;
+    latch.mouseSampled = latch.motionPending = true;
+  }
+  *out = RawMouseState{};
+  if (latch.motionPending) {
+    out->dx = latch.frame.dx;
+    out->dy = latch.frame.dy;
+    latch.motionPending = false;
+  }
+  out->left = latch.frame.primaryButton;
+  return kInputOk;
 }
 
 }  // namespace
@@ -222,10 +271,11 @@ int32_t GetDeviceState(InputDevice* device, uint32_t size, void* buffer) {
   const InputBackend& backend = BackendOf(device);
   switch (device->kind) {
     case InputDeviceKind::Keyboard:
+      if (latch.source != FrameInputSource::Devices) return ReadLatchedKeys(backend, static_cast<uint8_t*>(buffer));
       return backend.readKeyboard(static_cast<uint8_t*>(buffer));
     case InputDeviceKind::Mouse: {
       RawMouseState raw;
-      int32_t result = backend.readMouse(&raw);
+      int32_t result = latch.source != FrameInputSource::Devices ? ReadLatchedMouse(backend, &raw) : backend.readMouse(&raw);
       if (result == kInputOk) FillMouseRecord(raw, static_cast<MouseStateRecord*>(buffer));
       return result;
     }
@@ -268,7 +318,31 @@ uint32_t Release(InputDevice* device) {
   return 0;
 }
 
-bool IsKeyDownNow(uint8_t keyCode) { return ChosenBackend().isKeyDownNow(keyCode); }
+bool IsKeyDownNow(uint8_t keyCode) {
+  if (latch.source == FrameInputSource::Devices) return ChosenBackend().isKeyDownNow(keyCode);
+  uint8_t keys[256];
+  ReadLatchedKeys(ChosenBackend(), keys);
+  return keyCode != 0 && keys[keyCode] != 0;
+}
+
+void SetFrameInputSource(FrameInputSource source) {
+  latch = FrameLatch{};
+  latch.source = source;
+}
+
+void BeginInputFrame() {
+  if (latch.source != FrameInputSource::DevicesOncePerFrame) return;
+  latch.keysSampled = latch.mouseSampled = latch.motionPending = false;
+  latch.frame.dx = latch.frame.dy = 0;
+}
+
+void GiveInputFrame(const InputFrame& frame) {
+  latch.frame = frame;
+  std::sort(latch.frame.keysHeld.begin(), latch.frame.keysHeld.end());
+  latch.motionPending = true;
+}
+
+const InputFrame& CurrentInputFrame() { return latch.frame; }
 
 int32_t ScaleJoystickAxis(int32_t raw, int32_t minimum, int32_t maximum, uint32_t deadZone) {
   // Position in -32767..32767 (the raw minimum folds onto -32767 so both halves are equal).

@@ -97,6 +97,29 @@ uint32_t Release(InputDevice* device);
 // The frame loop's Escape test: is the key with this key code down right now (no device needed).
 bool IsKeyDownNow(uint8_t keyCode);
 
+// Input once a frame, for recorded demos. With a source other than Devices, every keyboard and mouse read and
+// key test of one frame (from one flip to the next) answers from one frame of input, as a replay script gives
+// it: the keys and the button the same in every read, the mouse motion only in the frame's first mouse read.
+// The window's events are still pumped by every read, so Alt+Enter, F12 and closing the window keep working.
+struct InputFrame {
+  int32_t dx = 0, dy = 0;
+  bool primaryButton = false;
+  std::vector<uint8_t> keysHeld;  // key codes, ascending
+};
+enum class FrameInputSource {
+  Devices,             // every read asks the devices (the game as it always was)
+  DevicesOncePerFrame, // the frame's first keyboard read samples the keys, its first mouse read the mouse
+  Given                // the frames come from GiveInputFrame; the devices are only pumped
+};
+// Chosen by the demo code before start-up.
+void SetFrameInputSource(FrameInputSource source);
+// Called by the demo code after each flip: the reads that follow belong to the next frame.
+void BeginInputFrame();
+// Given: the input of the frame that begins (replaces the current one; its motion is read once).
+void GiveInputFrame(const InputFrame& frame);
+// The input the current frame's reads were given (its motion whether read or not; zero if never sampled).
+const InputFrame& CurrentInputFrame();
+
 // The key code of a keyboard scancode (the USB keyboard usage number), 0 when the key has none.
 uint8_t KeyCodeForScancode(int32_t scancode);
 

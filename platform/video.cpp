@@ -56,7 +56,10 @@ bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t heig
     const bool shown = sdl_video::Present(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
     // The window keeps a copy too, for the screenshot key.
     if (shown) KeepHeadlessFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
-    if (shown && kind == PresentKind::Flip) LogFramePresented();
+    if (shown && kind == PresentKind::Flip) {
+      LogFramePresented();
+      if (presentHook != nullptr) presentHook(presentHookUser);
+    }
     return shown;
   }
   if (refusalsLeft > 0) {

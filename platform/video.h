@@ -40,7 +40,8 @@ const HeadlessFrame& LastPresentedFrame();
 // The colour (0x00RRGGBB) at (x, y) of the last headless picture; 0 outside it.
 uint32_t PresentedPixelRgb(int32_t x, int32_t y);
 
-// Called after each headless flip (the replay tool prints its trace line there). Null removes it.
+// Called after each flip that was shown, on both backends (the replay tool prints its trace line there, the
+// demo recorder and player move to the next frame). Null removes it.
 void SetPresentHook(void (*hook)(void* user), void* user);
 // Headless benchmarks: with keep false a headless present only counts and calls the hook, keeping no copy,
 // so a frame can be timed without the cost of presenting it. On by default.

@@ -25,6 +25,8 @@ struct QueueState {
   bool quitPending = false;
   int quitCode = 0;
   bool paintPending = false;
+  bool onlyCloseRequests = false;
+  int64_t closesTaken = 0;
   std::vector<std::pair<std::string, std::string>> shownBoxes;
 };
 
@@ -77,6 +79,7 @@ bool PeekMessage(Message* out) {
   if (!queue.posted.empty()) {
     *out = queue.posted.front();
     queue.posted.pop_front();
+    if (out->message == WM_CLOSE) ++queue.closesTaken;
     return true;
   }
   if (queue.quitPending) {
@@ -99,6 +102,7 @@ void PostQuitMessage(int exitCode) {
 
 // Posts a message from the platform's own events unless the same one already waits (or the queue is full of them).
 void PostCoalescedMessage(uint32_t message, uintptr_t wParam) {
+  if (queue.onlyCloseRequests && message != WM_CLOSE) return;
   size_t others = 0;
   for (const Message& waiting : queue.posted) {
     if (waiting.message == message && waiting.wParam == wParam) return;
@@ -153,6 +157,10 @@ void ShowCursor(bool show) {
 }
 
 bool IsCursorShown() { return cursorShown; }
+
+void QueueOnlyCloseRequests(bool only) { queue.onlyCloseRequests = only; }
+
+int64_t CloseRequestsTaken() { return queue.closesTaken; }
 
 void ResetMessageQueue() { queue = QueueState{}; }
 

@@ -75,6 +75,12 @@ std::vector<std::pair<std::string, std::string>> TakeShownMessageBoxes();
 void ShowCursor(bool show);
 bool IsCursorShown();
 
+// Demos: of the platform's own events only close requests are queued (key, motion and paint messages, which the
+// program only acknowledges, are left out), so the program takes each message in the frame a replay would.
+void QueueOnlyCloseRequests(bool only);
+// How many WM_CLOSE messages PeekMessage has handed out so far (the demo recorder notes each between frames).
+int64_t CloseRequestsTaken();
+
 // Tests: forgets queued messages, a pending quit and recorded boxes.
 void ResetMessageQueue();
 

@@ -1,0 +1,85 @@
+// Demos set up before the window and finished after it: the play script read and checked, the input source
+// and message queue a faithful recording needs, the per-flip step, and the recording written at the end.
+#include "app/demos.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "platform/file_system.h"
+#include "platform/video.h"
+#include "platform/window.h"
+
+namespace {
+
+struct DemoState {
+  bool recording = false;
+  bool playing = false;
+  std::string recordPath;
+  int64_t closesNoted = 0;  // close requests the loop had taken when the last frame was recorded
+};
+
+DemoState demos;
+
+// After each shown flip: the frame just shown into the recording, then the next frame's input.
+void OnFlip(void*) {
+  if (demos.recording) {
+    const int64_t taken = platform::CloseRequestsTaken();
+    RecordShownFrame(platform::CurrentInputFrame(), static_cast<int32_t>(taken - demos.closesNoted));
+    demos.closesNoted = taken;
+  }
+  if (demos.playing) {
+    GiveNextPlayedFrame();
+  } else {
+    platform::BeginInputFrame();
+  }
+}
+
+bool ReadScript(const std::string& path, ReplayScript* script, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = "cannot read the script " + path;
+    return false;
+  }
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ScriptParse parsed = ParseReplayScript(text);
+  if (!parsed.ok) {
+    *error = DescribeScriptError(path, parsed.error);
+    return false;
+  }
+  *script = std::move(parsed.script);
+  return true;
+}
+
+}  // namespace
+
+bool StartDemos(const std::string& recordPath, const std::string& playPath, std::string* error) {
+  demos = DemoState{};
+  if (recordPath.empty() && playPath.empty()) return true;
+  ReplayScript script;
+  if (!playPath.empty() && !ReadScript(playPath, &script, error)) return false;
+  demos.recording = !recordPath.empty();
+  demos.playing = !playPath.empty();
+  demos.recordPath = recordPath;
+  platform::QueueOnlyCloseRequests(true);
+  platform::SetFrameInputSource(demos.playing ? platform::FrameInputSource::Given
+                                              : platform::FrameInputSource::DevicesOncePerFrame);
+  platform::SetPresentHook(OnFlip, nullptr);
+  if (demos.recording) BeginRecording();
+  if (demos.playing) {
+    BeginPlaying(std::move(script));
+    GiveNextPlayedFrame();  // the first frame's input, its close requests queued before start-up
+  }
+  return true;
+}
+
+bool FinishDemos() {
+  if (!demos.recording) return true;
+  demos.recording = false;
+  std::string error;
+  if (!platform::WriteFileAtomically(demos.recordPath, RecordingText(), &error)) {
+    std::fprintf(stderr, "RECORD: the recording was not saved: %s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
