@@ -66,9 +66,15 @@ void GiveNextPlayedFrame() {
     ++playback.entry;
     playback.begunInEntry = 0;
   }
-  if (playback.ended || playback.entry >= entries.size()) {
-    playback.ended = true;
+  if (playback.ended) {
     GiveFrameTowardsQuit();
+    return;
+  }
+  if (playback.entry >= entries.size()) {
+    // A recording ends where the game quit: the first frame after the script gives the game the chance to
+    // quit just as it did, without anything added; only a game still running after it is led out.
+    playback.ended = true;
+    platform::GiveInputFrame(platform::InputFrame{});
     return;
   }
   const ScriptEntry& entry = entries[playback.entry];

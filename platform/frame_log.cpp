@@ -3,23 +3,34 @@
 #include "platform/frame_log.h"
 
 #include <chrono>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include "platform/picture_hash.h"
 
 namespace platform {
 
 namespace {
 
 // Read once: the environment does not change while the program runs.
-const bool frameLogWanted = std::getenv("TAVO_FRAME_LOG") != nullptr;
+const char* const frameLogSetting = std::getenv("TAVO_FRAME_LOG");
+const bool frameLogWanted = frameLogSetting != nullptr;
+const bool pictureHashWanted = frameLogWanted && std::strcmp(frameLogSetting, "img") == 0;
 
 }  // namespace
 
-void LogFramePresented() {
+void LogFramePresented(const uint8_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel) {
   if (!frameLogWanted) return;
   const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
   const long long micros = std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch).count();
-  std::fprintf(stderr, "frame %lld\n", micros);
+  if (pictureHashWanted) {
+    std::fprintf(stderr, "frame %lld img=%016" PRIx64 "\n", micros,
+                 HashPictureBytes(pixels, pitch, width, height, bitsPerPixel));
+  } else {
+    std::fprintf(stderr, "frame %lld\n", micros);
+  }
 }
 
 }  // namespace platform

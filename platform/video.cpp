@@ -57,7 +57,7 @@ bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t heig
     // The window keeps a copy too, for the screenshot key.
     if (shown) KeepHeadlessFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
     if (shown && kind == PresentKind::Flip) {
-      LogFramePresented();
+      LogFramePresented(static_cast<const uint8_t*>(pixels), pitch, width, height, bitsPerPixel);
       if (presentHook != nullptr) presentHook(presentHookUser);
     }
     return shown;

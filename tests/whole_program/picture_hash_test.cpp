@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/replay/picture_hash.h"
+#include "platform/picture_hash.h"
+
+using platform::HashPictureBytes;
 
 namespace {
 

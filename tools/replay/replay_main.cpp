@@ -24,10 +24,10 @@
 #include "platform/backend.h"
 #include "platform/heap_usage.h"
 #include "platform/input.h"
+#include "platform/picture_hash.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
-#include "picture_hash.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ const char* StartedSoundNames() {
 // The fingerprint of the picture the flip just presented.
 uint64_t PresentedPictureHash() {
   const platform::HeadlessFrame& frame = platform::LastPresentedFrame();
-  return HashPictureBytes(frame.pixels.data(), frame.pitch, frame.width, frame.height, frame.bitsPerPixel);
+  return platform::HashPictureBytes(frame.pixels.data(), frame.pitch, frame.width, frame.height, frame.bitsPerPixel);
 }
 
 void PrintTraceLine() {

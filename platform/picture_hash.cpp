@@ -1,8 +1,10 @@
 // The replay trace's picture fingerprint: 64-bit FNV-1a over the visible pixel bytes.
 // A 16-bit pixel is read as a whole and fed low byte first, so the value is the same on any byte order.
-#include "picture_hash.h"
+#include "platform/picture_hash.h"
 
 #include <cstring>
+
+namespace platform {
 
 namespace {
 
@@ -30,3 +32,5 @@ uint64_t HashPictureBytes(const uint8_t* pixels, int32_t pitch, int32_t width, i
   }
   return hash;
 }
+
+}  // namespace platform
