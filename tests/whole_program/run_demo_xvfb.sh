@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A recorded demo, end to end: a short match played in a real window under Xvfb with xdotool while --record
 # writes it (and F12 takes a screenshot), then tavo_replay on the recording, then --play of the recording in a
-# window with live input that must be ignored. The picture fingerprint of every frame the window showed (the
+# window with live input that must be ignored; last, a script that closes the window, played and recorded at once. The picture fingerprint of every frame the window showed (the
 # frame log with TAVO_FRAME_LOG=img) must equal the replay trace's img= column, frame for frame, and so must the
 # played window's; the frame counts, and the score and lives of the last trace line, are reported.
 # Usage: run_demo_xvfb.sh <tavo2000> <tavo_replay> <run folder with the assets> <work folder>
@@ -74,7 +74,13 @@ wait_for_frames "$work/play.err"
 for _ in 1 2 3; do xdotool mousemove_relative -- 40 30; tap_key space; done
 click
 wait_for_exit "$work/play.code"
+
+# A script that closes the window mid-match, played and recorded at once: the close goes into the recording.
+"$game" --play="$work/closing.replay" --record="$work/rerecorded.replay" 2> "$work/closing.err" &
+pid=$!
+wait_for_exit "$work/closing.code"
 INSIDE
+printf '3\n1 dx=10 dy=10\n1 btn\n20 dx=5\nclose\n10\n' > "$work/closing.replay"
 chmod +x "$work/inside.sh"
 "$(dirname "$0")/../support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$run_dir" "$work" || true
 
@@ -96,9 +102,19 @@ if [ $failures -eq 0 ]; then
   cmp -s "$work/window.img" "$work/played.img" ||
     fail "the played demo differs from the window (frames $shown and $played): $(diff "$work/window.img" "$work/played.img" | head -n 3 | tr '\n' ' ')"
   [ "$score" != "score=0,0" ] || fail "the match scored nothing, so it shows little ($last)"
+
+  [ "$(cat "$work/closing.code" 2>/dev/null)" = 0 ] || fail "the closing script ended with '$(cat "$work/closing.code")'"
+  grep -qx close "$work/rerecorded.replay" || fail "the window's close is not in the recording"
+  grep '^frame ' "$work/closing.err" | grep -o 'img=.*' > "$work/closing_window.img" || true
+  for script in closing rerecorded; do
+    (cd "$run_dir" && "$replay" "$work/$script.replay") | grep '^f=' | grep -o 'img=.*' > "$work/${script}_replay.img" || true
+    cmp -s "$work/closing_window.img" "$work/${script}_replay.img" ||
+      fail "$script.replay: the replay differs from the window ($(wc -l < "$work/closing_window.img") and $(wc -l < "$work/${script}_replay.img") frames)"
+  done
 fi
 if [ $failures -ne 0 ]; then
   for f in record.err play.err replay.err; do [ -f "$work/$f" ] && grep -v '^frame ' "$work/$f" | head -n 20; done
   exit 1
 fi
-echo "demo test: window, replay and played demo agree on all $shown frames; last frame $score $lives"
+echo "demo test: window, replay and played demo agree on all $shown frames; last frame $score $lives;" \
+  "the closing script and its recording agree on $(wc -l < "$work/closing_window.img") frames"
