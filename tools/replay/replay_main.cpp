@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "app/asset_catalogue.h"
+#include "app/demos.h"
 #include "app/main_window.h"
 #include "app/replay_script.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
 #include "game/block.h"
 #include "game/match_state.h"
-#include "input/key_codes.h"
 #include "platform/backend.h"
 #include "platform/heap_usage.h"
 #include "platform/input.h"
@@ -133,9 +133,6 @@ void PrintTraceLine() {
       BlockY, HiddenModeCount, sounds, PresentedPictureHash());
 }
 
-// The title menu tests the pointer's y as it was last drawn; this y is inside its quit band.
-constexpr int32_t QuitBandPointerY = 400;
-constexpr int32_t QuitBandTop = 345;
 // Any frame of the way out takes at most a few frames; more means the game did not take it.
 constexpr int64_t MostFlipsOnTheWayOut = 10;
 
@@ -149,17 +146,16 @@ void SteerTowardsQuit() {
     std::fflush(stdout);
     std::_Exit(3);
   }
-  platform::HeadlessInputFrame frame;
-  if (TitleMenuRunning != 0) {
-    if (PointerY >= QuitBandTop) {
-      frame.keysHeld = {DIK_RETURN};
-    } else {
-      frame.dy = static_cast<int32_t>(int64_t{QuitBandPointerY} - PointerY);
-    }
-  } else if (!Cursor.closeQueued) {
+  if (TitleMenuRunning == 0 && !Cursor.closeQueued) {
     platform::PostMessage(platform::MainWindowHandle(), platform::WM_CLOSE, 0, 0);
     Cursor.closeQueued = true;
   }
+  const platform::InputFrame towards = FrameTowardsQuit(TitleMenuRunning != 0, PointerY);
+  platform::HeadlessInputFrame frame;
+  frame.dx = towards.dx;
+  frame.dy = towards.dy;
+  frame.primaryButton = towards.primaryButton;
+  frame.keysHeld = towards.keysHeld;
   platform::SetHeadlessInput(frame);
 }
 
