@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer tree (build-fuzz/, clang, every library instrumented) and runs each fuzz target for a while.
+# Usage: tools/fuzz.sh [seconds per target, default 60] [target names...]; TAVO_FUZZ_PARALLEL=2 runs two at a time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+parallel=${TAVO_FUZZ_PARALLEL:-1}
+store=${TAVO_FUZZ_STORE:-${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-fuzz}
+
+# clang and its runtime libraries (libFuzzer, the sanitizers) are needed here only, not by ./check.
+runtime=$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null || true)
+if ! command -v clang++ >/dev/null || [ ! -f "$runtime" ]; then
+  echo "fuzz.sh needs clang and its runtime libraries. Run:"
+  echo "sudo apt-get install -y --no-install-recommends clang libclang-rt-14-dev"
+  exit 1
+fi
+
+if [ ! -f build-fuzz/CMakeCache.txt ]; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTAVO_LIBFUZZER=ON -DTAVO_BUILD_BENCHMARKS=OFF
+fi
+cmake build-fuzz >/dev/null  # refreshes the target list
+mapfile -t listed < build-fuzz/fuzz_targets.txt
+targets=()
+for line in "${listed[@]}"; do
+  name=${line%% *}
+  if [ $# -eq 0 ] || [[ " $* " == *" $name "* ]]; then targets+=("$line"); fi
+done
+[ ${#targets[@]} -gt 0 ] || { echo "no fuzz target named: $*"; exit 1; }
+cmake --build build-fuzz --target "${targets[@]%% *}"
+
+# One target: grown corpus and crashes under $store/<name>/, the run's log as last.log, and one summary line.
+run_target() {
+  local name=$1 program=$2 seeds=$3 home="$store/$1"
+  mkdir -p "$home/corpus" "$home/crashes"
+  # Seeds are read once into the corpus folder, so a later run starts from everything found so far.
+  "$program" -max_total_time="$seconds" -timeout=10 \
+    -print_final_stats=1 -artifact_prefix="$home/crashes/" "$home/corpus" "$seeds" >"$home/last.log" 2>&1 || true
+  local execs start end crashes
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$home/last.log" | tail -1)
+  start=$(sed -n 's/^#[0-9]*[[:space:]]*INITED cov: \([0-9]*\).*/\1/p' "$home/last.log" | head -1)
+  end=$(sed -n 's/^#[0-9]*[[:space:]].* cov: \([0-9]*\).*/\1/p' "$home/last.log" | tail -1)
+  crashes=$(find "$home/crashes" -type f | wc -l)
+  printf '%-20s %6ss  executions %-10s coverage %s -> %s  crash files %s\n' "$name" "$seconds" "${execs:-?}" \
+    "${start:-?}" "${end:-?}" "$crashes"
+}
+
+echo "corpora and crashes under $store"
+running=0
+for line in "${targets[@]}"; do
+  run_target ${line} &
+  running=$((running + 1))
+  if [ "$running" -ge "$parallel" ]; then wait -n; running=$((running - 1)); fi
+done
+wait
