@@ -1,5 +1,5 @@
-// BMP decoding through SDL_LoadBMP_RW from memory, converted to 0x00RRGGBB rows of our own.
-// The header's size is checked first, so a garbage width or height is refused before anything is allocated.
+// BMP decoding through SDL_LoadBMP_RW from memory, converted to 0x00RRGGBB rows of our own. The header's size is
+// checked first, against the limits and against the bytes the file holds, so a lying header allocates nothing.
 #include "platform/bitmap_decode.h"
 
 #include <SDL.h>
@@ -19,7 +19,21 @@ int32_t Read32(const uint8_t* p) {
   return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24));
 }
 
-// Checks the signature and the picture's size as the headers state them.
+// Whether the bytes after the pixel-data offset could fill the picture the headers state: uncompressed rows take
+// their width in bits padded to 4 bytes each; run lengths give at most 255 pixels for every 2 bytes.
+bool DataCouldFill(const uint8_t* data, size_t size, uint32_t infoSize, int64_t width, int64_t height) {
+  const uint8_t* info = data + 14;
+  const int64_t bits = infoSize == 12 ? Read16(info + 10) & 0xFFFF : Read16(info + 14) & 0xFFFF;
+  const uint32_t compression = infoSize >= 20 && size >= 14 + 20 ? static_cast<uint32_t>(Read32(info + 16)) : 0;
+  const uint32_t offset = static_cast<uint32_t>(Read32(data + 10));
+  const int64_t available = offset <= size ? static_cast<int64_t>(size - offset) : 0;
+  constexpr uint32_t kRle8 = 1, kRle4 = 2;
+  if (compression == kRle8 || compression == kRle4) return width * height <= available / 2 * 255;
+  const int64_t rowBytes = (width * bits + 31) / 32 * 4;
+  return rowBytes * height <= available;
+}
+
+// Checks the signature, the picture's size as the headers state it, and that the file could hold that picture.
 bool CheckHeaders(const uint8_t* data, size_t size, std::string* error) {
   if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') {
     *error = "not a BMP file";
@@ -43,6 +57,11 @@ bool CheckHeaders(const uint8_t* data, size_t size, std::string* error) {
   if (width <= 0 || height <= 0 || width > MaxPictureSide || height > MaxPictureSide ||
       width * height > MaxPicturePixels) {
     *error = "BMP picture size out of range";
+    return false;
+  }
+  // Refused here, before the decoder allocates the picture a lying header asks for.
+  if (!DataCouldFill(data, size, infoSize, width, height)) {
+    *error = "BMP pixel data too short for the picture size";
     return false;
   }
   return true;

@@ -19,6 +19,8 @@ constexpr int32_t MaxPictureSide = 16384;
 // The largest picture in pixels (a 4096 x 4096 square), so a lying header cannot make us allocate gigabytes.
 constexpr int64_t MaxPicturePixels = int64_t(1) << 24;
 
+// A header stating a picture its pixel data could not fill (uncompressed rows, padded to 4 bytes, past the end of
+// the file; more pixels than run lengths could encode at 255 per 2 bytes) is refused before anything is decoded.
 bool DecodeBitmapBytes(const uint8_t* data, size_t size, DecodedPicture* out, std::string* error);
 bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error);
 

@@ -1,4 +1,4 @@
-// Reading a BMP file by hand: headers, the 8-bit palette and the pixel rows, turned top-down.
+// Reading a BMP file by hand: headers, the 8-bit palette and the pixel rows (padding dropped), turned top-down.
 // Every size the file states is checked against the others and against the file before anything is read or written.
 #include <cstdio>
 #include <cstdlib>
@@ -81,17 +81,36 @@ long FileLength(std::FILE* file) {
   return length;
 }
 
-// The number of pixel bytes to read, or 0 when the header's sizes disagree with each other or with the file:
-// dimensions must be positive, the rows must fit in the stated image size (0 means "work it out from the
+// Where the pixel rows are in the file and how they are laid out there and in memory.
+struct PixelLayout {
+  uint32_t imageBytes = 0;   // the file's tail that holds the rows
+  uint32_t rowBytes = 0;     // one row in memory: width x bytes per pixel
+  uint32_t paddedBytes = 0;  // one row in the file: rowBytes rounded up to a multiple of 4
+};
+
+// The layout of the pixel rows, or imageBytes 0 when the header's sizes disagree with each other or with the file:
+// dimensions must be positive, the padded rows must fit in the stated image size (0 means "work it out from the
 // dimensions"), and the image must fit in the file after the headers and colour table and stay under the size limit.
-uint32_t CheckedImageBytes(const BitmapInfoHeader& info, long fileLength, long headerBytes) {
-  if (info.biWidth <= 0 || info.biHeight <= 0) return 0;
+PixelLayout CheckedLayout(const BitmapInfoHeader& info, long fileLength, long headerBytes) {
+  if (info.biWidth <= 0 || info.biHeight <= 0) return {};
   const uint64_t rowBytes = static_cast<uint64_t>(info.biWidth) * (info.biBitCount / 8);
-  const uint64_t rowsBytes = rowBytes * static_cast<uint64_t>(info.biHeight);
+  const uint64_t paddedBytes = (rowBytes + 3) / 4 * 4;
+  const uint64_t rowsBytes = paddedBytes * static_cast<uint64_t>(info.biHeight);
   const uint64_t imageBytes = info.biSizeImage != 0 ? info.biSizeImage : rowsBytes;
-  if (rowsBytes > imageBytes || imageBytes > BmpMaxImageBytes) return 0;
-  if (fileLength < headerBytes || imageBytes > static_cast<uint64_t>(fileLength - headerBytes)) return 0;
-  return static_cast<uint32_t>(imageBytes);
+  if (rowsBytes > imageBytes || imageBytes > BmpMaxImageBytes) return {};
+  if (fileLength < headerBytes || imageBytes > static_cast<uint64_t>(fileLength - headerBytes)) return {};
+  return {static_cast<uint32_t>(imageBytes), static_cast<uint32_t>(rowBytes), static_cast<uint32_t>(paddedBytes)};
+}
+
+// Reads the rows one by one into pixels, packed, and skips the up to three padding bytes after each.
+bool ReadRows(std::FILE* file, const PixelLayout& layout, int32_t rows, uint8_t* pixels) {
+  uint8_t padding[3];
+  const size_t skip = layout.paddedBytes - layout.rowBytes;
+  for (int32_t row = 0; row < rows; ++row) {
+    if (!ReadExactly(file, pixels + static_cast<size_t>(row) * layout.rowBytes, layout.rowBytes)) return false;
+    if (skip > 0 && !ReadExactly(file, padding, skip)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -130,13 +149,17 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   if (bitCount == 8) ReadPalette(file.get(), loaded.palette);
   if (bitCount != 8 && bitCount != 16 && bitCount != 24) return 0;
 
+  // Compressed pixel data (run lengths, bit fields) is not read: its bytes are no pixels.
+  if (loaded.infoHeader.biCompression != 0) return 0;
+
   // The pixel data is taken as the file's tail, whatever the offset field says.
   const long headerBytes = HeaderAndTableBytes(loaded.infoHeader);
-  const uint32_t imageBytes = CheckedImageBytes(loaded.infoHeader, FileLength(file.get()), headerBytes);
-  if (imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(imageBytes), SEEK_END) != 0) return 0;
-  auto* pixels = static_cast<uint8_t*>(std::malloc(imageBytes));
+  const PixelLayout layout = CheckedLayout(loaded.infoHeader, FileLength(file.get()), headerBytes);
+  if (layout.imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(layout.imageBytes), SEEK_END) != 0) return 0;
+  const int32_t rows = loaded.infoHeader.biHeight;
+  auto* pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(layout.rowBytes) * rows));
   if (pixels == nullptr) return 0;
-  if (!ReadExactly(file.get(), pixels, imageBytes)) {
+  if (!ReadRows(file.get(), layout, rows, pixels)) {
     std::free(pixels);
     return 0;
   }
@@ -146,6 +169,6 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   *bitmap = loaded;
   bitmap->pixels = pixels;
   // Rows are stored bottom-up. Should no work buffer be had they stay so, and the load still counts.
-  ReverseRowOrder(pixels, (bitCount / 8) * loaded.infoHeader.biWidth, loaded.infoHeader.biHeight);
+  ReverseRowOrder(pixels, static_cast<int32_t>(layout.rowBytes), rows);
   return 1;
 }

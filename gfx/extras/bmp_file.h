@@ -58,8 +58,9 @@ struct SmallBitmap {
 };
 
 // Reads an 8-, 16- or 24-bit uncompressed bitmap file. Returns 1, or 0 for a missing file, a wrong type word, an
-// unsupported bit count, or sizes that disagree with each other or the file (the record is then left as it was).
-// A successful read replaces (and frees) any pixel buffer already in the record. The pixel data is the file's tail.
+// unsupported bit count, compressed pixel data (biCompression not 0), or sizes that disagree with each other or the
+// file (the record is then left as it was). A successful read replaces (and frees) any pixel buffer already in the
+// record. The pixel data is the file's tail; each row there is padded to a multiple of 4 bytes, the padding dropped.
 int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName);
 
 // Frees the pixel buffer if there is one. Returns 1 (0 for a null record).

@@ -212,6 +212,45 @@ TEST_F(BitmapTest, PaletteFromFilesTakesCountedColoursAndRawBytesAfter) {
   Release(palette);
 }
 
+// A header must not state a picture its pixel data could not fill; the decoder never sees such a file.
+TEST_F(BitmapTest, HeadersStatingMoreThanTheDataHoldsAreRefusedFirst) {
+  auto put32 = [](std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  auto decode = [](const std::vector<uint8_t>& bytes, std::string* error) {
+    platform::DecodedPicture decoded;
+    return platform::DecodeBitmapBytes(bytes.data(), bytes.size(), &decoded, error);
+  };
+  const std::string tooShort = "too short";
+  // Uncompressed: the file's own height decodes; one row more (a little) or 4096 x 4096 (a lot) does not.
+  for (Variant variant : {Variant::Bits1, Variant::Bits8, Variant::Bits24, Variant::Bits32}) {
+    std::vector<uint8_t> bytes = bmp_test::EncodeBmp(bmp_test::MakePicture(13, 7, 2), variant);
+    std::string error;
+    EXPECT_TRUE(decode(bytes, &error)) << error;
+    put32(bytes, 22, 8);
+    EXPECT_FALSE(decode(bytes, &error));
+    EXPECT_NE(error.find(tooShort), std::string::npos) << error;
+    put32(bytes, 18, 4096), put32(bytes, 22, 4096);
+    EXPECT_FALSE(decode(bytes, &error));
+    EXPECT_NE(error.find(tooShort), std::string::npos) << error;
+  }
+  // Run lengths: rows of one 255-pixel run and an end of line take 4 bytes, the end of the bitmap 2; 10 rows
+  // (42 bytes) could at most fill 21 x 255 pixels, so a header may claim 21 rows but not 22.
+  std::vector<uint8_t> rle = bmp_test::EncodeBmp(bmp_test::SolidPicture(255, 10, 0x4284FF), Variant::Rle8);
+  std::string error;
+  put32(rle, 22, 21);
+  decode(rle, &error);
+  EXPECT_EQ(error.find(tooShort), std::string::npos) << error;
+  put32(rle, 22, 22);
+  EXPECT_FALSE(decode(rle, &error));
+  EXPECT_NE(error.find(tooShort), std::string::npos) << error;
+  // A pixel-data offset past the end leaves nothing to fill any picture with.
+  std::vector<uint8_t> moved = bmp_test::EncodeBmp(bmp_test::MakePicture(4, 4, 2), Variant::Bits24);
+  put32(moved, 10, 0xFFFFFF00u);
+  EXPECT_FALSE(decode(moved, &error));
+  EXPECT_NE(error.find(tooShort), std::string::npos) << error;
+}
+
 TEST_F(BitmapTest, BadFilesLoadAsNothing) {
   std::vector<uint8_t> good = bmp_test::EncodeBmp(bmp_test::MakePicture(20, 10, 64), Variant::Bits8);
   std::string path = folder + "/bad.bmp";

@@ -11,7 +11,8 @@
 namespace bmp_bytes {
 
 // Field offsets in the file.
-constexpr size_t kWidthAt = 18, kHeightAt = 22, kBitCountAt = 28, kSizeImageAt = 34, kPaletteAt = 54;
+constexpr size_t kWidthAt = 18, kHeightAt = 22, kBitCountAt = 28, kCompressionAt = 30, kSizeImageAt = 34,
+                 kPaletteAt = 54;
 
 inline void Put16(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
   bytes[at] = static_cast<uint8_t>(value);
@@ -21,8 +22,9 @@ inline void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// topDown holds height rows of width * bitCount / 8 bytes, top row first; they are stored bottom-up.
-// An 8-bit file gets the palette entry i stored as blue i, green 255 - i, red i ^ 0x55, reserved 0.
+// topDown holds height rows of width * bitCount / 8 bytes, top row first; they are stored bottom-up, each padded
+// with 0xEE bytes to a multiple of 4. An 8-bit file gets the palette entry i stored as blue i, green 255 - i,
+// red i ^ 0x55, reserved 0.
 inline std::vector<uint8_t> Make(int32_t width, int32_t height, uint16_t bitCount, const std::vector<uint8_t>& topDown) {
   const size_t rowBytes = static_cast<size_t>(width) * bitCount / 8;
   const size_t paletteBytes = bitCount == 8 ? 1024 : 0;
@@ -35,14 +37,17 @@ inline std::vector<uint8_t> Make(int32_t width, int32_t height, uint16_t bitCoun
   Put32(bytes, kHeightAt, static_cast<uint32_t>(height));
   Put16(bytes, 26, 1);
   Put16(bytes, kBitCountAt, bitCount);
-  Put32(bytes, kSizeImageAt, static_cast<uint32_t>(topDown.size()));
+  const size_t paddedBytes = (rowBytes + 3) / 4 * 4;
+  Put32(bytes, kSizeImageAt, static_cast<uint32_t>(paddedBytes * height));
   for (size_t i = 0; i < paletteBytes / 4; ++i) {
     bytes[kPaletteAt + i * 4] = static_cast<uint8_t>(i);
     bytes[kPaletteAt + i * 4 + 1] = static_cast<uint8_t>(255 - i);
     bytes[kPaletteAt + i * 4 + 2] = static_cast<uint8_t>(i ^ 0x55);
   }
-  for (size_t row = static_cast<size_t>(height); row-- > 0;)
+  for (size_t row = static_cast<size_t>(height); row-- > 0;) {
     bytes.insert(bytes.end(), topDown.begin() + row * rowBytes, topDown.begin() + (row + 1) * rowBytes);
+    bytes.insert(bytes.end(), paddedBytes - rowBytes, 0xEE);
+  }
   Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
   return bytes;
 }

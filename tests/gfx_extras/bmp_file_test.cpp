@@ -1,5 +1,5 @@
-// Rules of the BMP reader (headers, palette, rows turned top-down, refusals that leave the record as it was),
-// and of taking cells out of a loaded bitmap into a surface or a SmallBitmap.
+// Rules of the BMP reader (headers, palette, padded rows read as SDL reads them, turned top-down, refusals that
+// leave the record as it was), and of taking cells out of a loaded bitmap into a surface or a SmallBitmap.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "gfx/extras/bmp_file.h"
+#include "platform/bitmap_decode.h"
+#include "tests/gfx/bmp_writer.h"
 #include "tests/gfx_extras/bmp_bytes.h"
 
 using namespace bmp_bytes;
@@ -46,7 +48,8 @@ TEST(ReadBmpFile, TwentyFourBitRowsAreNineBytesAndTheFilesLastRowBecomesRowZero)
   const auto bytes = Make(3, 2, 24, topDown);
   LoadedBitmap bitmap;
   ASSERT_EQ(bitmap.Load(bytes, "rgb.bmp"), 1);
-  EXPECT_EQ(std::memcmp(bitmap.data.pixels, bytes.data() + bytes.size() - 9, 9), 0);
+  // The file's last row is 9 pixel bytes and 3 of padding.
+  EXPECT_EQ(std::memcmp(bitmap.data.pixels, bytes.data() + bytes.size() - 12, 9), 0);
   EXPECT_EQ(std::memcmp(bitmap.data.pixels, topDown.data(), 18), 0) << "colour order untouched";
 }
 
@@ -74,7 +77,7 @@ TEST(ReadBmpFile, EightBitFilesWithAShortColourTableLoadTheirPixels) {
     Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
     LoadedBitmap bitmap;
     ASSERT_EQ(bitmap.Load(bytes, "short_table.bmp"), 1) << width << " x " << height;
-    EXPECT_EQ(std::memcmp(bitmap.data.pixels, Pattern(width, height).data(), bytes.size() - kPaletteAt - 64), 0);
+    EXPECT_EQ(std::memcmp(bitmap.data.pixels, Pattern(width, height).data(), size_t(width) * height), 0);
     const PaletteEntry& entry = bitmap.data.palette[15];
     EXPECT_EQ((std::vector<int>{entry.red, entry.green, entry.blue, entry.flags}),
               (std::vector<int>{15 ^ 0x55, 240, 15, 4}));
@@ -144,6 +147,64 @@ TEST(ReadBmpFile, RefusesTruncatedAndOversizedFiles) {
   EXPECT_EQ(bitmap.Load(huge, "huge.bmp"), 0);
   std::filesystem::remove("huge.bmp");
   EXPECT_EQ(bitmap.data.pixels, nullptr);
+}
+
+namespace {
+
+// The colour of pixel (x, y) as the reader holds it: an index into the palette at 8 bits, X1R5G5B5 at 16 (each
+// channel in the top 5 bits of its byte), blue, green, red at 24.
+uint32_t ReaderRgb(const BmpFileData& bitmap, int32_t x, int32_t y) {
+  const int32_t bytes = bitmap.infoHeader.biBitCount / 8;
+  const uint8_t* at = bitmap.pixels + (static_cast<size_t>(y) * bitmap.infoHeader.biWidth + x) * bytes;
+  if (bytes == 1) return (bitmap.palette[*at].red << 16) | (bitmap.palette[*at].green << 8) | bitmap.palette[*at].blue;
+  if (bytes == 3) return (at[2] << 16) | (at[1] << 8) | at[0];
+  const uint32_t v = at[0] | (at[1] << 8);
+  return (((v >> 10) & 31) << 19) | (((v >> 5) & 31) << 11) | ((v & 31) << 3);
+}
+
+}  // namespace
+
+// Widths whose rows need 1 to 3 bytes of padding, and some that need none, read as SDL's decoder reads the file.
+TEST(ReadBmpFile, RowsOfAnyWidthReadAsSdlDecodesTheSameFile) {
+  using bmp_test::Variant;
+  for (Variant variant : {Variant::Bits8, Variant::Bits16x555, Variant::Bits24}) {
+    for (int32_t width : {1, 2, 3, 4, 5, 6, 7, 13}) {
+      bmp_test::Picture picture{width, 5, {}};
+      for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < width; ++x) picture.rgb.push_back(bmp_test::TestColour((5 * x + 3 * y) % 64));
+      const std::vector<uint8_t> bytes = bmp_test::EncodeBmp(picture, variant);
+      platform::DecodedPicture decoded;
+      std::string error;
+      ASSERT_TRUE(platform::DecodeBitmapBytes(bytes.data(), bytes.size(), &decoded, &error)) << error;
+      LoadedBitmap bitmap;
+      ASSERT_EQ(bitmap.Load(bytes, "odd_width.bmp"), 1) << width;
+      // At 16 bits only the top 5 bits of each of SDL's channels come from the file.
+      const uint32_t kept = variant == Variant::Bits16x555 ? 0xF8F8F8 : 0xFFFFFF;
+      int32_t differing = 0;
+      for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < width; ++x)
+          differing += ReaderRgb(bitmap.data, x, y) != (decoded.rgb[static_cast<size_t>(y) * width + x] & kept);
+      EXPECT_EQ(differing, 0) << bitmap.data.infoHeader.biBitCount << " bits, width " << width;
+    }
+  }
+}
+
+TEST(ReadBmpFile, RefusesCompressedFilesWithTheFileClosedAndTheRecordKept) {
+  LoadedBitmap bitmap;
+  ASSERT_EQ(bitmap.Load(Make(3, 3, 8, Pattern(3, 3)), "kept.bmp"), 1);
+  const uint8_t* kept = bitmap.data.pixels;
+  const size_t filesBefore = OpenFileCount();
+  const bmp_test::Picture picture = bmp_test::MakePicture(8, 4, 16);
+  EXPECT_EQ(bitmap.Load(bmp_test::EncodeBmp(picture, bmp_test::Variant::Rle8), "rle8.bmp"), 0);
+  EXPECT_EQ(bitmap.Load(bmp_test::EncodeBmp(picture, bmp_test::Variant::Bits16x565), "bit_fields.bmp"), 0);
+  // Laid out as uncompressed rows but marked as run lengths of 4 bits: refused all the same.
+  auto bytes = Make(8, 2, 8, Pattern(8, 2));
+  Put32(bytes, kCompressionAt, 2);
+  EXPECT_EQ(bitmap.Load(bytes, "rle4.bmp"), 0);
+  EXPECT_EQ(OpenFileCount(), filesBefore);
+  EXPECT_EQ(bitmap.data.pixels, kept);
+  EXPECT_EQ(+bitmap.data.infoHeader.biWidth, 3);
+  EXPECT_EQ(+bitmap.data.infoHeader.biCompression, 0u);
 }
 
 TEST(ReverseRowOrder, TurnsRowsAroundAndRefusesNonsense) {
