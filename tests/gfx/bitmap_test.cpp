@@ -235,13 +235,14 @@ TEST_F(BitmapTest, HeadersStatingMoreThanTheDataHoldsAreRefusedFirst) {
     EXPECT_NE(error.find(tooShort), std::string::npos) << error;
   }
   // Run lengths: rows of one 255-pixel run and an end of line take 4 bytes, the end of the bitmap 2; 10 rows
-  // (42 bytes) could at most fill 21 x 255 pixels, so a header may claim 21 rows but not 22.
+  // (42 bytes) could fill at most 21 x 255 = 5355 pixels, so a header may claim 5 x 1071 pixels but not 5 x 1072.
   std::vector<uint8_t> rle = bmp_test::EncodeBmp(bmp_test::SolidPicture(255, 10, 0x4284FF), Variant::Rle8);
   std::string error;
-  put32(rle, 22, 21);
+  put32(rle, 18, 5);
+  put32(rle, 22, 1071);
   decode(rle, &error);
   EXPECT_EQ(error.find(tooShort), std::string::npos) << error;
-  put32(rle, 22, 22);
+  put32(rle, 22, 1072);
   EXPECT_FALSE(decode(rle, &error));
   EXPECT_NE(error.find(tooShort), std::string::npos) << error;
   // A pixel-data offset past the end leaves nothing to fill any picture with.
