@@ -34,8 +34,9 @@ cmake --build build-fuzz --target "${targets[@]%% *}"
 run_target() {
   local name=$1 program=$2 seeds=$3 home="$store/$1"
   mkdir -p "$home/corpus" "$home/crashes"
-  # Seeds are read once into the corpus folder, so a later run starts from everything found so far.
-  "$program" -max_total_time="$seconds" -timeout=10 \
+  # New inputs go into the grown corpus (named first), so a later run starts from all found so far; seeds are only read.
+  # An input running 10 s or allocating over 64 MB at once is kept as a crash: no small file should ask for that.
+  "$program" -max_total_time="$seconds" -timeout=10 -malloc_limit_mb="${TAVO_FUZZ_MALLOC_MB:-64}" \
     -print_final_stats=1 -artifact_prefix="$home/crashes/" "$home/corpus" "$seeds" >"$home/last.log" 2>&1 || true
   local execs start end crashes
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$home/last.log" | tail -1)

@@ -217,7 +217,14 @@ TEST_F(DisplayTest, RectangleFillStaysInsideItsRectangle) {
   EXPECT_EQ(ReadSurfacePixel(BackSurface, 20, 11), 0u);
   EXPECT_EQ(ReadSurfacePixel(BackSurface, 10, 12), 0u);
   EXPECT_EQ(FillSurfaceRect(BackSurface, RectL{630, 0, 641, 5}, 1), 0);
+  EXPECT_EQ(FillSurfaceRect(BackSurface, RectL{0, 475, 5, 481}, 1), 0);
   EXPECT_EQ(ReadSurfacePixel(BackSurface, 639, 0), 0u);
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 0, 479), 0u);
+  // A rectangle may end exactly at the surface's right and bottom edges.
+  EXPECT_EQ(FillSurfaceRect(BackSurface, RectL{630, 470, 640, 480}, 0x1234), 1);
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 639, 479), 0x1234u);
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 630, 470), 0x1234u);
+  EXPECT_EQ(ReadSurfacePixel(BackSurface, 629, 469), 0u);
 }
 
 }  // namespace

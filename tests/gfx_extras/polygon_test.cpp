@@ -188,6 +188,48 @@ TEST_F(Polygons, FillOfADiamondEndsAndCoversItsArea) {
   EXPECT_NEAR(c.CountValue(9), 2 * 40 * 40, 2 * 80);
 }
 
+// A plain scan-line fill of the polygon's edges with the convex fill's row rule: rows from the top vertex's down to
+// the one above the lowest vertex, each filled between the edges where they cross the row's lower boundary.
+GuardedCanvas PlainScanLineFill(const std::vector<PolygonVertex>& v, int32_t posX, int32_t posY) {
+  GuardedCanvas canvas;
+  float top = v[0].y, bottom = v[0].y;
+  for (const PolygonVertex& p : v) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+  for (int32_t y = static_cast<int32_t>(top); y < static_cast<int32_t>(bottom); ++y) {
+    const float boundary = static_cast<float>(y + 1);
+    float left = 1e9f, right = -1e9f;
+    for (size_t i = 0; i < v.size(); ++i) {
+      const PolygonVertex a = v[i], b = v[(i + 1) % v.size()];
+      if (a.y == b.y || (boundary - a.y) * (boundary - b.y) > 0) continue;
+      const float x = a.x + (b.x - a.x) * (boundary - a.y) / (b.y - a.y);
+      left = std::min(left, x), right = std::max(right, x);
+    }
+    for (int32_t x = static_cast<int32_t>(std::floor(left)); x <= static_cast<int32_t>(std::floor(right)); ++x)
+      canvas.Pixels()[(posY + y) * GuardedCanvas::Pitch + posX + x] = 9;
+  }
+  return canvas;
+}
+
+TEST_F(Polygons, FlatToppedAndFlatBottomedShapesFillAsAPlainScanLineFill) {
+  // Edges are upright or at 45 degrees, where the walkers' steps land exactly on the edges. Flat tops are listed
+  // from the top vertex (the first of the two at the top) whose other edge slants: the walker that takes the flat
+  // edge spends the first row on it, which costs an upright edge nothing but would put a slanting one a row late.
+  const std::vector<std::vector<PolygonVertex>> shapes = {
+      {{0, 0}, {30, 0}, {30, 20}, {0, 20}},       // rectangle
+      {{20, 0}, {40, 20}, {0, 20}},               // flat bottom, point at the top
+      {{0, 0}, {0, 30}, {30, 30}},                // flat bottom, upright side
+      {{0, 0}, {30, 0}, {30, 30}},                // flat top, upright right side
+      {{30, 0}, {0, 30}, {0, 0}},                 // flat top, upright left side
+      {{0, 0}, {20, 0}, {20, 20}, {-20, 20}},     // flat top and bottom, one side slanting out
+      {{0, 0}, {40, 0}, {40, 30}, {30, 30}}};     // flat top and bottom, one side slanting in
+  for (size_t i = 0; i < shapes.size(); ++i) {
+    std::vector<PolygonVertex> v = shapes[i];
+    PolygonShape p = MakePolygon(v, 300, 200);
+    GuardedCanvas c;
+    FillPolygon(&p, c.Pixels(), GuardedCanvas::Pitch);
+    EXPECT_TRUE(c == PlainScanLineFill(v, 300, 200)) << "shape " << i;
+  }
+}
+
 TEST_F(Polygons, FillStaysWithinTheBoundingBoxOfItsVertices) {
   // Large regular polygons, and small many-sided circles whose short, often horizontal edges make the
   // walkers fall behind their vertices: neither may write outside the vertices' box.

@@ -199,13 +199,14 @@ TEST_F(InputDevicesTest, FirstOfTwoJoysticksIsUsedWithRangeAndDeadZone) {
   second.rawAxes[0] = -32768;
   platform::SetHeadlessJoysticks({first, second});
   StartAll();
-  ASSERT_EQ(InitJoystick(-512, 512, -512, 512, 5), 1);
+  // X and Y get ranges of their own.
+  ASSERT_EQ(InitJoystick(-512, 512, -100, 300, 5), 1);
   EXPECT_STREQ(JoystickName, "Arcade Stick");
   EXPECT_TRUE(JoystickGuid == first.guid);
   EXPECT_EQ(JoystickPresent, 1);
   ASSERT_EQ(ReadJoystick(), 1);
   EXPECT_EQ(JoystickState.lX, 512);
-  EXPECT_EQ(JoystickState.lY, -512);
+  EXPECT_EQ(JoystickState.lY, -100);
   EXPECT_EQ(JoystickState.rgbButtons[0], 0x80);
   EXPECT_EQ(JoystickState.rgbButtons[1], 0);
   EXPECT_EQ(JoystickState.rgbButtons[31], 0x80);
@@ -216,7 +217,7 @@ TEST_F(InputDevicesTest, FirstOfTwoJoysticksIsUsedWithRangeAndDeadZone) {
   platform::SetHeadlessJoysticks({first, second});
   ASSERT_EQ(ReadJoystick(), 1);
   EXPECT_EQ(JoystickState.lX, 0);
-  EXPECT_EQ(JoystickState.lY, 0);
+  EXPECT_EQ(JoystickState.lY, 100);
 }
 
 TEST_F(InputDevicesTest, LongJoystickNamesAreCutTo79Characters) {
