@@ -22,7 +22,7 @@ namespace {
 
 constexpr int32_t Cell = 32;
 constexpr int32_t Columns = 8;
-// The reader takes rows as packed, so the sheet's width is kept a multiple of four (no row padding).
+// The sheet's width is rounded up to a multiple of four, so its rows need no padding in the file.
 constexpr int32_t SheetW = (Columns * (Cell + 1) + 1 + 3) / 4 * 4;
 constexpr int32_t SheetH = 2 * (Cell + 1) + 1;
 constexpr int32_t SpriteCount = 8;
