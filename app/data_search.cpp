@@ -28,6 +28,8 @@ bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/
 
 DataSearchPlaces PlacesFromEnvironment() {
   DataSearchPlaces places;
+  const std::string workingFolder = platform::WorkingFolder();
+  if (!workingFolder.empty()) places.workingFolder = workingFolder;  // named in full when nothing is found
   places.tavoData = platform::EnvironmentVariable("TAVO_DATA");
   places.executableFolder = platform::ExecutableFolder();
   places.xdgDataHome = platform::EnvironmentVariable("XDG_DATA_HOME");
