@@ -6,7 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/frame_log.h"
-#include "platform/video_sdl.h"
+#include "platform/sdl/video_sdl.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/window_sdl.h"
+#include "platform/sdl/window_sdl.h"
 
 namespace platform {
 

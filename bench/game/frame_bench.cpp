@@ -21,7 +21,7 @@
 #include "input/key_codes.h"
 #include "platform/backend.h"
 #include "platform/input.h"
-#include "platform/reference_frame.h"
+#include "platform/sdl/reference/reference_frame.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 

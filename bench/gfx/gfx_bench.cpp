@@ -9,7 +9,7 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/backend.h"
-#include "platform/reference_blits.h"
+#include "platform/sdl/reference/reference_blits.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/text_art.h"
+#include "platform/sdl/reference/text_art.h"
 
 namespace assets {
 

@@ -1,6 +1,6 @@
 // SDL presentation: one renderer and one streaming texture on the main window. 16-bit pictures go in as RGB 565,
 // 8-bit ones through their palette as ARGB; fitted with the aspect kept, or at a whole multiple, black around.
-#include "platform/video_sdl.h"
+#include "platform/sdl/video_sdl.h"
 
 #include <SDL.h>
 
@@ -9,8 +9,8 @@
 
 #include "platform/display_choices.h"
 #include "platform/picture_placement.h"
-#include "platform/video_sdl_window_image.h"
-#include "platform/window_sdl.h"
+#include "platform/sdl/video_sdl_window_image.h"
+#include "platform/sdl/window_sdl.h"
 
 namespace platform::sdl_video {
 

@@ -1,6 +1,6 @@
 // The SDL-only frame for the benchmarks' comparison; see reference_frame.h.
 // Pictures are SDL surfaces with an RLE colour key; text uses SDL_ttf at the program's own line size.
-#include "platform/reference_frame.h"
+#include "platform/sdl/reference/reference_frame.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

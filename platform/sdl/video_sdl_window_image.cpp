@@ -1,6 +1,6 @@
 // The window-image presenter: nearest-pixel stretch onto SDL's window surface; see video_sdl_window_image.h.
 // The last picture is kept so that an expose or a resize is redrawn without asking the program.
-#include "platform/video_sdl_window_image.h"
+#include "platform/sdl/video_sdl_window_image.h"
 
 #include <SDL.h>
 

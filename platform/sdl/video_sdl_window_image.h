@@ -1,4 +1,4 @@
-// Presentation without graphics hardware, used only by platform/video_sdl.cpp: the picture is stretched by
+// Presentation without graphics hardware, used only by platform/sdl/video_sdl.cpp: the picture is stretched by
 // nearest pixel straight onto the window's own X image, and only its rectangle is sent to the display.
 // Cheaper than any renderer on a software OpenGL, which spends most of a frame scaling the picture.
 #pragma once

@@ -10,7 +10,7 @@
 #include "platform/display_choices.h"
 #include "platform/video.h"
 #include "platform/window.h"
-#include "platform/window_sdl.h"
+#include "platform/sdl/window_sdl.h"
 
 namespace platform::sdl_window {
 

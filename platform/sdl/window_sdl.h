@@ -1,4 +1,4 @@
-// The SDL half of the window service, used only by platform/window.cpp and platform/video_sdl.cpp.
+// The SDL half of the window service, used only by platform/window.cpp and platform/sdl/video_sdl.cpp.
 // A new backend provides these same calls: open and close the window, pump its events, show boxes, set the cursor.
 #pragma once
 #include <cstdint>

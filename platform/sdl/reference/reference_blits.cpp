@@ -1,6 +1,6 @@
 // SDL surface blits and SDL_ttf text for the benchmarks' comparisons; see reference_blits.h.
 // The font is opened on first use at the program's own text size, so both sides draw the same lines.
-#include "platform/reference_blits.h"
+#include "platform/sdl/reference/reference_blits.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
