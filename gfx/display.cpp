@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/backend.h"
 #include "platform/video.h"
 #include "platform/window.h"
 
@@ -30,9 +29,9 @@ constexpr uint32_t CooperativeFullScreenFlags = 0x53;
 constexpr int32_t MaxDisplaySide = 4096;
 constexpr uint8_t PaletteNoCollapse = 4;
 
-// The cooperative level needs the main window on the SDL backend; the headless one has nothing to bind to.
+// The cooperative level binds the display to the window; the platform says whether it can yet.
 bool SetCooperativeLevel(DisplayObject* device, uint32_t flags) {
-  if (platform::CurrentBackend() == platform::Backend::Sdl && platform::MainWindowHandle() == nullptr) return false;
+  if (!platform::DisplayCanBindToWindow()) return false;
   device->cooperativeFlags = flags;
   return true;
 }

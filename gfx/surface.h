@@ -121,9 +121,6 @@ uint32_t Release(DisplayObject* device);
 
 // Makes a surface of the given size and depth (8 or 16) with zeroed pixels; null for a size or depth we do not keep.
 Surface* CreateSurfaceOfFormat(int32_t width, int32_t height, int32_t bitsPerPixel);
-inline Surface* CreateSurfaceForTest(int32_t width, int32_t height, int32_t bitsPerPixel) {
-  return CreateSurfaceOfFormat(width, height, bitsPerPixel);
-}
 
 // The platform-like object calls used by the display and bitmap code.
 DisplayObject* CreateDisplayObject();

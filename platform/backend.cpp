@@ -1,15 +1,29 @@
-// The backend choice shared by every platform service.
+// The backend choice shared by every platform service: one set of tables, replaced whole by SelectBackend.
 // Headless is the default so that tests never open a window or an audio device by accident.
 #include "platform/backend.h"
+
+#include "platform/backend_tables.h"
 
 namespace platform {
 
 namespace {
-Backend chosenBackend = Backend::Headless;
+
+PlatformBackend TablesOf(Backend backend) {
+  if (backend == Backend::Sdl)
+    return {&SdlWindowBackend(), &SdlVideoBackend(), &SdlClockBackend(), &SdlSoundBackend(), &SdlInputBackend()};
+  return {&HeadlessWindowBackend(), &HeadlessVideoBackend(), &HeadlessClockBackend(), &HeadlessSoundBackend(),
+          &HeadlessInputBackend()};
 }
 
-void SelectBackend(Backend backend) { chosenBackend = backend; }
+PlatformBackend& Chosen() {
+  static PlatformBackend chosen = TablesOf(Backend::Headless);
+  return chosen;
+}
 
-Backend CurrentBackend() { return chosenBackend; }
+}  // namespace
+
+void SelectBackend(Backend backend) { Chosen() = TablesOf(backend); }
+
+const PlatformBackend& ChosenBackend() { return Chosen(); }
 
 }  // namespace platform

@@ -1,41 +1,15 @@
-// The tick count on both backends: std::chrono's steady clock for SDL, a plain counter headless.
-// The headless clock starts at 0 and moves only through SleepMs, PauseBriefly or SetVirtualTicks.
+// The tick count and the waits, handed to the chosen backend's clock table:
+// platform/sdl/clock_sdl.cpp (a monotonic clock) or platform/headless/clock_headless.cpp (a virtual one).
 #include "platform/clock.h"
 
-#include <chrono>
-#include <thread>
-
-#include "platform/backend.h"
+#include "platform/backend_tables.h"
 
 namespace platform {
 
-namespace {
-uint32_t virtualTicks = 0;
-const auto realClockStart = std::chrono::steady_clock::now();
-}  // namespace
+uint32_t GetTicks() { return ChosenBackend().clock->getTicks(); }
 
-uint32_t GetTicks() {
-  if (CurrentBackend() == Backend::Headless) return virtualTicks;
-  auto elapsed = std::chrono::steady_clock::now() - realClockStart;
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-}
+void SleepMs(uint32_t ms) { ChosenBackend().clock->sleepMs(ms); }
 
-void SleepMs(uint32_t ms) {
-  if (CurrentBackend() == Backend::Headless) {
-    virtualTicks += ms;
-    return;
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-void PauseBriefly() {
-  if (CurrentBackend() == Backend::Headless) {
-    virtualTicks += 1;
-    return;
-  }
-  std::this_thread::sleep_for(std::chrono::microseconds(100));
-}
-
-void SetVirtualTicks(uint32_t ticks) { virtualTicks = ticks; }
+void PauseBriefly() { ChosenBackend().clock->pauseBriefly(); }
 
 }  // namespace platform

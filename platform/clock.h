@@ -14,7 +14,4 @@ void SleepMs(uint32_t ms);
 // One short pause inside a wait loop (headless: advances the virtual clock by 1 ms).
 void PauseBriefly();
 
-// Headless only: sets the virtual clock (tests of wrap-around) and reads how far it has moved.
-void SetVirtualTicks(uint32_t ticks);
-
 }  // namespace platform

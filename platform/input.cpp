@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/backend.h"
+#include "platform/backend_tables.h"
+#include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/input_backend.h"
 
@@ -45,9 +46,7 @@ struct FrameLatch {
 };
 FrameLatch latch;
 
-const InputBackend& ChosenBackend() {
-  return CurrentBackend() == Backend::Sdl ? SdlInputBackend() : HeadlessInputBackend();
-}
+const InputBackend& ChosenInput() { return *ChosenBackend().input; }
 
 const InputBackend& BackendOf(const InputDevice* device) { return *device->parent->backend; }
 
@@ -164,7 +163,7 @@ int32_t CreateInputSystem(uint32_t version, InputSystem** out) {
   if (out == nullptr) return kInputInvalidParam;
   *out = nullptr;
   if (version < kInputVersion) return kInputFailed;
-  const InputBackend& backend = ChosenBackend();
+  const InputBackend& backend = ChosenInput();
   int32_t started = backend.startSystem();
   if (started != kInputOk) return started < 0 ? started : kInputFailed;
   *out = new InputSystem{1, &backend};
@@ -319,9 +318,9 @@ uint32_t Release(InputDevice* device) {
 }
 
 bool IsKeyDownNow(uint8_t keyCode) {
-  if (latch.source == FrameInputSource::Devices) return ChosenBackend().isKeyDownNow(keyCode);
+  if (latch.source == FrameInputSource::Devices) return ChosenInput().isKeyDownNow(keyCode);
   uint8_t keys[256];
-  ReadLatchedKeys(ChosenBackend(), keys);
+  ReadLatchedKeys(ChosenInput(), keys);
   return keyCode != 0 && keys[keyCode] != 0;
 }
 

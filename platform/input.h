@@ -2,7 +2,6 @@
 // Objects are reference counted; every examined result is 0 for success (a creation failure of the system is negative).
 #pragma once
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace platform {
@@ -125,34 +124,5 @@ uint8_t KeyCodeForScancode(int32_t scancode);
 
 // Joystick axis scaling: a raw axis (-32768..32767) into [minimum, maximum], with a dead zone in hundredths of a percent.
 int32_t ScaleJoystickAxis(int32_t raw, int32_t minimum, int32_t maximum, uint32_t deadZone);
-
-// Headless scripted input: the first mouse read after SetHeadlessInput reports dx, dy, later reads 0, 0;
-// the keys and the button stay held until the next call.
-struct HeadlessInputFrame {
-  int32_t dx = 0, dy = 0;
-  bool primaryButton = false;
-  std::vector<uint8_t> keysHeld;
-};
-void SetHeadlessInput(const HeadlessInputFrame& frame);
-
-// Headless joysticks, attached in this order. Raw axes are -32768..32767, bit n of buttons is button n.
-struct HeadlessJoystick {
-  InputGuid guid;
-  std::string productName;
-  int32_t rawAxes[8] = {};
-  uint32_t buttons = 0;
-};
-void SetHeadlessJoysticks(const std::vector<HeadlessJoystick>& joysticks);
-
-// Headless failures for tests: make one set-up step (or every read) of one kind of device fail.
-// InputStep::CreateSystem makes the system object itself fail, whatever the kind.
-enum class InputDeviceKind { Keyboard, Mouse, Joystick };
-enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
-void SetHeadlessInputFailure(InputDeviceKind kind, InputStep step);
-// Back to no input, no joystick and no failures.
-void ResetHeadlessInput();
-
-// How many input objects (system and devices) are alive; tests check that shut-down frees them all.
-int32_t LiveInputObjects();
 
 }  // namespace platform

@@ -23,6 +23,10 @@ struct RawMouseState {
   bool left = false, right = false, middle = false, extra = false;
 };
 
+// The kinds of device and the set-up steps a backend answers (the headless one may be told to refuse one).
+enum class InputDeviceKind { Keyboard, Mouse, Joystick };
+enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
+
 struct InputBackend {
   int32_t (*startSystem)();
   void (*stopSystem)();

@@ -67,7 +67,7 @@ PicturesFolderFacts GatherFacts() {
 
 // The last presented picture as rows of red, green, blue; empty when nothing was presented yet.
 std::vector<uint8_t> PresentedPictureRgb(int32_t* width, int32_t* height) {
-  const HeadlessFrame& frame = LastPresentedFrame();
+  const PresentedFrame& frame = LastPresentedFrame();
   *width = frame.width;
   *height = frame.height;
   std::vector<uint8_t> rgb;

@@ -2,7 +2,6 @@
 // Each buffer holds unsigned 8-bit mono samples; a mixer plays them at their frequency (11025 Hz unless set).
 #pragma once
 #include <cstdint>
-#include <vector>
 
 namespace platform {
 
@@ -79,24 +78,6 @@ int32_t SetSoundBufferVolume(SoundBuffer* buffer, int32_t hundredthsOfDecibel);
 int32_t SetSoundBufferFrequency(SoundBuffer* buffer, uint32_t samplesPerSecond);
 int32_t SetSoundBufferPan(SoundBuffer* buffer, int32_t pan);
 int32_t GetSoundBufferVolume(SoundBuffer* buffer, int32_t* hundredthsOfDecibel);
-
-// Headless: the buffers whose Play succeeded since the previous take, in order; the record keeps the first
-// kStartedBufferRecord of them. TakeStartedBuffersInto refills the caller's vector and keeps both vectors'
-// storage, so taking once a frame allocates nothing once `taken` has grown to the record's size.
-constexpr uint32_t kStartedBufferRecord = 64;
-std::vector<SoundBuffer*> TakeStartedBuffers();
-void TakeStartedBuffersInto(std::vector<SoundBuffer*>& taken);
-
-// Headless: whether CreateSoundDevice succeeds (a machine without sound when false). True at start.
-void SetHeadlessSoundDeviceAvailable(bool available);
-
-// Headless: makes CreateSoundBuffer and DuplicateSoundBuffer refuse as if memory ran out, so tests can
-// see that callers clean up. False at start.
-void SetHeadlessBufferCreationFails(bool fails);
-
-// Mixes every playing buffer (and the music, once started) into `frames` interleaved stereo float frames at
-// `rate` Hz, advancing them as the device would. Headless tests call it; the SDL callback uses the same mixer.
-void RenderHeadlessAudio(float* out, uint32_t frames, uint32_t rate);
 
 // A listener for the finished mix (measuring tools and tests): called after every mix, on the audio thread
 // under SDL, with the interleaved stereo frames about to leave the mixer. Null removes it.

@@ -1,9 +1,9 @@
 // The sound device and static sound buffers as the program sees them: creation, locking, playback controls
-// and release. Backend-neutral; the SDL output (sound_sdl.cpp) and headless rendering both read the same records.
+// and release. Backend-neutral: the chosen backend's sound table opens the output and hears of starts and frees.
 #include <algorithm>
 #include <cstring>
 
-#include "platform/backend.h"
+#include "platform/backend_tables.h"
 #include "platform/sound_internal.h"
 
 namespace platform {
@@ -11,19 +11,10 @@ namespace platform {
 namespace {
 
 SoundDeviceObject* liveDevice = nullptr;
-bool headlessDeviceAvailable = true;
-bool headlessBufferCreationFails = false;
 
-bool CreationRefused() { return CurrentBackend() == Backend::Headless && headlessBufferCreationFails; }
+const SoundBackend& Backend() { return *ChosenBackend().sound; }
 
-// The headless record of started buffers: room for kStartedBufferRecord entries is made with the device, and
-// starts beyond it are left out until the record is taken, so playing neither grows it nor allocates.
-std::vector<SoundBuffer*> startedBuffers;
-
-void NoteStarted(SoundBuffer* buffer) {
-  if (startedBuffers.capacity() < kStartedBufferRecord) startedBuffers.reserve(kStartedBufferRecord);
-  if (startedBuffers.size() < kStartedBufferRecord) startedBuffers.push_back(buffer);
-}
+bool CreationRefused() { return Backend().refusesBuffers(); }
 
 uint32_t BufferBytes(const SoundBuffer& buffer) { return static_cast<uint32_t>(buffer.samples->size()); }
 
@@ -53,13 +44,7 @@ int32_t CreateSoundDevice(SoundDeviceObject** out) {
     *out = liveDevice;
     return kSoundOk;
   }
-  if (CurrentBackend() == Backend::Headless) {
-    if (!headlessDeviceAvailable) return kSoundErrNoDevice;
-    std::lock_guard<std::mutex> guard(SoundMutex());
-    startedBuffers.reserve(kStartedBufferRecord);
-  } else if (OpenSoundOutput() != kSoundOk) {
-    return kSoundErrNoDevice;
-  }
+  if (Backend().openOutput() != kSoundOk) return kSoundErrNoDevice;
   liveDevice = new SoundDeviceObject;
   *out = liveDevice;
   return kSoundOk;
@@ -74,7 +59,7 @@ uint32_t ReleaseSoundDevice(SoundDeviceObject* device) {
   if (!device) return 0;
   if (--device->refCount > 0) return device->refCount;
   if (device == liveDevice) liveDevice = nullptr;
-  CloseSoundOutput();
+  Backend().closeOutput();
   delete device;
   return 0;
 }
@@ -126,7 +111,7 @@ uint32_t ReleaseSoundBuffer(SoundBuffer* buffer) {
   if (--buffer->refCount > 0) return buffer->refCount;
   auto& live = LiveSoundBuffers();
   live.erase(std::remove(live.begin(), live.end(), buffer), live.end());
-  startedBuffers.erase(std::remove(startedBuffers.begin(), startedBuffers.end(), buffer), startedBuffers.end());
+  Backend().bufferFreed(buffer);
   delete buffer;
   return 0;
 }
@@ -177,7 +162,7 @@ int32_t PlaySoundBuffer(SoundBuffer* buffer, uint32_t flags) {
   std::lock_guard<std::mutex> guard(SoundMutex());
   buffer->playing = true;
   buffer->looping = (flags & kSoundPlayLooping) != 0;
-  if (CurrentBackend() == Backend::Headless) NoteStarted(buffer);
+  Backend().bufferStarted(buffer);
   return kSoundOk;
 }
 
@@ -248,23 +233,5 @@ int32_t GetSoundBufferVolume(SoundBuffer* buffer, int32_t* hundredthsOfDecibel) 
   *hundredthsOfDecibel = buffer->volume;
   return kSoundOk;
 }
-
-void TakeStartedBuffersInto(std::vector<SoundBuffer*>& taken) {
-  std::lock_guard<std::mutex> guard(SoundMutex());
-  taken.assign(startedBuffers.begin(), startedBuffers.end());
-  startedBuffers.clear();
-}
-
-std::vector<SoundBuffer*> TakeStartedBuffers() {
-  std::vector<SoundBuffer*> taken;
-  TakeStartedBuffersInto(taken);
-  return taken;
-}
-
-void SetHeadlessSoundDeviceAvailable(bool available) { headlessDeviceAvailable = available; }
-
-void SetHeadlessBufferCreationFails(bool fails) { headlessBufferCreationFails = fails; }
-
-void RenderHeadlessAudio(float* out, uint32_t frames, uint32_t rate) { RenderMix(out, frames, rate); }
 
 }  // namespace platform

@@ -40,20 +40,11 @@ std::vector<SoundBuffer*>& LiveSoundBuffers();
 void MixSoundBuffers(float* out, uint32_t frames, uint32_t rate);
 
 // The whole mix of one device period: silence, the effects, the music hook, then clipping to [-1, 1].
-// Takes SoundMutex itself. Called by the SDL callback and by RenderHeadlessAudio.
+// Takes SoundMutex itself. Called by the SDL audio callback and by headless rendering.
 void RenderMix(float* out, uint32_t frames, uint32_t rate);
 
 // The music service adds its own samples to each mix through this hook (null: no music).
 using MusicMixHook = void (*)(float* out, uint32_t frames, uint32_t rate);
 void SetMusicMixHook(MusicMixHook hook);
-
-// Hearing the mix (SDL backend): opens the audio output that calls RenderMix, or closes it.
-// OpenSoundOutput returns kSoundOk or kSoundErrNoDevice.
-int32_t OpenSoundOutput();
-void CloseSoundOutput();
-
-// The output's rate and period in frames while it is open (0 when closed).
-uint32_t SoundOutputRate();
-uint32_t SoundOutputPeriodFrames();
 
 }  // namespace platform

@@ -25,8 +25,9 @@ bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t heig
 // Shows the last presented picture again (after the window changed size or was exposed).
 void RedrawLastFrame();
 
-// The last picture presented (on the SDL backend too, where only the picture itself is kept).
-struct HeadlessFrame {
+// The last picture presented, kept by both backends: the screenshot key saves it, tests and the replay tool
+// read it. The counts are kept on the headless backend only.
+struct PresentedFrame {
   int32_t width = 0;
   int32_t height = 0;
   int32_t bitsPerPixel = 0;
@@ -36,19 +37,10 @@ struct HeadlessFrame {
   uint32_t flipCount = 0;            // presents made by flips
   uint32_t updateCount = 0;          // presents made by drawing on the visible surface
 };
-const HeadlessFrame& LastPresentedFrame();
-// The colour (0x00RRGGBB) at (x, y) of the last headless picture; 0 outside it.
-uint32_t PresentedPixelRgb(int32_t x, int32_t y);
+const PresentedFrame& LastPresentedFrame();
 
 // Called after each flip that was shown, on both backends (the replay tool prints its trace line there, the
 // demo recorder and player move to the next frame). Null removes it.
 void SetPresentHook(void (*hook)(void* user), void* user);
-// Headless benchmarks: with keep false a headless present only counts and calls the hook, keeping no copy,
-// so a frame can be timed without the cost of presenting it. On by default.
-void KeepHeadlessFrames(bool keep);
-// Headless tests: the next count presents are refused.
-void RefuseNextPresents(int32_t count);
-// Headless tests: forgets the kept picture and the counts.
-void ResetHeadlessPresentation();
 
 }  // namespace platform

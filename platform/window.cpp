@@ -1,12 +1,11 @@
-// The window service shared by both backends: the class registry, our message queue, message boxes and cursor.
-// SDL work is handed to platform/window_sdl.cpp; the headless window has no size and records its message boxes.
+// The window service shared by both backends: the class registry, our message queue and the cursor choice.
+// The window itself, its events and message boxes go through the chosen backend's window table.
 #include "platform/window.h"
 
 #include <deque>
 #include <string>
 
-#include "platform/backend.h"
-#include "platform/sdl/window_sdl.h"
+#include "platform/backend_tables.h"
 
 namespace platform {
 
@@ -27,7 +26,6 @@ struct QueueState {
   bool paintPending = false;
   bool onlyCloseRequests = false;
   int64_t closesTaken = 0;
-  std::vector<std::pair<std::string, std::string>> shownBoxes;
 };
 
 QueueState queue;
@@ -37,7 +35,7 @@ WindowProc registeredProc = nullptr;
 std::string lastError;
 bool cursorShown = true;
 
-bool IsSdl() { return CurrentBackend() == Backend::Sdl; }
+const WindowBackend& Backend() { return *ChosenBackend().window; }
 
 }  // namespace
 
@@ -54,7 +52,7 @@ Window* CreateMainWindow(const char* title, const char* className) {
     return nullptr;
   }
   const char* name = className ? className : "";
-  if (IsSdl() && !sdl_window::Open(title ? title : "", name, &lastError)) return nullptr;
+  if (!Backend().open(title ? title : "", name, &lastError)) return nullptr;
   mainWindow = new Window{title ? title : "", name};
   // The class's procedure hears of the window's creation before the caller gets it.
   if (registeredProc != nullptr && registeredClass == mainWindow->className)
@@ -66,7 +64,7 @@ Window* MainWindowHandle() { return mainWindow; }
 
 void DestroyMainWindow() {
   if (mainWindow == nullptr) return;
-  if (IsSdl()) sdl_window::Close();
+  Backend().close();
   delete mainWindow;
   mainWindow = nullptr;
 }
@@ -130,38 +128,29 @@ void BeginPaint(Window*) {}
 void EndPaint(Window*) { queue.paintPending = false; }
 
 void PumpEvents() {
-  if (IsSdl() && mainWindow != nullptr) sdl_window::PumpEvents();
+  if (mainWindow != nullptr) Backend().pumpEvents();
 }
 
-bool IsFullScreen() { return IsSdl() && mainWindow != nullptr ? sdl_window::IsFullScreen() : true; }
+bool IsFullScreen() { return mainWindow != nullptr ? Backend().isFullScreen() : true; }
 
 void ToggleFullScreen() {
-  if (IsSdl() && mainWindow != nullptr) sdl_window::ToggleFullScreen();
+  if (mainWindow != nullptr) Backend().toggleFullScreen();
 }
+
+bool DisplayCanBindToWindow() { return mainWindow != nullptr || !Backend().displayNeedsWindow; }
 
 void ShowMessageBox(Window*, const char* text, const char* caption) {
-  std::string shownText = text ? text : "", shownCaption = caption ? caption : "";
-  if (IsSdl()) sdl_window::ShowMessageBox(shownText.c_str(), shownCaption.c_str());
-  else queue.shownBoxes.emplace_back(shownCaption, shownText);
-}
-
-std::vector<std::pair<std::string, std::string>> TakeShownMessageBoxes() {
-  std::vector<std::pair<std::string, std::string>> taken;
-  taken.swap(queue.shownBoxes);
-  return taken;
+  Backend().showMessageBox(text ? text : "", caption ? caption : "");
 }
 
 void ShowCursor(bool show) {
   cursorShown = show;
-  if (IsSdl()) sdl_window::ShowCursor(show);
+  Backend().showCursor(show);
 }
 
 bool IsCursorShown() { return cursorShown; }
 
-void QueueOnlyCloseRequests(bool only) { queue.onlyCloseRequests = only; }
-
-int64_t CloseRequestsTaken() { return queue.closesTaken; }
-
-void ResetMessageQueue() { queue = QueueState{}; }
+  bool onlyCloseRequests = false;
+  int64_t closesTaken = 0;
 
 }  // namespace platform

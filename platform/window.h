@@ -3,8 +3,6 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace platform {
 
@@ -67,9 +65,12 @@ bool IsFullScreen();
 // Toggles between full-screen desktop and the 1280 x 960 window (what Alt+Enter does).
 void ToggleFullScreen();
 
+// Whether the display may bind to the window now: the SDL backend needs the main window, the headless one has
+// nothing to bind to. Asked by the display's cooperative level.
+bool DisplayCanBindToWindow();
+
 // A modal box with one OK button (SDL). Headless: recorded as (caption, text) and answered at once.
 void ShowMessageBox(Window* window, const char* text, const char* caption);
-std::vector<std::pair<std::string, std::string>> TakeShownMessageBoxes();
 
 // Shows or hides the mouse cursor over the window; IsCursorShown reads the last choice.
 void ShowCursor(bool show);
@@ -80,8 +81,5 @@ bool IsCursorShown();
 void QueueOnlyCloseRequests(bool only);
 // How many WM_CLOSE messages PeekMessage has handed out so far (the demo recorder notes each between frames).
 int64_t CloseRequestsTaken();
-
-// Tests: forgets queued messages, a pending quit and recorded boxes.
-void ResetMessageQueue();
 
 }  // namespace platform

@@ -20,6 +20,7 @@
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
 #include "platform/sound.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include "platform/sdl/reference/reference_frame.h"
 #include "platform/sound.h"
 #include "platform/video.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

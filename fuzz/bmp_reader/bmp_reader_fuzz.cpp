@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "gfx/extras/bmp_file.h"
+#include "gfx/surface_for_test.h"
 
 namespace {
 

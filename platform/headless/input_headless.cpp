@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/input_backend.h"
 

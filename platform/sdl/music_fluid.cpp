@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/backend.h"
+#include "platform/backend_tables.h"
 #include "platform/music_internal.h"
 #include "platform/sound_internal.h"
 
@@ -91,7 +91,7 @@ int32_t InitMusicPerformance(MusicPerformanceObject* performance, SoundDeviceObj
     return kMusicErrNoSoundFont;
   }
   QuietLibraryLog();
-  const uint32_t outputRate = CurrentBackend() == Backend::Sdl ? SoundOutputRate() : 0;
+  const uint32_t outputRate = ChosenBackend().sound->outputRate();
   performance->rate = outputRate != 0 ? outputRate : kHeadlessMusicRate;
   performance->settings = new_fluid_settings();
   fluid_settings_setnum(performance->settings, "synth.sample-rate", performance->rate);

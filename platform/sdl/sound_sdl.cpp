@@ -1,10 +1,11 @@
 // The SDL audio output: one device, 48000 Hz stereo float with a period of at most 512 frames, whose callback
-// runs the shared mixer. A new backend provides OpenSoundOutput/CloseSoundOutput calling RenderMix the same way.
+// runs the shared mixer. The sound service reaches it through SdlSoundBackend().
 #include <SDL.h>
 
 #include <cstdio>
 
 #include "platform/alsa_messages.h"
+#include "platform/backend_tables.h"
 #include "platform/sound_internal.h"
 
 namespace platform {
@@ -16,14 +17,11 @@ constexpr Uint16 kWantedPeriodFrames = 512;
 
 SDL_AudioDeviceID outputDevice = 0;
 uint32_t outputRate = 0;
-uint32_t outputPeriod = 0;
 
 void AudioCallback(void* /*user*/, Uint8* stream, int byteCount) {
   const uint32_t frames = static_cast<uint32_t>(byteCount) / (2 * sizeof(float));
   RenderMix(reinterpret_cast<float*>(stream), frames, outputRate);
 }
-
-}  // namespace
 
 int32_t OpenSoundOutput() {
   if (outputDevice != 0) return kSoundOk;
@@ -47,7 +45,6 @@ int32_t OpenSoundOutput() {
     return kSoundErrNoDevice;
   }
   outputRate = static_cast<uint32_t>(obtained.freq);
-  outputPeriod = obtained.samples;
   SDL_PauseAudioDevice(outputDevice, 0);
   return kSoundOk;
 }
@@ -57,12 +54,21 @@ void CloseSoundOutput() {
   SDL_CloseAudioDevice(outputDevice);
   outputDevice = 0;
   outputRate = 0;
-  outputPeriod = 0;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 uint32_t SoundOutputRate() { return outputRate; }
 
-uint32_t SoundOutputPeriodFrames() { return outputPeriod; }
+// The mix is heard as it is made: no buffer is ever refused, and starts and frees need no record.
+bool RefusesBuffers() { return false; }
+void IgnoreBuffer(SoundBuffer*) {}
+
+}  // namespace
+
+const SoundBackend& SdlSoundBackend() {
+  static const SoundBackend table{OpenSoundOutput, CloseSoundOutput, SoundOutputRate, RefusesBuffers, IgnoreBuffer,
+                                  IgnoreBuffer};
+  return table;
+}
 
 }  // namespace platform

@@ -1,13 +1,14 @@
 // SDL presentation: one renderer and one streaming texture on the main window. 16-bit pictures go in as RGB 565,
 // 8-bit ones through their palette as ARGB; fitted with the aspect kept, or at a whole multiple, black around.
-#include "platform/sdl/video_sdl.h"
-
 #include <SDL.h>
 
 #include <cstring>
 #include <filesystem>
+#include <string>
 
+#include "platform/backend_tables.h"
 #include "platform/display_choices.h"
+#include "platform/frame_log.h"
 #include "platform/picture_placement.h"
 #include "platform/sdl/video_sdl_window_image.h"
 #include "platform/sdl/window_sdl.h"
@@ -98,6 +99,8 @@ void CopyIntoTexture(const void* pixels, int32_t pitch, int32_t width, int32_t h
 
 }  // namespace
 
+void Redraw();
+
 bool Open(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error) {
   auto* window = static_cast<SDL_Window*>(sdl_window::NativeWindow());
   if (window == nullptr) {
@@ -159,3 +162,28 @@ void Redraw() {
 }
 
 }  // namespace platform::sdl_video
+
+namespace platform {
+
+namespace {
+
+// A shown picture is kept for the screenshot key; a shown flip goes to the frame log, which measures the
+// game's pacing from outside.
+bool PresentAndLog(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+                   const uint8_t* paletteRgbx, PresentKind kind) {
+  const bool shown = sdl_video::Present(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  // The window keeps a copy too, for the screenshot key.
+  if (shown) KeepPresentedFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  if (shown && kind == PresentKind::Flip)
+    LogFramePresented(static_cast<const uint8_t*>(pixels), pitch, width, height, bitsPerPixel);
+  return shown;
+}
+
+}  // namespace
+
+const VideoBackend& SdlVideoBackend() {
+  static const VideoBackend table{sdl_video::Open, sdl_video::Close, PresentAndLog, sdl_video::Redraw};
+  return table;
+}
+
+}  // namespace platform

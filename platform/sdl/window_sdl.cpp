@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/backend_tables.h"
 #include "platform/screenshot.h"
 #include "platform/display_choices.h"
+#include "platform/sdl/window_sdl.h"
 #include "platform/video.h"
 #include "platform/window.h"
-#include "platform/sdl/window_sdl.h"
 
 namespace platform::sdl_window {
 
@@ -146,3 +147,14 @@ void ShowMessageBox(const char* text, const char* caption) {
 void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 }  // namespace platform::sdl_window
+
+namespace platform {
+
+const WindowBackend& SdlWindowBackend() {
+  static const WindowBackend table{sdl_window::Open, sdl_window::Close, sdl_window::PumpEvents,
+                                   sdl_window::IsFullScreen, sdl_window::ToggleFullScreen,
+                                   sdl_window::ShowMessageBox, sdl_window::ShowCursor, true};
+  return table;
+}
+
+}  // namespace platform

@@ -1,13 +1,8 @@
-// The SDL half of the window service, used only by platform/window.cpp and platform/sdl/video_sdl.cpp.
-// A new backend provides these same calls: open and close the window, pump its events, show boxes, set the cursor.
+// The SDL window, reached by the window service through SdlWindowBackend() and by platform/sdl/video_sdl.cpp,
+// which presents on it: open and close the window, pump its events, show boxes, set the cursor.
 #pragma once
 #include <cstdint>
 #include <string>
-
-namespace platform {
-// Posts a message made from a platform event, unless the same one already waits (defined in window.cpp).
-void PostCoalescedMessage(uint32_t message, uintptr_t wParam);
-}  // namespace platform
 
 namespace platform::sdl_window {
 

@@ -24,6 +24,7 @@
 #include "platform/video.h"
 #include "platform/window.h"
 #include "tests/support/surface_probe.h"
+#include "platform/headless/headless.h"
 
 namespace fs = std::filesystem;
 

@@ -11,6 +11,7 @@
 #include "platform/sound.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

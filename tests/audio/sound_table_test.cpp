@@ -10,6 +10,7 @@
 #include "platform/sound.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "platform/sound.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

@@ -17,6 +17,8 @@
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "tests/support/surface_probe.h"
+#include "gfx/surface_for_test.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

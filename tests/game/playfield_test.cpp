@@ -11,6 +11,7 @@
 #include "gfx/surface.h"
 #include "platform/backend.h"
 #include "tests/support/surface_probe.h"
+#include "gfx/surface_for_test.h"
 
 namespace {
 

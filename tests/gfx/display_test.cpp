@@ -5,6 +5,7 @@
 #include "gfx/display.h"
 #include "platform/backend.h"
 #include "platform/video.h"
+#include "platform/headless/headless.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ TEST_F(DisplayTest, FlipShowsTheBackPictureAndHandsBackTheOldOne) {
   ASSERT_EQ(InitDisplay(640, 480, 16), 1);
   FillSurface(BackSurface, 0x1234);
   ASSERT_EQ(FlipDisplay(), 1);
-  const platform::HeadlessFrame& shown = platform::LastPresentedFrame();
+  const platform::PresentedFrame& shown = platform::LastPresentedFrame();
   EXPECT_EQ(shown.flipCount, 1u);
   EXPECT_EQ(shown.pixels[0] | (shown.pixels[1] << 8), 0x1234);
   EXPECT_EQ(ReadSurfacePixel(PrimarySurface, 10, 10), 0x1234u);

@@ -7,6 +7,7 @@
 #include "gfx/text.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "platform/bitmap_decode.h"
 #include "tests/gfx/bmp_writer.h"
 #include "tests/gfx_extras/bmp_bytes.h"
+#include "gfx/surface_for_test.h"
 
 using namespace bmp_bytes;
 

@@ -10,6 +10,7 @@
 
 #include "gfx/display.h"
 #include "gfx/extras/lines.h"
+#include "gfx/surface_for_test.h"
 
 namespace {
 

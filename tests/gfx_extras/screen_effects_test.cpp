@@ -11,6 +11,7 @@
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/video.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

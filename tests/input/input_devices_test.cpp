@@ -8,6 +8,7 @@
 #include "input/input_devices.h"
 #include "input/key_codes.h"
 #include "platform/backend.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

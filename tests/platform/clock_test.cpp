@@ -3,6 +3,7 @@
 
 #include "platform/backend.h"
 #include "platform/clock.h"
+#include "platform/headless/headless.h"
 
 TEST(HeadlessClock, MovesOnlyWhenTheProgramWaits) {
   platform::SelectBackend(platform::Backend::Headless);

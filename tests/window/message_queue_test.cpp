@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/window.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "game/block.h"
 #include "game/match_state.h"
 #include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/heap_usage.h"
 #include "platform/input.h"
 #include "platform/picture_hash.h"
@@ -119,7 +120,7 @@ const char* StartedSoundNames() {
 
 // The fingerprint of the picture the flip just presented.
 uint64_t PresentedPictureHash() {
-  const platform::HeadlessFrame& frame = platform::LastPresentedFrame();
+  const platform::PresentedFrame& frame = platform::LastPresentedFrame();
   return platform::HashPictureBytes(frame.pixels.data(), frame.pitch, frame.width, frame.height, frame.bitsPerPixel);
 }
 

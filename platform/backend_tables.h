@@ -1,0 +1,91 @@
+// Inside the platform: the table of functions through which each service reaches its backend, and the set of
+// tables SelectBackend chooses. A new backend fills one table per service; no service asks which backend runs.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/input_backend.h"
+#include "platform/sound.h"
+#include "platform/video.h"
+
+namespace platform {
+
+// The window service's backend half; platform/window.cpp keeps the class registry and the message queue.
+struct WindowBackend {
+  // Opens the backend's window for the main window; false with the reason in *error.
+  bool (*open)(const char* title, const char* className, std::string* error);
+  void (*close)();
+  // The next three are called only while the main window exists.
+  void (*pumpEvents)();
+  bool (*isFullScreen)();
+  void (*toggleFullScreen)();
+  void (*showMessageBox)(const char* text, const char* caption);
+  void (*showCursor)(bool show);
+  // True when the display cannot bind before the main window exists.
+  bool displayNeedsWindow;
+};
+
+// The presentation service's backend half; platform/video.cpp checks every picture before it gets here.
+struct VideoBackend {
+  bool (*open)(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error);
+  void (*close)();
+  bool (*present)(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+                  const uint8_t* paletteRgbx, PresentKind kind);
+  void (*redraw)();
+};
+
+// The clock service, whole.
+struct ClockBackend {
+  uint32_t (*getTicks)();
+  void (*sleepMs)(uint32_t ms);
+  void (*pauseBriefly)();
+};
+
+// The sound service's backend half; the buffers and the mixer are shared (sound_buffers.cpp, sound_mixer.cpp).
+struct SoundBackend {
+  // Opens the output that hears the mix: kSoundOk or kSoundErrNoDevice. Called by CreateSoundDevice.
+  int32_t (*openOutput)();
+  void (*closeOutput)();
+  // The open output's rate in Hz, 0 when there is none (music then renders at kHeadlessMusicRate).
+  uint32_t (*outputRate)();
+  // True when buffer creation must fail as if memory ran out.
+  bool (*refusesBuffers)();
+  // Called with SoundMutex held: a buffer's Play succeeded, or a buffer is about to be freed.
+  void (*bufferStarted)(SoundBuffer* buffer);
+  void (*bufferFreed)(SoundBuffer* buffer);
+};
+
+// The last presented picture, kept by platform/video.cpp: a backend stores a shown picture there, and the
+// headless one also counts presents in it and clears it.
+void KeepPresentedFrame(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
+                        const uint8_t* paletteRgbx);
+PresentedFrame& KeptFrame();
+
+// One backend: a table per service.
+struct PlatformBackend {
+  const WindowBackend* window;
+  const VideoBackend* video;
+  const ClockBackend* clock;
+  const SoundBackend* sound;
+  const InputBackend* input;
+};
+
+// The tables chosen by SelectBackend (the headless ones until then).
+const PlatformBackend& ChosenBackend();
+
+// Each backend's tables, defined beside its code in platform/sdl/ and platform/headless/.
+const WindowBackend& SdlWindowBackend();
+const WindowBackend& HeadlessWindowBackend();
+const VideoBackend& SdlVideoBackend();
+const VideoBackend& HeadlessVideoBackend();
+const ClockBackend& SdlClockBackend();
+const ClockBackend& HeadlessClockBackend();
+const SoundBackend& SdlSoundBackend();
+const SoundBackend& HeadlessSoundBackend();
+
+// The window service's message queue: a backend posts its events' messages here, unless the same one already
+// waits; the headless reset of tests empties it.
+void PostCoalescedMessage(uint32_t message, uintptr_t wParam);
+void ClearMessageQueue();
+
+}  // namespace platform
