@@ -38,7 +38,7 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
   (void)commandLine;
   (void)showCommand;
   if (!platform::RegisterWindowClass(MainWindowClassName, MainWindowProc)) return 0;
-  platform::Window* window = platform::CreateMainWindow(MainWindowTitle, MainWindowClassName);
+  platform::Window* window = platform::OpenMainWindow(MainWindowTitle, MainWindowClassName);
   if (window == nullptr) return 0;
   MainWindow = window;
   AppInstance = instance;

@@ -66,7 +66,7 @@ platform::MusicSegment* LoadSegment(const char* fileName) {
 int32_t InitMusic() {
   if (platform::CreateMusicPerformance(&MusicPerformance) < 0) return 0;
   // The performance plays through the sound effects' device, so InitSound must come first.
-  if (platform::InitMusicPerformance(MusicPerformance, SoundDevice) < 0) return 0;
+  if (platform::OpenMusicPerformance(MusicPerformance, SoundDevice) < 0) return 0;
   if (platform::AddMusicPort(MusicPerformance) < 0) return 0;
   if (platform::CreateMusicLoader(&MusicLoader) < 0) return 0;
   for (int32_t i = 0; i < kMidiSlotCount; ++i) MidiTable[i] = MidiSlot{nullptr, nullptr, i, kMidiStateFree};
@@ -139,7 +139,7 @@ int32_t ShutdownMusic() {
   if (MusicPerformance) platform::StopMusicSegment(MusicPerformance, nullptr);
   DeleteAllMidi();
   if (MusicPerformance) {
-    platform::CloseDownMusicPerformance(MusicPerformance);
+    platform::CloseMusicPerformance(MusicPerformance);
     platform::ReleaseMusicPerformance(MusicPerformance);
     MusicPerformance = nullptr;
   }

@@ -19,12 +19,14 @@ constexpr int32_t MaxPictureSide = 16384;
 // The largest picture in pixels (a 4096 x 4096 square), so a lying header cannot make us allocate gigabytes.
 constexpr int64_t MaxPicturePixels = int64_t(1) << 24;
 
+// Decodes bytes in memory; called by the file reader below and the bitmap fuzzer.
 // A header stating a picture its pixel data could not fill (uncompressed rows, padded to 4 bytes, past the end of
 // the file; more pixels than run lengths could encode at 255 per 2 bytes) is refused before anything is decoded.
 bool DecodeBitmapBytes(const uint8_t* data, size_t size, DecodedPicture* out, std::string* error);
+// Reads and decodes a file; called by the picture loaders of gfx/bitmap_surfaces.cpp.
 bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error);
 
-// Writes a picture as a 24-bit BMP file through SDL_SaveBMP (tests make their input files with it).
+// Writes a picture as a 24-bit BMP file through SDL_SaveBMP; no caller in the program.
 bool SaveBitmapFile(const char* path, const DecodedPicture& picture);
 
 }  // namespace platform

@@ -9,9 +9,10 @@ namespace platform {
 uint32_t GetTicks();
 
 // Gives the processor away for about ms milliseconds (headless: advances the virtual clock by ms).
+// Called by the frame clock's wait.
 void SleepMs(uint32_t ms);
 
-// One short pause inside a wait loop (headless: advances the virtual clock by 1 ms).
+// One short pause inside a wait loop (headless: advances the virtual clock by 1 ms). Called by the frame clock.
 void PauseBriefly();
 
 }  // namespace platform

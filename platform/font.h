@@ -22,7 +22,8 @@ struct FontMetrics {
 };
 
 // Opens the bold font at a pixel size chosen so a line is about lineHeight pixels. False when the font file
-// is missing or does not open; one stderr line then names the package.
+// is missing or does not open; one stderr line then names the package. Every operation here is called by the
+// glyph cache of gfx/text.cpp; Close has no caller in the program (the font lives until the process ends).
 bool OpenTextFont(int32_t lineHeight);
 void CloseTextFont();
 FontMetrics TextFontMetrics();

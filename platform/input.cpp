@@ -70,7 +70,7 @@ bool FormatSuitsDevice(InputDeviceKind kind, DataFormat format) {
 
 void ReleaseSystemReference(InputSystem* system) {
   if (--system->references > 0) return;
-  system->backend->stopSystem();
+  system->backend->closeSystem();
   delete system;
   --liveObjects;
 }
@@ -164,7 +164,7 @@ int32_t CreateInputSystem(uint32_t version, InputSystem** out) {
   *out = nullptr;
   if (version < kInputVersion) return kInputFailed;
   const InputBackend& backend = ChosenInput();
-  int32_t started = backend.startSystem();
+  int32_t started = backend.openSystem();
   if (started != kInputOk) return started < 0 ? started : kInputFailed;
   *out = new InputSystem{1, &backend};
   ++liveObjects;

@@ -72,6 +72,8 @@ using EnumDevicesCallback = int32_t (*)(const JoystickInstance* deviceInstance, 
 struct InputSystem;
 struct InputDevice;
 
+// Every operation below is called by the devices of input/input_devices.cpp unless its line says otherwise.
+
 // The system object (start-up). Negative = failure.
 int32_t CreateInputSystem(uint32_t version, InputSystem** out);
 uint32_t Release(InputSystem* system);
@@ -93,7 +95,8 @@ int32_t Poll(InputDevice* device);
 int32_t QueryInterface(InputDevice* device, const InputGuid& interfaceId, InputDevice** out);
 uint32_t Release(InputDevice* device);
 
-// The frame loop's Escape test: is the key with this key code down right now (no device needed).
+// The frame loop's Escape test (app/run_frame.cpp, and the showcase): is the key with this key code down right
+// now (no device needed).
 bool IsKeyDownNow(uint8_t keyCode);
 
 // Input once a frame, for recorded demos. With a source other than Devices, every keyboard and mouse read and
@@ -119,10 +122,12 @@ void GiveInputFrame(const InputFrame& frame);
 // The input the current frame's reads were given (its motion whether read or not; zero if never sampled).
 const InputFrame& CurrentInputFrame();
 
-// The key code of a keyboard scancode (the USB keyboard usage number), 0 when the key has none.
+// The key code of a keyboard scancode (the USB keyboard usage number), 0 when the key has none. Called by the
+// SDL keyboard and the showcase.
 uint8_t KeyCodeForScancode(int32_t scancode);
 
-// Joystick axis scaling: a raw axis (-32768..32767) into [minimum, maximum], with a dead zone in hundredths of a percent.
+// Joystick axis scaling: a raw axis (-32768..32767) into [minimum, maximum], with a dead zone in hundredths of a
+// percent. Called by the joystick reads inside platform/input.cpp (and its tests).
 int32_t ScaleJoystickAxis(int32_t raw, int32_t minimum, int32_t maximum, uint32_t deadZone);
 
 }  // namespace platform

@@ -28,8 +28,8 @@ enum class InputDeviceKind { Keyboard, Mouse, Joystick };
 enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
 
 struct InputBackend {
-  int32_t (*startSystem)();
-  void (*stopSystem)();
+  int32_t (*openSystem)();
+  void (*closeSystem)();
   void (*listJoysticks)(std::vector<JoystickInstance>& out);
   // Opens the device; handle receives backend data (the joystick), null for keyboard and mouse.
   int32_t (*openDevice)(InputDeviceKind kind, const InputGuid& guid, void** handle);

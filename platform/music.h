@@ -30,21 +30,27 @@ constexpr size_t kMaxMidiFileBytes = 16u << 20;
 // leaves the music out).
 constexpr uint32_t kHeadlessMusicRate = 48000;
 
-// Performance: created, then Init binds it to the sound device and loads the General MIDI SoundFont
+// Every operation below is called by the music table (audio/music.cpp) unless its line says otherwise.
+
+// Performance: created, then Open binds it to the sound device and loads the General MIDI SoundFont
 // (none found: kMusicErrNoSoundFont and one "MUSIC: ..." line on stderr), then AddPort joins it to the mix.
+// Create, Open and AddPort by InitMusic.
 int32_t CreateMusicPerformance(MusicPerformanceObject** out);
-int32_t InitMusicPerformance(MusicPerformanceObject* performance, SoundDeviceObject* device);
+int32_t OpenMusicPerformance(MusicPerformanceObject* performance, SoundDeviceObject* device);
 int32_t AddMusicPort(MusicPerformanceObject* performance);
 // Starts segment at once (replacing any song the performance plays); fills *state when state is not null.
+// Called by PlayMidi.
 int32_t PlayMusicSegment(MusicPerformanceObject* performance, MusicSegment* segment, MusicSegmentState** state);
-// Stops segment (or everything when segment is null) at once and silences its notes.
+// Stops segment (or everything when segment is null) at once and silences its notes. Called by StopMidi.
 int32_t StopMusicSegment(MusicPerformanceObject* performance, MusicSegment* segment);
-// kMusicOk while segment plays, kMusicFalse once it was stopped or has ended by itself.
+// kMusicOk while segment plays, kMusicFalse once it was stopped or has ended by itself. Called by GetMidiStatus.
 int32_t IsMusicSegmentPlaying(MusicPerformanceObject* performance, MusicSegment* segment);
-int32_t CloseDownMusicPerformance(MusicPerformanceObject* performance);
+// Undoes Open (the synthesiser goes); called by ShutdownMusic before the release.
+int32_t CloseMusicPerformance(MusicPerformanceObject* performance);
 uint32_t ReleaseMusicPerformance(MusicPerformanceObject* performance);
 
-// Loader: relative file names are resolved against the search folder.
+// Loader: relative file names are resolved against the search folder. Made by InitMusic, used by LoadMidi
+// (and the MIDI fuzzer), released by ShutdownMusic.
 int32_t CreateMusicLoader(MusicLoaderObject** out);
 int32_t SetMusicSearchDirectory(MusicLoaderObject* loader, const char* folder);
 // Reads fileName whole and checks that it is a standard MIDI file (kMusicErrNotFound, kMusicErrBadFile).
@@ -52,7 +58,8 @@ int32_t LoadMusicSegment(MusicLoaderObject* loader, const char* fileName, MusicS
 uint32_t ReleaseMusicLoader(MusicLoaderObject* loader);
 
 // Segment parameters: treat as a standard MIDI file, download its instruments to a performance (the
-// segment can then be played there), or unload them.
+// segment can then be played there), or unload them. Called by LoadMidi and DeleteMidi, which also release
+// segments and states.
 enum class SegmentParam { StandardMidiFile, Download, Unload };
 int32_t SetMusicSegmentParam(MusicSegment* segment, SegmentParam param, MusicPerformanceObject* performance);
 uint32_t ReleaseMusicSegment(MusicSegment* segment);
@@ -60,11 +67,11 @@ uint32_t ReleaseMusicSegmentState(MusicSegmentState* state);
 
 // Whether bytes hold a standard MIDI file: an "MThd" chunk of at least 6 bytes first (longer ones are
 // fine), format 0 to 2, a non-zero time division, at least as many "MTrk" chunks as it declares (one or
-// more), and no chunk running past the end.
+// more), and no chunk running past the end. Called by the loader (and the MIDI fuzzer).
 bool IsStandardMidiFile(const uint8_t* bytes, size_t size);
 
 // The General MIDI SoundFont to use: $TAVO_SOUNDFONT when set (and only it), else FluidR3 when installed,
-// else TimGM6mb; empty when none exists.
+// else TimGM6mb; empty when none exists. Called by OpenMusicPerformance.
 std::string FindSoundFontPath();
 
 }  // namespace platform

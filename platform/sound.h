@@ -50,23 +50,31 @@ struct SoundBufferDesc {
   uint32_t frequency = kSoundDefaultFrequency;
 };
 
-// Device. Created once at start-up by the sound table; SDL: opens the audio output (fails without one).
+// Every operation below is called by the sound table (audio/sound_effects.cpp) unless its line says otherwise.
+
+// Device. Created once at start-up (InitSound); SDL: opens the audio output (fails without one).
 int32_t CreateSoundDevice(SoundDeviceObject** out);
+// Set once after creation (InitSound).
 int32_t SetSoundCooperativeLevel(SoundDeviceObject* device, uint32_t level);
+// At shut-down (ShutdownSound); the last release closes the output.
 uint32_t ReleaseSoundDevice(SoundDeviceObject* device);
 
 // Buffers. A duplicate shares the source's samples but plays, stops and is set on its own.
+// Create by LoadWav, Duplicate by DuplicateSound, Release by DeleteSound and ShutdownSound.
 int32_t CreateSoundBuffer(SoundDeviceObject* device, const SoundBufferDesc& desc, SoundBuffer** out);
 int32_t DuplicateSoundBuffer(SoundDeviceObject* device, SoundBuffer* source, SoundBuffer** out);
 uint32_t ReleaseSoundBuffer(SoundBuffer* buffer);
 
 // Lock hands out up to two writable regions of `bytes` bytes starting at `offset` (or at the write cursor
 // with kSoundLockFromWriteCursor), the second one when the range wraps; Unlock commits what was written.
+// Both by LoadWav, which copies the samples in.
 int32_t LockSoundBuffer(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** region1, uint32_t* bytes1,
                         void** region2, uint32_t* bytes2, uint32_t flags);
 int32_t UnlockSoundBuffer(SoundBuffer* buffer, void* region1, uint32_t bytes1, void* region2, uint32_t bytes2);
 
 // Playback. Play starts (or keeps playing) from the current position; kSoundPlayLooping loops.
+// Play, Stop and SetPosition by PlaySoundEffect and StopSoundEffect; GetStatus by GetSoundStatus;
+// GetPosition has no caller in the program (tests read it).
 int32_t PlaySoundBuffer(SoundBuffer* buffer, uint32_t flags);
 int32_t StopSoundBuffer(SoundBuffer* buffer);
 int32_t SetSoundBufferPosition(SoundBuffer* buffer, uint32_t position);
@@ -74,13 +82,14 @@ int32_t GetSoundBufferPosition(SoundBuffer* buffer, uint32_t* position);
 int32_t GetSoundBufferStatus(SoundBuffer* buffer, uint32_t* status);
 
 // Setters; each needs the matching control flag at creation and a value within the limits above.
+// Called by SetSoundVolume, SetSoundFrequency and SetSoundPan; GetVolume has no caller in the program.
 int32_t SetSoundBufferVolume(SoundBuffer* buffer, int32_t hundredthsOfDecibel);
 int32_t SetSoundBufferFrequency(SoundBuffer* buffer, uint32_t samplesPerSecond);
 int32_t SetSoundBufferPan(SoundBuffer* buffer, int32_t pan);
 int32_t GetSoundBufferVolume(SoundBuffer* buffer, int32_t* hundredthsOfDecibel);
 
-// A listener for the finished mix (measuring tools and tests): called after every mix, on the audio thread
-// under SDL, with the interleaved stereo frames about to leave the mixer. Null removes it.
+// A listener for the finished mix, set only by the audio benchmarks and tests: called after every mix (on the
+// audio thread under SDL) with the interleaved stereo frames about to leave the mixer. Null removes it.
 using SoundOutputTap = void (*)(const float* mixed, uint32_t frames, uint32_t rate, void* user);
 void SetSoundOutputTap(SoundOutputTap tap, void* user);
 

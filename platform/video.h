@@ -7,11 +7,14 @@
 
 namespace platform {
 
+// Every operation below is called by the display (gfx/display.cpp) unless its line says otherwise.
+
 // Readies presentation of width x height pictures at 8 or 16 bits per pixel on the main window.
 // SDL: makes the renderer and the texture (false without a window or when SDL refuses). Headless: true.
 bool OpenPresentation(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Releases the renderer and the texture.
 void ClosePresentation();
+// Why the last OpenPresentation failed; no caller in the program yet (kept for diagnosing a refused window).
 std::string LastPresentationError();
 
 // Why a picture is presented: a flip of the display, or drawing straight onto the visible surface.
@@ -19,10 +22,12 @@ enum class PresentKind { Flip, Update };
 
 // Shows the picture (16-bit RGB 565, or 8-bit indices through paletteRgbx: 256 x red, green, blue, flags).
 // False when the platform refuses it. Headless: keeps a copy, counts, and after a flip calls the present hook.
+// Also called by the screen transitions of gfx/extras.
 bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                   const uint8_t* paletteRgbx, PresentKind kind = PresentKind::Flip);
 
-// Shows the last presented picture again (after the window changed size or was exposed).
+// Shows the last presented picture again (after the window changed size or was exposed). Called by the SDL
+// window's event handling.
 void RedrawLastFrame();
 
 // The last picture presented, kept by both backends: the screenshot key saves it, tests and the replay tool

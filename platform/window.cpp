@@ -46,7 +46,7 @@ bool RegisterWindowClass(const char* className, WindowProc procedure) {
   return true;
 }
 
-Window* CreateMainWindow(const char* title, const char* className) {
+Window* OpenMainWindow(const char* title, const char* className) {
   if (mainWindow != nullptr) {
     lastError = "the main window already exists";
     return nullptr;
@@ -62,7 +62,7 @@ Window* CreateMainWindow(const char* title, const char* className) {
 
 Window* MainWindowHandle() { return mainWindow; }
 
-void DestroyMainWindow() {
+void CloseMainWindow() {
   if (mainWindow == nullptr) return;
   Backend().close();
   delete mainWindow;

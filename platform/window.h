@@ -29,40 +29,48 @@ struct Message {
 // A window procedure: what DispatchMessage calls for each message of the window.
 using WindowProc = intptr_t (*)(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
-// Registers the procedure under a class name (called once by the entry before the window). False for an empty name.
+// Registers the procedure under a class name; called once by the entry (app/main_window.cpp) before the window.
+// False for an empty name.
 bool RegisterWindowClass(const char* className, WindowProc procedure);
 
-// Creates the main window titled title (X11 WM_CLASS className), covering the desktop in full-screen desktop
+// Opens the main window titled title (X11 WM_CLASS className), covering the desktop in full-screen desktop
 // mode; sends WM_CREATE to the class's procedure. Null on failure, with the reason in LastError().
-Window* CreateMainWindow(const char* title, const char* className);
-// The window made by CreateMainWindow, or null.
+// Called once by the entry (app/main_window.cpp).
+Window* OpenMainWindow(const char* title, const char* className);
+// The window made by OpenMainWindow, or null; read by the asset catalogue's boxes and the display's set-up.
 Window* MainWindowHandle();
-// Closes the window (at shut-down or in tests); a later CreateMainWindow may make a new one.
-void DestroyMainWindow();
-// Why the last creation failed (SDL's reason).
+// Closes the window; a later OpenMainWindow may make a new one. Called by the showcase and tests (the game's
+// window lives until the process ends).
+void CloseMainWindow();
+// Why the last creation failed (SDL's reason); printed by the entry when the window cannot be made.
 std::string LastError();
 
+// The message loop (app/main_window.cpp) calls Peek, Translate and Dispatch each turn.
 // Takes at most one message without waiting; pumps SDL first. WM_QUIT comes only when nothing else waits.
 bool PeekMessage(Message* out);
+// Queues a message; posted by the title menu (WM_DESTROY on Quit) and the replay tool.
 bool PostMessage(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// Asks the loop to end once the queue is empty; posted by the window procedure on WM_DESTROY.
 void PostQuitMessage(int exitCode);
 // Does nothing of its own (key messages carry no characters here); kept for the loop's shape.
 bool TranslateMessage(const Message* message);
 // Calls the window class's procedure with the message; 0 when none is registered.
 intptr_t DispatchMessage(const Message* message);
-// The default answer to a message nobody handles: 0.
+// The default answer to a message nobody handles: 0. Returned by the window procedure.
 intptr_t DefWindowProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-// Paint bracket: ends a pending WM_PAINT so that another comes only after the next expose.
+// Paint bracket around the window procedure's WM_PAINT: ends the pending paint so that another comes only after
+// the next expose.
 void BeginPaint(Window* window);
 void EndPaint(Window* window);
 
 // Pumps SDL's events: close requests become WM_CLOSE, Alt+Enter toggles full screen and a 1280 x 960 window,
-// keys and motion become coalesced "other" messages. Relative mouse motion keeps accumulating for input. Headless: nothing.
+// keys and motion become coalesced "other" messages. Relative mouse motion keeps accumulating for input.
+// Headless: nothing. Called by PeekMessage and by the input reads.
 void PumpEvents();
 
-// True while the window is full screen (headless: always).
+// True while the window is full screen (headless: always). Asked by the showcase.
 bool IsFullScreen();
-// Toggles between full-screen desktop and the 1280 x 960 window (what Alt+Enter does).
+// Toggles between full-screen desktop and the 1280 x 960 window (what Alt+Enter does); called by the showcase.
 void ToggleFullScreen();
 
 // Whether the display may bind to the window now: the SDL backend needs the main window, the headless one has
@@ -70,9 +78,11 @@ void ToggleFullScreen();
 bool DisplayCanBindToWindow();
 
 // A modal box with one OK button (SDL). Headless: recorded as (caption, text) and answered at once.
+// Shown by start-up, the title menu, the frame loop and the asset catalogue when something fails.
 void ShowMessageBox(Window* window, const char* text, const char* caption);
 
-// Shows or hides the mouse cursor over the window; IsCursorShown reads the last choice.
+// Shows or hides the mouse cursor over the window (start-up hides it); IsCursorShown reads the last choice
+// (tests).
 void ShowCursor(bool show);
 bool IsCursorShown();
 

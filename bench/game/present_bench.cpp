@@ -28,7 +28,7 @@ struct ShownGame {
       return;
     }
     platform::RegisterWindowClass(MainWindowClassName, MainWindowProc);
-    MainWindow = platform::CreateMainWindow(MainWindowTitle, MainWindowClassName);
+    MainWindow = platform::OpenMainWindow(MainWindowTitle, MainWindowClassName);
     if (MainWindow == nullptr) {
       failure = "no window: " + platform::LastError();
       return;

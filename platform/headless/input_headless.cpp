@@ -29,9 +29,9 @@ int32_t FailureAt(InputDeviceKind kind, InputStep step) {
   return script.failingStep == step && script.failingKind == kind ? kInputFailed : kInputOk;
 }
 
-int32_t StartSystem() { return Script().failingStep == InputStep::CreateSystem ? kInputFailed : kInputOk; }
+int32_t OpenSystem() { return Script().failingStep == InputStep::CreateSystem ? kInputFailed : kInputOk; }
 
-void StopSystem() {}
+void CloseSystem() {}
 
 void FillInstance(const HeadlessJoystick& joystick, JoystickInstance* instance) {
   instance->guidInstance = joystick.guid;
@@ -120,7 +120,7 @@ bool IsKeyDownNowHeadless(uint8_t keyCode) {
 }  // namespace
 
 const InputBackend& HeadlessInputBackend() {
-  static const InputBackend backend{StartSystem, StopSystem, ListJoysticks, OpenDevice, CloseDevice, SetUpStep,
+  static const InputBackend backend{OpenSystem, CloseSystem, ListJoysticks, OpenDevice, CloseDevice, SetUpStep,
                                     AcquireDevice, UnacquireDevice, ReadKeyboard, ReadMouse, PollJoystick,
                                     ReadJoystick, IsKeyDownNowHeadless};
   return backend;

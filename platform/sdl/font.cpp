@@ -17,7 +17,7 @@ namespace {
 TTF_Font* textFont = nullptr;
 FontMetrics metrics;
 
-bool StartTtf() { return TTF_WasInit() > 0 || TTF_Init() == 0; }
+bool OpenTtf() { return TTF_WasInit() > 0 || TTF_Init() == 0; }
 
 // Coverage of a rendered glyph: the alpha byte of each ARGB pixel, empty rows and columns trimmed.
 void TakeCoverage(SDL_Surface* rendered, GlyphImage* out) {
@@ -52,7 +52,7 @@ bool OpenTextFont(int32_t lineHeight) {
     std::fprintf(stderr, "TEXT: DejaVu Sans Bold not found; install fonts-dejavu-core\n");
     return false;
   }
-  if (!StartTtf()) {
+  if (!OpenTtf()) {
     std::fprintf(stderr, "TEXT: the font library did not start: %s\n", SDL_GetError());
     return false;
   }

@@ -95,7 +95,7 @@ int WatchWheel(void*, SDL_Event* event) {
   return 1;
 }
 
-int32_t StartSystem() {
+int32_t OpenSystem() {
   // Joysticks keep reporting while the window is in the background, as non-exclusive background access promises.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
@@ -107,7 +107,7 @@ int32_t StartSystem() {
   return kInputOk;
 }
 
-void StopSystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK); }
+void CloseSystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK); }
 
 InputGuid GuidOfJoystick(int index) {
   SDL_JoystickGUID sdlGuid = SDL_JoystickGetDeviceGUID(index);
@@ -240,7 +240,7 @@ bool IsKeyDownNowSdl(uint8_t keyCode) {
 }  // namespace
 
 const InputBackend& SdlInputBackend() {
-  static const InputBackend backend{StartSystem, StopSystem, ListJoysticks, OpenDevice, CloseDevice, SetUpStep,
+  static const InputBackend backend{OpenSystem, CloseSystem, ListJoysticks, OpenDevice, CloseDevice, SetUpStep,
                                     AcquireDevice, UnacquireDevice, ReadKeyboard, ReadMouse, PollJoystick,
                                     ReadJoystick, IsKeyDownNowSdl};
   return backend;

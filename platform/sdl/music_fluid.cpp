@@ -83,7 +83,7 @@ int32_t CreateMusicPerformance(MusicPerformanceObject** out) {
   return kMusicOk;
 }
 
-int32_t InitMusicPerformance(MusicPerformanceObject* performance, SoundDeviceObject* device) {
+int32_t OpenMusicPerformance(MusicPerformanceObject* performance, SoundDeviceObject* device) {
   if (!performance || !device || performance->synth) return kMusicErrInvalidArg;
   const std::string soundFont = FindSoundFontPath();
   if (soundFont.empty()) {
@@ -164,7 +164,7 @@ int32_t IsMusicSegmentPlaying(MusicPerformanceObject* performance, MusicSegment*
   return playing ? kMusicOk : kMusicFalse;
 }
 
-int32_t CloseDownMusicPerformance(MusicPerformanceObject* performance) {
+int32_t CloseMusicPerformance(MusicPerformanceObject* performance) {
   if (!performance) return kMusicErrInvalidArg;
   std::lock_guard<std::mutex> guard(MusicMutex());
   StopPlayerLocked(performance);
@@ -182,7 +182,7 @@ int32_t CloseDownMusicPerformance(MusicPerformanceObject* performance) {
 uint32_t ReleaseMusicPerformance(MusicPerformanceObject* performance) {
   if (!performance) return 0;
   if (--performance->refCount > 0) return performance->refCount;
-  CloseDownMusicPerformance(performance);
+  CloseMusicPerformance(performance);
   {
     std::lock_guard<std::mutex> guard(MusicMutex());
     livePerformances.erase(std::remove(livePerformances.begin(), livePerformances.end(), performance),

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   }
   platform::SelectBackend(platform::Backend::Sdl);
   platform::RegisterWindowClass("TAVO2000INPUTCHECK", CheckWindowProc);
-  if (platform::CreateMainWindow("Input check", "TAVO2000INPUTCHECK") == nullptr) {
+  if (platform::OpenMainWindow("Input check", "TAVO2000INPUTCHECK") == nullptr) {
     std::fprintf(stderr, "no window: %s\n", platform::LastError().c_str());
     return 2;
   }
@@ -83,6 +83,6 @@ int main(int argc, char** argv) {
   ShutdownInput();
   ShutdownKeyboard();
   ShutdownMouse();
-  platform::DestroyMainWindow();
+  platform::CloseMainWindow();
   return result;
 }

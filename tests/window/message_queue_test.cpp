@@ -27,18 +27,18 @@ class MessageQueueTest : public ::testing::Test {
     ResetMessageQueue();
     seen.clear();
   }
-  void TearDown() override { DestroyMainWindow(); }
+  void TearDown() override { CloseMainWindow(); }
 };
 
 TEST_F(MessageQueueTest, WindowCreationTellsTheClassProcedure) {
   ASSERT_TRUE(RegisterWindowClass("TAVO2000CLASS", RecordingProc));
   EXPECT_FALSE(RegisterWindowClass("", RecordingProc));
-  Window* window = CreateMainWindow("Tavo 2000", "TAVO2000CLASS");
+  Window* window = OpenMainWindow("Tavo 2000", "TAVO2000CLASS");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(MainWindowHandle(), window);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0], WM_CREATE);
-  EXPECT_EQ(CreateMainWindow("Tavo 2000", "TAVO2000CLASS"), nullptr);  // one main window
+  EXPECT_EQ(OpenMainWindow("Tavo 2000", "TAVO2000CLASS"), nullptr);  // one main window
   EXPECT_FALSE(LastError().empty());
 }
 
@@ -62,7 +62,7 @@ TEST_F(MessageQueueTest, MessagesComeOneAtATimeInOrderAndQuitComesLast) {
 
 TEST_F(MessageQueueTest, DispatchReachesTheRegisteredProcedure) {
   RegisterWindowClass("TAVO2000CLASS", RecordingProc);
-  Window* window = CreateMainWindow("Tavo 2000", "TAVO2000CLASS");
+  Window* window = OpenMainWindow("Tavo 2000", "TAVO2000CLASS");
   PostMessage(window, WM_CLOSE, 0, 0);
   Message message;
   ASSERT_TRUE(PeekMessage(&message));

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder = argv[2];
   platform::SelectBackend(platform::Backend::Sdl);
   platform::RegisterWindowClass("TAVO2000CLASS", SmokeWindowProc);
-  platform::Window* window = platform::CreateMainWindow("Tavo 2000", "TAVO2000CLASS");
+  platform::Window* window = platform::OpenMainWindow("Tavo 2000", "TAVO2000CLASS");
   if (window == nullptr) {
     std::fprintf(stderr, "window_smoke: no window (%s); run it in a desktop session or under xvfb-run\n",
                  platform::LastError().c_str());
@@ -83,6 +83,6 @@ int main(int argc, char** argv) {
     WaitFrameClock(30);
   }
   ShutdownDisplay();
-  platform::DestroyMainWindow();
+  platform::CloseMainWindow();
   return 0;
 }

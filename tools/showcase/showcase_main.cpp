@@ -148,7 +148,7 @@ void CleanUp() {
   EndSpriteScene();
   EndPaletteScene();
   ShutdownDisplay();
-  platform::DestroyMainWindow();
+  platform::CloseMainWindow();
 }
 
 }  // namespace
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
   }
   platform::SelectBackend(options.headless ? platform::Backend::Headless : platform::Backend::Sdl);
   platform::RegisterWindowClass("TAVOSHOWCASE", ShowcaseWindowProc);
-  if (platform::CreateMainWindow("Tavo 2000 library showcase", "TAVOSHOWCASE") == nullptr) {
+  if (platform::OpenMainWindow("Tavo 2000 library showcase", "TAVOSHOWCASE") == nullptr) {
     std::fprintf(stderr, "SHOWCASE: no window: %s\n", platform::LastError().c_str());
     return 1;
   }
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
   if (platform::IsFullScreen() && !options.headless) platform::ToggleFullScreen();
   if (InitDisplay(ScreenW, ScreenH, 8) != 1) {
     std::fprintf(stderr, "SHOWCASE: the 640 x 480 8-bit display could not be set up\n");
-    platform::DestroyMainWindow();
+    platform::CloseMainWindow();
     return 1;
   }
   if (!options.dumpFolder.empty()) {
