@@ -3,6 +3,8 @@
 // the last picture here, for the screenshot key and for tests.
 #include "platform/video.h"
 
+#include <cstring>
+
 #include "platform/backend_tables.h"
 
 namespace platform {
@@ -46,6 +48,20 @@ void RedrawLastFrame() { Backend().redraw(); }
 const PresentedFrame& LastPresentedFrame() { return lastFrame; }
 
 PresentedFrame& KeptFrame() { return lastFrame; }
+
+uint32_t PresentedPixelRgb(int32_t x, int32_t y) {
+  const PresentedFrame& frame = LastPresentedFrame();
+  if (x < 0 || y < 0 || x >= frame.width || y >= frame.height || frame.pixels.empty()) return 0;
+  const uint8_t* row = frame.pixels.data() + static_cast<size_t>(y) * frame.pitch;
+  if (frame.bitsPerPixel == 8) {
+    const uint8_t* entry = frame.paletteRgbx.data() + 4 * row[x];
+    return (uint32_t(entry[0]) << 16) | (entry[1] << 8) | entry[2];
+  }
+  uint16_t pixel;
+  std::memcpy(&pixel, row + 2 * x, 2);
+  uint32_t r5 = pixel >> 11, g6 = (pixel >> 5) & 0x3F, b5 = pixel & 0x1F;
+  return (((r5 << 3) | (r5 >> 2)) << 16) | (((g6 << 2) | (g6 >> 4)) << 8) | ((b5 << 3) | (b5 >> 2));
+}
 
 void KeepPresentedFrame(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                         const uint8_t* paletteRgbx) {

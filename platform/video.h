@@ -43,6 +43,8 @@ struct PresentedFrame {
   uint32_t updateCount = 0;          // presents made by drawing on the visible surface
 };
 const PresentedFrame& LastPresentedFrame();
+// The colour (0x00RRGGBB) at (x, y) of the last presented picture; 0 outside it. Read by the screenshot and tests.
+uint32_t PresentedPixelRgb(int32_t x, int32_t y);
 
 // Called after each flip that was shown, on both backends (the replay tool prints its trace line there, the
 // demo recorder and player move to the next frame). Null removes it.

@@ -22,9 +22,6 @@ void ResetMessageQueue();
 
 // ---- Presentation
 
-// The colour (0x00RRGGBB) at (x, y) of the last presented picture (LastPresentedFrame); 0 outside it.
-uint32_t PresentedPixelRgb(int32_t x, int32_t y);
-
 // Benchmarks: with keep false a headless present only counts and calls the hook, keeping no copy,
 // so a frame can be timed without the cost of presenting it. On by default.
 void KeepHeadlessFrames(bool keep);

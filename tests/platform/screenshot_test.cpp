@@ -13,6 +13,7 @@
 
 #include "platform/backend.h"
 #include "platform/screenshot.h"
+#include "platform/headless/headless.h"
 #include "platform/video.h"
 #include "tests/support/temp_folder.h"
 
