@@ -16,7 +16,7 @@ struct DisplayChoices {
   PictureScaling scaling = PictureScaling::Fit;
 };
 
-// Taken by the next CreateMainWindow and by every presentation after it.
+// Taken by the next OpenMainWindow and by every presentation after it.
 void SetDisplayChoices(const DisplayChoices& choices);
 const DisplayChoices& CurrentDisplayChoices();
 

@@ -14,6 +14,7 @@
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "tests/assets/generated_files.h"
+#include "platform/headless/headless.h"
 
 namespace {
 
