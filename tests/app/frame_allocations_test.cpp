@@ -14,6 +14,7 @@
 #include "platform/video.h"
 #include "platform/window.h"
 #include "tests/support/allocation_counter.h"
+#include "platform/headless/headless.h"
 
 namespace {
 
