@@ -150,7 +150,10 @@ void ShowCursor(bool show) {
 
 bool IsCursorShown() { return cursorShown; }
 
-  bool onlyCloseRequests = false;
-  int64_t closesTaken = 0;
+void QueueOnlyCloseRequests(bool only) { queue.onlyCloseRequests = only; }
+
+int64_t CloseRequestsTaken() { return queue.closesTaken; }
+
+void ClearMessageQueue() { queue = QueueState{}; }
 
 }  // namespace platform
