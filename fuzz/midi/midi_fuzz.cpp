@@ -13,6 +13,7 @@
 #include "platform/backend.h"
 #include "platform/music.h"
 #include "platform/sound.h"
+#include "platform/headless/headless.h"
 
 namespace {
 
