@@ -194,7 +194,7 @@ uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32
       WriteSurfacePixel(surface, dx, dy, convert(xrgb));
     }
   }
-  ShowPrimaryIfDrawn(surface);
+  SurfaceDrawn(surface);
   return BitmapResultOk;
 }
 

@@ -207,8 +207,7 @@ bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, in
   } else {
     CopyRows(source->pixels, source->pitch, target, destination->pitch, rowBytes, height);
   }
-  MarkSurfaceWritten(destination);
-  if (destination == PrimarySurface) ShowPrimaryIfDrawn(destination);
+  SurfaceDrawn(destination);
   return true;
 }
 
@@ -237,7 +236,6 @@ bool StretchBlitSurface(Surface* source, const RectL& srcRect, Surface* destinat
         StretchInto(source, srcRect, destination, dstRect, area, keyed);
     }
   }
-  MarkSurfaceWritten(destination);
-  ShowPrimaryIfDrawn(destination);
+  SurfaceDrawn(destination);
   return true;
 }

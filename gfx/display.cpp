@@ -89,11 +89,15 @@ void FillDescriptionFromLock(Surface* surface) {
   SharedSurfaceDesc.pixels = surface->pixels;
 }
 
+// Drawing on the visible surface outside a flip appears at once, unless a lock on it is still open.
+void ShowIfVisible(const Surface* surface) {
+  if (surface != nullptr && surface == PrimarySurface && surface->lockCount == 0) ShowVisibleSurface();
+}
+
 void UnlockOnce(Surface* surface) {
   if (surface->lockCount > 0) --surface->lockCount;
   // Pixels written through the lock after a blit already read the surface must be seen by the next blit.
-  MarkSurfaceWritten(surface);
-  ShowPrimaryIfDrawn(surface);
+  SurfaceDrawn(surface);
 }
 
 const uint8_t* PresentationPalette(const Surface* primary) {
@@ -205,8 +209,7 @@ int32_t FlipDisplay() {
 int32_t FillSurface(Surface* surface, uint32_t colour) {
   if (surface == nullptr) return 1;
   FillRows(surface, 0, 0, surface->width, surface->height, colour);
-  MarkSurfaceWritten(surface);
-  ShowPrimaryIfDrawn(surface);
+  SurfaceDrawn(surface);
   return 1;
 }
 
@@ -215,8 +218,7 @@ int32_t FillSurfaceRect(Surface* surface, const RectL& rect, uint32_t colour) {
   if (rect.left < 0 || rect.top < 0 || rect.right > surface->width || rect.bottom > surface->height) return 0;
   if (rect.left >= rect.right || rect.top >= rect.bottom) return 0;
   FillRows(surface, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, colour);
-  MarkSurfaceWritten(surface);
-  ShowPrimaryIfDrawn(surface);
+  SurfaceDrawn(surface);
   return 1;
 }
 
@@ -307,8 +309,23 @@ int32_t UnlockBackSurface() {
   return 1;
 }
 
-void ShowPrimaryIfDrawn(const Surface* surface) {
-  if (surface == nullptr || surface != PrimarySurface || surface->lockCount > 0) return;
-  platform::PresentFrame(surface->pixels, surface->pitch, surface->width, surface->height, surface->bitsPerPixel,
-                         PresentationPalette(surface), platform::PresentKind::Update);
+void ShowVisibleSurface() {
+  const Surface* screen = PrimarySurface;
+  if (screen == nullptr) return;
+  platform::PresentFrame(screen->pixels, screen->pitch, screen->width, screen->height, screen->bitsPerPixel,
+                         PresentationPalette(screen), platform::PresentKind::Update);
+}
+
+void SurfaceDrawn(Surface* surface) {
+  if (surface == nullptr) return;
+  MarkSurfaceWritten(surface);
+  ShowIfVisible(surface);
+}
+
+bool SetPaletteEntries(PaletteObject* palette, int32_t first, int32_t count, const PaletteEntry* entries) {
+  if (palette == nullptr || entries == nullptr || first < 0 || count < 0 || first + count > 256) return false;
+  std::memcpy(palette->entries + first, entries, sizeof(PaletteEntry) * count);
+  // A palette on the visible surface changes the screen at once; the pixels themselves are unchanged.
+  ShowIfVisible(palette->attachedTo);
+  return true;
 }

@@ -52,5 +52,13 @@ uint8_t* LockBackSurface();
 int32_t UnlockPrimarySurface();
 int32_t UnlockBackSurface();
 
-// Shows the primary surface again when the given surface is the primary: drawing on it outside a flip appears at once.
-void ShowPrimaryIfDrawn(const Surface* surface);
+// The one way drawing reaches the screen: every operation that wrote a surface's pixels ends with this call. The
+// next keyed blit from the surface finds its opaque runs again, and when it is the visible surface (not locked)
+// the picture is shown at once, outside any flip.
+void SurfaceDrawn(Surface* surface);
+// Shows the visible surface as it now is, even while it is locked: the screen transitions of gfx/extras draw into
+// the screen itself and mean each step to be seen.
+void ShowVisibleSurface();
+// Copies count entries into the palette from index first; a palette attached to the visible surface changes
+// the screen at once. False for a null palette or entries, or a range outside 0..255.
+bool SetPaletteEntries(PaletteObject* palette, int32_t first, int32_t count, const PaletteEntry* entries);

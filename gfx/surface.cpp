@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "gfx/display.h"
 
 namespace {
 
@@ -130,14 +129,6 @@ void ClearColorKey(Surface* surface) {
   if (surface == nullptr) return;
   surface->hasColorKey = false;
   MarkSurfaceWritten(surface);
-}
-
-bool SetPaletteEntries(PaletteObject* palette, int32_t first, int32_t count, const PaletteEntry* entries) {
-  if (palette == nullptr || entries == nullptr || first < 0 || count < 0 || first + count > 256) return false;
-  std::memcpy(palette->entries + first, entries, sizeof(PaletteEntry) * count);
-  // A palette on the visible surface changes the screen at once.
-  if (palette->attachedTo != nullptr) ShowPrimaryIfDrawn(palette->attachedTo);
-  return true;
 }
 
 bool GetPaletteEntries(const PaletteObject* palette, int32_t first, int32_t count, PaletteEntry* out) {

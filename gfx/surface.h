@@ -133,11 +133,12 @@ bool SetPalette(Surface* surface, PaletteObject* palette);
 bool SetColorKey(Surface* surface, uint32_t low, uint32_t high);
 void ClearColorKey(Surface* surface);
 
-// Copies count entries starting at first into the palette (or out of it); a palette on the primary shows at once.
-bool SetPaletteEntries(PaletteObject* palette, int32_t first, int32_t count, const PaletteEntry* entries);
+// Copies count entries starting at first out of the palette (SetPaletteEntries, which may change the screen, is
+// the display's: gfx/display.h).
 bool GetPaletteEntries(const PaletteObject* palette, int32_t first, int32_t count, PaletteEntry* out);
 
-// Anyone who writes a surface's pixels other than through a lock tells the blit cache with this.
+// Anyone who writes a surface's pixels other than through a lock tells the blit cache with this (drawing
+// operations do it through SurfaceDrawn of gfx/display.h, which also shows the visible surface).
 inline void MarkSurfaceWritten(Surface* surface) { surface->runs.valid = false; }
 
 // The raw pixel value of pixel (x, y), and its setter; no range test beyond the surface's size.

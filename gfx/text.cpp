@@ -106,8 +106,7 @@ int32_t DrawTextGdi(const char* text, int32_t x, int32_t y, uint32_t colour, Sur
   if (surface == nullptr || !EnsureGlyphCache()) return 0;
   if (text == nullptr || text[0] == 0) return 1;
   PaintText(text, x, y, RgbToSurfacePixel(surface, colour & 0xFFFFFF), surface);
-  MarkSurfaceWritten(surface);
-  ShowPrimaryIfDrawn(surface);
+  SurfaceDrawn(surface);
   return 1;
 }
 

@@ -9,7 +9,6 @@
 #include "gfx/extras/lines.h"
 #include "gfx/extras/palette_ops.h"
 #include "gfx/frame_clock.h"
-#include "platform/video.h"
 
 namespace {
 
@@ -38,20 +37,9 @@ void FadeEntry(int32_t effect, PaletteEntry& e) {
   }
 }
 
-// The visible surface is shown as it now is, even while the caller holds its lock: the effects draw into
-// (or recolour) the screen itself, and each step is meant to be seen as it happens.
-void ShowScreenNow() {
-  const Surface* screen = PrimarySurface;
-  if (screen == nullptr) return;
-  const PaletteEntry* entries = screen->palette != nullptr ? screen->palette->entries : PaletteTable;
-  const uint8_t* palette = screen->bitsPerPixel == 8 ? reinterpret_cast<const uint8_t*>(entries) : nullptr;
-  platform::PresentFrame(screen->pixels, screen->pitch, screen->width, screen->height, screen->bitsPerPixel, palette,
-                         platform::PresentKind::Update);
-}
-
 // Pixels drawn into the visible surface's memory show at once; drawing elsewhere waits for the caller.
 void ShowDrawnScreen(const uint8_t* buffer) {
-  if (PrimarySurface != nullptr && buffer == PrimarySurface->pixels) ShowScreenNow();
+  if (PrimarySurface != nullptr && buffer == PrimarySurface->pixels) ShowVisibleSurface();
 }
 
 void RunPaletteFade(int32_t effect) {
@@ -63,7 +51,7 @@ void RunPaletteFade(int32_t effect) {
     for (int32_t i = firstEntry; i < 256; ++i) FadeEntry(effect, work[i]);
     WriteFullPalette(work);
     // An unlocked screen was shown again by the palette write itself.
-    if (PrimarySurface != nullptr && PrimarySurface->lockCount > 0) ShowScreenNow();
+    if (PrimarySurface != nullptr && PrimarySurface->lockCount > 0) ShowVisibleSurface();
     StartFrameClock();
     WaitFrameClock(EffectStepMs);
   }
