@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/blit_path_for_test.h"
 #include "gfx/display.h"
 
 namespace {
@@ -132,23 +133,37 @@ template <int32_t Bytes, bool Wide>
   }
 }
 
-// Built twice: with 32-byte vector moves for processors that have them, and plainly for the rest;
-// the first keyed blit asks the processor which one to use.
-__attribute__((target("avx2"))) void CopyKeyedRows16Wide(const Surface* source, Surface* destination, int32_t x,
-                                                         int32_t y, int32_t width, int32_t height) {
-  CopyKeyedRowsOf<2, true>(source, destination, x, y, width, height);
-}
+// Built twice: plainly for every processor, and with 32-byte vector moves where the compiler can target a
+// processor that has them (x86 with AVX2); the first keyed blit asks the processor which one to use.
+using RowCopier = void (*)(const Surface*, Surface*, int32_t, int32_t, int32_t, int32_t);
 
 void CopyKeyedRows16Plain(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
                           int32_t height) {
   CopyKeyedRowsOf<2, false>(source, destination, x, y, width, height);
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) void CopyKeyedRows16Wide(const Surface* source, Surface* destination, int32_t x,
+                                                         int32_t y, int32_t width, int32_t height) {
+  CopyKeyedRowsOf<2, true>(source, destination, x, y, width, height);
+}
+
+bool ProcessorHasWideMoves() { return __builtin_cpu_supports("avx2"); }
+#else
+// Elsewhere the plain path is the only one; the wide one is never chosen.
+constexpr RowCopier CopyKeyedRows16Wide = CopyKeyedRows16Plain;
+
+bool ProcessorHasWideMoves() { return false; }
+#endif
+
+RowCopier& ChosenRowCopier() {
+  static RowCopier copier = ProcessorHasWideMoves() ? CopyKeyedRows16Wide : CopyKeyedRows16Plain;
+  return copier;
+}
+
 void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
                      int32_t height) {
-  using RowCopier = void (*)(const Surface*, Surface*, int32_t, int32_t, int32_t, int32_t);
-  static const RowCopier copier = __builtin_cpu_supports("avx2") ? CopyKeyedRows16Wide : CopyKeyedRows16Plain;
-  copier(source, destination, x, y, width, height);
+  ChosenRowCopier()(source, destination, x, y, width, height);
 }
 
 void CopyKeyedRows(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -185,6 +200,24 @@ void StretchInto(Surface* source, const RectL& srcRect, Surface* destination, co
 }
 
 }  // namespace
+
+bool WideKeyedCopyAvailable() { return ProcessorHasWideMoves(); }
+
+bool UseKeyedCopyPath(KeyedCopyPath path) {
+  switch (path) {
+    case KeyedCopyPath::ProcessorChoice:
+      ChosenRowCopier() = ProcessorHasWideMoves() ? CopyKeyedRows16Wide : CopyKeyedRows16Plain;
+      return true;
+    case KeyedCopyPath::Plain:
+      ChosenRowCopier() = CopyKeyedRows16Plain;
+      return true;
+    case KeyedCopyPath::Wide:
+      if (!ProcessorHasWideMoves()) return false;
+      ChosenRowCopier() = CopyKeyedRows16Wide;
+      return true;
+  }
+  return false;
+}
 
 bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
   if (source == nullptr || destination == nullptr) return false;

@@ -1,8 +1,9 @@
 // Blits: all-or-nothing placement, colour-key transparency, the opaque-run cache seeing every change of its
-// surface, and the stretched blit with its key and clip list.
+// surface, both 16-bit copy paths on the same pictures, and the stretched blit with its key and clip list.
 #include <gtest/gtest.h>
 
 #include "gfx/blit.h"
+#include "gfx/blit_path_for_test.h"
 #include "gfx/display.h"
 #include "platform/backend.h"
 
@@ -186,5 +187,55 @@ TEST_F(BlitTest, StretchIsCutByTheClipList) {
   Release(clipper);
   Release(source);
 }
+
+// Both 16-bit keyed copy paths against a pixel-by-pixel keyed copy. Row r of the picture holds opaque runs of
+// r + 1 pixels (every piece size the copy uses, up to the long runs it hands to memcpy) between gaps of 1 to 3;
+// it is blitted whole onto destinations of two pitches and cut to a narrower width.
+class KeyedCopyPathTest : public ::testing::TestWithParam<KeyedCopyPath> {
+ protected:
+  void SetUp() override {
+    platform::SelectBackend(platform::Backend::Headless);
+    ASSERT_EQ(InitDisplay(640, 480, 16), 1);
+    if (!UseKeyedCopyPath(GetParam())) GTEST_SKIP() << "this processor has no 32-byte vector moves";
+  }
+  void TearDown() override {
+    UseKeyedCopyPath(KeyedCopyPath::ProcessorChoice);
+    ShutdownDisplay();
+  }
+};
+
+TEST_P(KeyedCopyPathTest, CopiesExactlyTheOpaquePixels) {
+  constexpr int32_t Width = 320, Height = 150;
+  Surface* picture = CreateOffscreenSurface(Width, Height, 0);
+  for (int32_t y = 0; y < Height; ++y) {
+    int32_t x = y % 5;
+    while (x < Width) {
+      for (int32_t i = 0; i < y + 1 && x < Width; ++i, ++x) WriteSurfacePixel(picture, x, y, 0x0821 + ((x * 7) ^ y));
+      x += y % 3 + 1;
+    }
+  }
+  Surface* narrowPitch = CreateOffscreenSurface(Width + 3, Height + 2, 0);
+  struct Case { Surface* destination; int32_t x, y, width; };
+  const Case cases[] = {{BackSurface, 1, 3, Width}, {narrowPitch, 3, 1, Width}, {BackSurface, 7, 2, 201}};
+  for (const Case& c : cases) {
+    FillSurface(c.destination, 0x5555);
+    ASSERT_TRUE(BlitSurface(picture, c.destination, c.x, c.y, c.width, Height));
+    for (int32_t y = 0; y < c.destination->height; ++y)
+      for (int32_t x = 0; x < c.destination->width; ++x) {
+        const int32_t sx = x - c.x, sy = y - c.y;
+        const bool inside = sx >= 0 && sy >= 0 && sx < c.width && sy < Height;
+        const uint32_t source = inside ? ReadSurfacePixel(picture, sx, sy) : 0;
+        const uint32_t expected = source != 0 ? source : 0x5555;
+        ASSERT_EQ(ReadSurfacePixel(c.destination, x, y), expected) << "at " << x << "," << y << " width " << c.width;
+      }
+  }
+  Release(narrowPitch);
+  Release(picture);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, KeyedCopyPathTest, ::testing::Values(KeyedCopyPath::Plain, KeyedCopyPath::Wide),
+                         [](const ::testing::TestParamInfo<KeyedCopyPath>& info) {
+                           return info.param == KeyedCopyPath::Plain ? "Plain" : "Wide";
+                         });
 
 }  // namespace
