@@ -9,6 +9,7 @@ packages=(
   timgm6mb-soundfont fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick time
+  valgrind
 )
 
 missing=()
