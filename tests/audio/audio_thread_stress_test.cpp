@@ -14,6 +14,7 @@
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/sound.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
