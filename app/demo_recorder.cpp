@@ -9,6 +9,7 @@ namespace {
 struct Recording {
   std::string text;        // the finished lines
   ScriptEntry last;        // the run of equal frames still growing; count 0 before the first frame
+  int64_t frames = 0;
 };
 
 Recording recording;
@@ -33,6 +34,7 @@ void RecordShownFrame(const platform::InputFrame& input, int32_t closesBefore) {
   std::copy_if(input.keysHeld.begin(), input.keysHeld.end(), std::back_inserter(frame.keys), IsScriptKey);
   std::sort(frame.keys.begin(), frame.keys.end());
   frame.closesBefore = closesBefore;
+  ++recording.frames;
   if (recording.last.count > 0 && recording.last.count < MaxScriptCount && closesBefore == 0 &&
       SameInput(recording.last, frame)) {
     ++recording.last.count;
@@ -41,6 +43,8 @@ void RecordShownFrame(const platform::InputFrame& input, int32_t closesBefore) {
   if (recording.last.count > 0) recording.text += WriteScriptEntry(recording.last);
   recording.last = std::move(frame);
 }
+
+int64_t RecordedFrames() { return recording.frames; }
 
 std::string RecordingText() {
   std::string text = recording.text;

@@ -76,6 +76,11 @@ bool StartDemos(const std::string& recordPath, const std::string& playPath, std:
 bool FinishDemos() {
   if (!demos.recording) return true;
   demos.recording = false;
+  if (RecordedFrames() == 0) {
+    // The game never showed a frame (no window): an empty recording would only replace the player's file.
+    std::fprintf(stderr, "RECORD: no frame was shown, so nothing was recorded\n");
+    return true;
+  }
   std::string error;
   if (!platform::WriteFileAtomically(demos.recordPath, RecordingText(), &error)) {
     std::fprintf(stderr, "RECORD: the recording was not saved: %s\n", error.c_str());

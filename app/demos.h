@@ -11,7 +11,7 @@
 // and readies the recording; sets the input source and the message queue both need. Empty paths: nothing.
 bool StartDemos(const std::string& recordPath, const std::string& playPath, std::string* error);
 // After WinMain: writes the recording to its file by way of a temporary one. False with one stderr line when
-// that failed; true when there was nothing to write.
+// that failed; true when there was nothing to write (no recording asked for, or no frame shown).
 bool FinishDemos();
 
 // ---- The recorder (app/demo_recorder.cpp).
@@ -22,6 +22,8 @@ void BeginRecording();
 void RecordShownFrame(const platform::InputFrame& input, int32_t closesBefore);
 // The recording so far as script text, its first line a comment.
 std::string RecordingText();
+// How many frames the recording holds.
+int64_t RecordedFrames();
 
 // ---- The player (app/demo_player.cpp).
 void BeginPlaying(ReplayScript script);
