@@ -112,7 +112,6 @@ AxisSettings* AxisOfProperty(InputDevice* device, const PropertyHeader* header) 
   return nullptr;
 }
 
-
 // The keyboard as the current frame has it. The devices are read every time, which pumps the window's events;
 // their answer counts only for the frame's first read when sampling.
 int32_t ReadLatchedKeys(const InputBackend& backend, uint8_t keys[256]) {
@@ -274,7 +273,8 @@ int32_t GetDeviceState(InputDevice* device, uint32_t size, void* buffer) {
       return backend.readKeyboard(static_cast<uint8_t*>(buffer));
     case InputDeviceKind::Mouse: {
       RawMouseState raw;
-      int32_t result = latch.source != FrameInputSource::Devices ? ReadLatchedMouse(backend, &raw) : backend.readMouse(&raw);
+      const bool latched = latch.source != FrameInputSource::Devices;
+      int32_t result = latched ? ReadLatchedMouse(backend, &raw) : backend.readMouse(&raw);
       if (result == kInputOk) FillMouseRecord(raw, static_cast<MouseStateRecord*>(buffer));
       return result;
     }
@@ -336,7 +336,11 @@ void BeginInputFrame() {
 }
 
 void GiveInputFrame(const InputFrame& frame) {
-  latch.frame = frame;
+  // Assigned field by field, so the key list keeps its storage from frame to frame.
+  latch.frame.dx = frame.dx;
+  latch.frame.dy = frame.dy;
+  latch.frame.primaryButton = frame.primaryButton;
+  latch.frame.keysHeld.assign(frame.keysHeld.begin(), frame.keysHeld.end());
   std::sort(latch.frame.keysHeld.begin(), latch.frame.keysHeld.end());
   latch.motionPending = true;
 }
