@@ -98,3 +98,15 @@ TEST_F(SdlOutput, NoAudioDeviceMakesInitSoundReturnZero) {
   EXPECT_EQ(SoundDevice, nullptr);
   EXPECT_EQ(InitMusic(), 0);
 }
+
+TEST_F(SdlOutput, AnAlsaDeviceThatIsNotThereGivesOnlyOurOneLine) {
+  // The ALSA library reports a missing device with lines of its own; the player is to see only ours.
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  setenv("AUDIODEV", "tavo_no_such_device", 1);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(InitSound(), 0);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  unsetenv("AUDIODEV");
+  EXPECT_EQ(said.rfind("SOUND: ", 0), 0u) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+}
