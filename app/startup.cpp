@@ -51,6 +51,8 @@ int32_t InitGame() {
   // The serve step opens this menu after a lost match; the match rules reach it through this pointer.
   TitleMenuEntry = RunTitleMenu;
 
+  // The progress lines and box texts are the game's own, kept word for word on purpose, though they name
+  // services this port does not use ("DirectDrawInitialized" has no space in the game either).
   // Display: its result is not examined (a working 16-bit mode may still report 0).
   InitDisplay(640, 480, 16);
   DrawProgress("DirectDrawInitialized", 0);

@@ -134,7 +134,7 @@ void PrintTraceLine() {
       BlockY, HiddenModeCount, sounds, PresentedPictureHash());
 }
 
-// Any frame of the way out takes at most a few frames; more means the game did not take it.
+// The way out takes a few frames; more means the game did not take it.
 constexpr int64_t MostFlipsOnTheWayOut = 10;
 
 // After the script: the next frame's input on the game's own way out. The title menu is left by its quit
