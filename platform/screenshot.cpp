@@ -65,25 +65,6 @@ PicturesFolderFacts GatherFacts() {
   return facts;
 }
 
-// The last presented picture as rows of red, green, blue; empty when nothing was presented yet.
-std::vector<uint8_t> PresentedPictureRgb(int32_t* width, int32_t* height) {
-  const PresentedFrame& frame = LastPresentedFrame();
-  *width = frame.width;
-  *height = frame.height;
-  std::vector<uint8_t> rgb;
-  if (frame.pixels.empty()) return rgb;
-  rgb.reserve(static_cast<size_t>(frame.width) * frame.height * 3);
-  for (int32_t y = 0; y < frame.height; ++y) {
-    for (int32_t x = 0; x < frame.width; ++x) {
-      const uint32_t colour = PresentedPixelRgb(x, y);
-      rgb.push_back(static_cast<uint8_t>(colour >> 16));
-      rgb.push_back(static_cast<uint8_t>(colour >> 8));
-      rgb.push_back(static_cast<uint8_t>(colour));
-    }
-  }
-  return rgb;
-}
-
 // Writes the bytes into a new file of the folder named for the time; never replaces an existing file.
 bool WriteNewFile(const std::string& folder, const std::vector<uint8_t>& bytes, std::string* path, std::string* why) {
   const std::time_t now = std::time(nullptr);
@@ -111,6 +92,24 @@ bool WriteNewFile(const std::string& folder, const std::vector<uint8_t>& bytes, 
 }
 
 }  // namespace
+
+std::vector<uint8_t> PresentedPictureRgb(int32_t* width, int32_t* height) {
+  const PresentedFrame& frame = LastPresentedFrame();
+  *width = frame.width;
+  *height = frame.height;
+  std::vector<uint8_t> rgb;
+  if (frame.pixels.empty()) return rgb;
+  rgb.reserve(static_cast<size_t>(frame.width) * frame.height * 3);
+  for (int32_t y = 0; y < frame.height; ++y) {
+    for (int32_t x = 0; x < frame.width; ++x) {
+      const uint32_t colour = PresentedPixelRgb(x, y);
+      rgb.push_back(static_cast<uint8_t>(colour >> 16));
+      rgb.push_back(static_cast<uint8_t>(colour >> 8));
+      rgb.push_back(static_cast<uint8_t>(colour));
+    }
+  }
+  return rgb;
+}
 
 std::string UserDirsFile(const PicturesFolderFacts& facts) {
   const std::string config = IsAbsolute(facts.configHome) ? facts.configHome : facts.home + "/.config";

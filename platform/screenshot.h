@@ -31,7 +31,12 @@ std::string UserDirsFile(const PicturesFolderFacts& facts);
 // "tavo2000-YYYYMMDD-HHMMSS.png" for the local time; with number > 1, "tavo2000-YYYYMMDD-HHMMSS-<number>.png".
 std::string ScreenshotFileName(const std::tm& localTime, int32_t number);
 
-// The picture as PNG bytes: width x height pixels of red, green, blue. Empty when the encoder fails.
-std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgb, int32_t width, int32_t height);
+// The picture as PNG bytes: width x height pixels of red, green, blue (channels 3), or of red, green, blue and
+// straight alpha (channels 4). Empty when the sizes do not match or the encoder fails.
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, int32_t channels = 3);
+
+// The last presented picture as rows of red, green, blue (8-bit pictures through their palette); empty when
+// nothing was presented yet. Also used by the replay tool to save chosen frames.
+std::vector<uint8_t> PresentedPictureRgb(int32_t* width, int32_t* height);
 
 }  // namespace platform

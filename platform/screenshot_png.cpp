@@ -18,13 +18,15 @@ void AppendBytes(void* context, void* data, int size) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgb, int32_t width, int32_t height, int32_t channels) {
   std::vector<uint8_t> png;
-  if (width <= 0 || height <= 0 || rgb.size() != static_cast<size_t>(width) * height * 3) return png;
+  if (width <= 0 || height <= 0 || (channels != 3 && channels != 4) ||
+      rgb.size() != static_cast<size_t>(width) * height * channels)
+    return png;
   // The shot is taken between two frames: the quickest compression keeps the game's pause short (the file is
   // about 1% larger than at the writer's default level).
   stbi_write_png_compression_level = 1;
-  if (stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb.data(), width * 3) == 0) png.clear();
+  if (stbi_write_png_to_func(AppendBytes, &png, width, height, channels, rgb.data(), width * channels) == 0) png.clear();
   return png;
 }
 

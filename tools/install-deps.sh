@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick time
   valgrind
+  desktop-file-utils appstream lintian man-db dpkg-dev file
 )
 
 missing=()

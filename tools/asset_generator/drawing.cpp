@@ -181,4 +181,21 @@ uint32_t Random::Next() {
 
 float Random::Uniform() { return float(Next() & 0xFFFFFF) / float(0x1000000); }
 
+// The reflected view ray decides the colour: sky above the horizon band, the glowing grid below it.
+Sample ChromeSphereSample(float x, float y, float cx, float cy, float r) {
+  const float nx = (x - cx) / r, ny = (y - cy) / r;
+  const float d2 = nx * nx + ny * ny;
+  if (d2 > 1.0f) return {};
+  const float nz = std::sqrt(1.0f - d2);
+  const float ry = 2.0f * nz * ny;  // the reflected view ray's vertical part (down is positive)
+  Color env = ry < 0.0f ? Mix(Color{255, 120, 220}, Color{20, 20, 80}, std::pow(std::min(1.0f, -ry * 1.3f), 0.6f))
+                        : Mix(Color{255, 150, 230}, Color{24, 8, 50}, std::pow(std::min(1.0f, ry * 1.6f), 0.5f));
+  const float band = std::fabs(ry);
+  if (band < 0.05f) env = Mix(env, Color{255, 255, 255}, 1.0f - band / 0.05f);
+  const float stripes = std::fabs(std::sin((nx / (nz + 0.3f)) * 9.0f));
+  if (ry > 0.08f) env = env + Color{0, 200, 255} * (std::pow(stripes, 30.0f) * 0.6f * (1.0f - ry));
+  const Color lit = LightSurface(nx, ny, nz, env, Color{120, 200, 255}, 0.9f, 60.0f);
+  return {lit, 1.0f};
+}
+
 }  // namespace assets

@@ -58,6 +58,9 @@ float FractalNoise(float x, float y, int32_t octaves, uint32_t seed);
 Color LightSurface(float nx, float ny, float nz, Color base, Color rim, float ambient, float shininess);
 // A lit sphere of radius r centred at (cx, cy); empty outside it.
 Sample SphereSample(float x, float y, float cx, float cy, float r, Color base, Color rim);
+// A mirror sphere of radius r at (cx, cy) over the title's world: its reflected ray picks up the sky above the
+// horizon and the grid's magenta glow and cyan lines below it; empty outside the sphere.
+Sample ChromeSphereSample(float x, float y, float cx, float cy, float r);
 
 // A small deterministic generator so every run writes the same files.
 class Random {

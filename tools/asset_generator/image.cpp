@@ -41,11 +41,7 @@ void Image::Set(int32_t x, int32_t y, Color color, float alpha) {
 
 bool IsKeyBlack(uint8_t r, uint8_t g, uint8_t b) { return (r >> 3) == 0 && (g >> 2) == 0 && (b >> 3) == 0; }
 
-namespace {
-
-uint8_t ToByte(float v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
-
-}  // namespace
+uint8_t ChannelByte(float v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
 
 std::vector<uint8_t> FlattenToRgb(const Image& image) {
   std::vector<uint8_t> rgb;
@@ -55,15 +51,28 @@ std::vector<uint8_t> FlattenToRgb(const Image& image) {
       uint8_t r = 0, g = 0, b = 0;
       if (image.AlphaAt(x, y) >= kTransparentBelow) {
         const Color c = image.ColorAt(x, y);
-        r = ToByte(c.r);
-        g = ToByte(c.g);
-        b = ToByte(c.b);
+        r = ChannelByte(c.r);
+        g = ChannelByte(c.g);
+        b = ChannelByte(c.b);
         if (IsKeyBlack(r, g, b)) r = g = b = kDarkestOpaque;
       }
       rgb.insert(rgb.end(), {r, g, b});
     }
   }
   return rgb;
+}
+
+std::vector<uint8_t> ToRgba(const Image& image) {
+  std::vector<uint8_t> rgba;
+  rgba.reserve(size_t(image.Width()) * size_t(image.Height()) * 4);
+  for (int32_t y = 0; y < image.Height(); ++y) {
+    for (int32_t x = 0; x < image.Width(); ++x) {
+      const float alpha = image.AlphaAt(x, y);
+      const Color c = alpha > 0.0f ? image.ColorAt(x, y) * (1.0f / alpha) : Color{};
+      rgba.insert(rgba.end(), {ChannelByte(c.r), ChannelByte(c.g), ChannelByte(c.b), ChannelByte(alpha * 255.0f)});
+    }
+  }
+  return rgba;
 }
 
 }  // namespace assets

@@ -56,6 +56,12 @@ constexpr uint8_t kDarkestOpaque = 8;
 // opaque ones that would read as black after reduction to 5-6-5 bits are lifted to (8, 8, 8).
 std::vector<uint8_t> FlattenToRgb(const Image& image);
 
+// Straight (not premultiplied) 8-bit red, green, blue, alpha, rows from the top, as PNG files hold them.
+std::vector<uint8_t> ToRgba(const Image& image);
+
+// A colour channel on the 0..255 scale rounded and clamped to a byte.
+uint8_t ChannelByte(float value);
+
 // True when an RGB triple reads as black once reduced to 5-6-5 bits, the colour key of every picture.
 bool IsKeyBlack(uint8_t r, uint8_t g, uint8_t b);
 

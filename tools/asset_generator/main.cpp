@@ -1,16 +1,27 @@
-// The asset generator: writes the game's pictures, sounds and song into the folder named on the command line.
-// The build runs it into the run folder beside the game binary.
+// The asset generator: writes the game's pictures, sounds and song into the folder named on the command line,
+// or, with --icons, the game's desktop icons into an icon theme folder. The build runs both.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "tools/asset_generator/asset_files.h"
+#include "tools/asset_generator/icon.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s RUN_FOLDER\n", argv[0]);
+  const bool icons = argc == 4 && std::strcmp(argv[1], "--icons") == 0;
+  if (argc != 2 && !icons) {
+    std::fprintf(stderr, "usage: %s RUN_FOLDER\n       %s --icons THEME_FOLDER ICON_NAME\n", argv[0], argv[0]);
     return 2;
   }
   std::string error;
+  if (icons) {
+    if (!assets::WriteIcons(argv[2], argv[3], &error)) {
+      std::fprintf(stderr, "ICONS: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("ICONS: %zu sizes and a scalable picture written to %s\n", assets::IconPixelSizes().size(), argv[2]);
+    return 0;
+  }
   if (!assets::GenerateAssets(argv[1], &error)) {
     std::fprintf(stderr, "ASSETS: %s\n", error.c_str());
     return 1;

@@ -16,7 +16,6 @@ namespace {
 constexpr float kHorizonY = 252.0f;
 const Color kCyan{0, 200, 255};
 const Color kMagenta{220, 60, 230};
-const Color kWhite{255, 255, 255};
 
 Color SkyColor(float y) {
   const float t = std::clamp(y / kHorizonY, 0.0f, 1.0f);
@@ -84,23 +83,6 @@ void PaintGrid(Image& image) {
     for (int32_t x = 0; x < 640; ++x) image.AddLight(x, y, Color{255, 70, 190}, glow);
   }
   for (int32_t x = 0; x < 640; ++x) image.AddLight(x, int32_t(kHorizonY), Color{255, 200, 240}, 0.6f);
-}
-
-// A mirror sphere: the reflected ray picks up sky above the horizon and the grid's glow below it.
-Sample ChromeSphereSample(float x, float y, float cx, float cy, float r) {
-  const float nx = (x - cx) / r, ny = (y - cy) / r;
-  const float d2 = nx * nx + ny * ny;
-  if (d2 > 1.0f) return {};
-  const float nz = std::sqrt(1.0f - d2);
-  const float ry = 2.0f * nz * ny;  // the reflected view ray's vertical part (down is positive)
-  Color env = ry < 0.0f ? Mix(Color{255, 120, 220}, Color{20, 20, 80}, std::pow(std::min(1.0f, -ry * 1.3f), 0.6f))
-                        : Mix(Color{255, 150, 230}, Color{24, 8, 50}, std::pow(std::min(1.0f, ry * 1.6f), 0.5f));
-  const float band = std::fabs(ry);
-  if (band < 0.05f) env = Mix(env, kWhite, 1.0f - band / 0.05f);
-  const float stripes = std::fabs(std::sin((nx / (nz + 0.3f)) * 9.0f));
-  if (ry > 0.08f) env = env + kCyan * (std::pow(stripes, 30.0f) * 0.6f * (1.0f - ry));
-  const Color lit = LightSurface(nx, ny, nz, env, Color{120, 200, 255}, 0.9f, 60.0f);
-  return {lit, 1.0f};
 }
 
 void PaintSphere(Image& image) {

@@ -1,0 +1,80 @@
+// Checks of the desktop icon: the small size still reads (the glowing ball stands out from its tile), the
+// tile's corners are see-through, and the written theme holds a PNG of the right size for every size.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/temp_folder.h"
+#include "tools/asset_generator/icon.h"
+
+namespace {
+
+// Relative luminance of an 8-bit sRGB colour, as contrast ratios are defined for screens.
+double RelativeLuminance(const uint8_t* rgb) {
+  auto linear = [](uint8_t channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(rgb[0]) + 0.7152 * linear(rgb[1]) + 0.0722 * linear(rgb[2]);
+}
+
+TEST(Icon, SmallestSizeShowsTheBallAgainstItsTile) {
+  const int32_t size = 32;
+  const std::vector<uint8_t> rgba = assets::ToRgba(assets::MakeIcon(size));
+  const assets::IconLayout& l = assets::kIconLayout;
+  const auto at = [&](int32_t x, int32_t y) { return &rgba[(size_t(y) * size + size_t(x)) * 4]; };
+  // The ball's outline (its edge and the glow beyond it) against the sky around it, above the horizon.
+  double outline = 0, sky = 0;
+  int32_t outlineCount = 0, skyCount = 0;
+  for (int32_t y = 0; y < size; ++y) {
+    for (int32_t x = 0; x < size; ++x) {
+      const float u = (float(x) + 0.5f) / size, v = (float(y) + 0.5f) / size;
+      const float fromCentre = std::hypot(u - l.ballX, v - l.ballY);
+      if (fromCentre > l.ballRadius - 0.5f / size && fromCentre < l.ballRadius + l.glowWidth * 0.6f) {
+        outline += RelativeLuminance(at(x, y));
+        ++outlineCount;
+      } else if (fromCentre > l.ballRadius + l.glowWidth + 2.0f / size && v < l.horizonY - 0.1f && at(x, y)[3] == 255 &&
+                 std::min({u, v, 1 - u}) > l.tileInset + 2.0f / size) {
+        sky += RelativeLuminance(at(x, y));
+        ++skyCount;
+      }
+    }
+  }
+  // A rounded tile: see-through corners, opaque at the middle of every edge.
+  for (const auto& [x, y] : {std::pair{0, 0}, {1, 1}, {size - 1, 0}, {0, size - 1}, {size - 2, size - 2}})
+    EXPECT_EQ(at(x, y)[3], 0) << "corner " << x << "," << y;
+  for (const auto& [x, y] : {std::pair{size / 2, 1}, {1, size / 2}, {size / 2, size - 2}, {size - 2, size / 2}})
+    EXPECT_EQ(at(x, y)[3], 255) << "edge " << x << "," << y;
+  ASSERT_GT(outlineCount, 20);
+  ASSERT_GT(skyCount, 20);
+  const double contrast = (outline / outlineCount + 0.05) / (sky / skyCount + 0.05);
+  EXPECT_GE(contrast, 3.0) << "the ball's outline must stand out at 32 pixels (3:1, as for graphics on screens)";
+}
+
+TEST(Icon, ThemeHoldsEverySizeAndTheScalablePicture) {
+  const std::string theme = testfiles::ScratchPath("hicolor");
+  std::string error;
+  ASSERT_TRUE(assets::WriteIcons(theme, "org.example.Test", &error)) << error;
+  for (const int32_t size : assets::IconPixelSizes()) {
+    const std::string path = theme + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/org.example.Test.png";
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_GE(bytes.size(), 26u) << path;
+    // The signature, then the header chunk: width and height big-endian, 8 bits, colour type 6 (RGBA).
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) << path;
+    const auto be32 = [&](size_t at) { return uint32_t(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3]; };
+    EXPECT_EQ(be32(16), uint32_t(size)) << path;
+    EXPECT_EQ(be32(20), uint32_t(size)) << path;
+    EXPECT_EQ(bytes[24], 8) << path;
+    EXPECT_EQ(bytes[25], 6) << path;
+  }
+  std::ifstream svg(theme + "/scalable/apps/org.example.Test.svg");
+  const std::string text{std::istreambuf_iterator<char>(svg), std::istreambuf_iterator<char>()};
+  EXPECT_NE(text.find("viewBox=\"0 0 256 256\""), std::string::npos);
+  EXPECT_EQ(text.rfind("</svg>\n"), text.size() - 7);
+}
+
+}  // namespace
