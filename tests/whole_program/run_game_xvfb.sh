@@ -15,7 +15,7 @@ cat > "$work/inside.sh" <<'INSIDE'
 #!/usr/bin/env bash
 # Runs inside the Xvfb session: starts the game, plays it, takes the screenshots, waits for its exit code.
 set -uo pipefail
-game=$1 run_dir=$2 work=$3
+game=$1 run_dir=$2 work=$3 probe=$4
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
 # A tap must outlast a frame or two: input is read as a snapshot once a frame.
 tap_key() { xdotool keydown "$1"; sleep 0.25; xdotool keyup "$1"; sleep 0.15; }
@@ -24,7 +24,7 @@ click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.15; }
 wait_for() {
   for _ in $(seq 1 75); do
     shot wait
-    if "$work/probe.sh" "$1" "$work/wait.png" >/dev/null 2>&1; then cp "$work/wait.png" "$work/$1.png"; return 0; fi
+    if "$probe" "$1" "$work/wait.png" "$run_dir" >/dev/null 2>&1; then cp "$work/wait.png" "$work/$1.png"; return 0; fi
     kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.2
   done
@@ -49,7 +49,7 @@ wait_for menu && step menu || { step "no menu"; kill $pid; exit 1; }
 xdotool mousemove_relative -- 10 10; sleep 0.2
 click
 wait_for playfield && step playfield || { step "no playfield"; kill $pid; exit 1; }
-"$work/probe.sh" prompt "$work/playfield.png" && step prompt
+"$probe" prompt "$work/playfield.png" "$run_dir" && step prompt
 # The paddle goes right, under the ball's way down after the right wall, so the rally lasts; then the serve.
 for _ in 1 2 3; do xdotool mousemove_relative -- 110 0; sleep 0.1; done
 tap_key space
@@ -67,34 +67,9 @@ wait $pid
 echo "exit $?" >> "$work/steps"
 INSIDE
 
-# probe.sh WHAT PICTURE: does the screenshot show what is asked for (menu, playfield, prompt)?
-cat > "$work/probe.sh" <<PROBE
-#!/usr/bin/env bash
-run_dir="$run_dir"
-PROBE
-cat >> "$work/probe.sh" <<'PROBE'
-what=$1 picture=$2
-# The colour at (x, y) of a picture file as "r g b".
-rgb() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n1 | sed 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/'; }
-# Whether the screen pixel matches our picture's pixel there (within the 16-bit display's rounding).
-same() {
-  local a b
-  read -r -a a <<< "$(rgb "$picture" "$2" "$3")"
-  read -r -a b <<< "$(rgb "bmp:$run_dir/$1" "$2" "$3")"
-  for c in 0 1 2; do
-    local d=$(( a[c] - b[c] )); [ ${d#-} -le 10 ] || return 1
-  done
-}
-case $what in
-  menu|menu_again) same Backgrounds/menu.spr 110 330 && same Backgrounds/menu.spr 600 150 && same Backgrounds/menu.spr 320 60 ;;
-  playfield) same Sprites/hud2.spr 5 240 && same Sprites/hud2.spr 540 280 && same Sprites/hud2.spr 600 470 ;;
-  # "Press Space Bar" at (180, 200): green text on the black playfield.
-  prompt) convert "$picture" -crop 160x18+180+200 -depth 8 txt:- | grep -Eq '\((0|1|2),25[0-5],(0|1|2)\)' ;;
-  *) exit 2 ;;
-esac
-PROBE
-chmod +x "$work/inside.sh" "$work/probe.sh"
-"$(dirname "$0")/../support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$run_dir" "$work" || true
+chmod +x "$work/inside.sh"
+support=$(cd "$(dirname "$0")/../support" && pwd)
+"$support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$run_dir" "$work" "$support/screen_probe.sh" || true
 
 # The ball: the centre of its white pixels in the playfield, away from the block's row and the paddles.
 ball_at() {

@@ -2,6 +2,7 @@
 // folder with its assets, and prints one trace line per flipped frame. A test instrument, not the game.
 //   replay SCRIPT   ->  msgbox / f=... lines, then "exit <code>" (program quit) or "end" (script ran out)
 //   replay --soak SCRIPT  ->  no f=... lines; "heap ..." with the heap in use after the first frames and at the end
+//   replay --shot FLIP=FILE ... SCRIPT   also saves the picture shown at each FLIP as a PNG file
 // When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
 #include <algorithm>
 #include <cinttypes>
@@ -29,6 +30,7 @@
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
+#include "replay_shots.h"
 
 namespace {
 
@@ -45,6 +47,7 @@ struct ReplayCursor {
 };
 
 ReplayCursor Cursor;
+std::vector<ShotRequest> Shots;
 
 // Soak runs print no trace lines (the picture fingerprint costs more than the frame); they read the heap in use
 // after the first SoakBaselineFrames frames (or the last, if fewer) and after the last frame.
@@ -172,6 +175,11 @@ void OnFlip(void*) {
   if (!Soak.on) PrintTraceLine();
   if (Soak.on && Cursor.flips == std::min(SoakBaselineFrames, Cursor.totalFrames))
     Soak.baselineBytes = platform::HeapBytesInUse();
+  std::string shotError;
+  if (!SaveShotsOfFlip(Shots, Cursor.flips, &shotError)) {
+    std::fprintf(stderr, "replay: cannot save the picture: %s\n", shotError.c_str());
+    std::exit(1);
+  }
   if (Cursor.flips >= Cursor.totalFrames) {
     if (Soak.on) {
       std::printf("heap baseline_frame=%" PRId64 " baseline_bytes=%" PRIu64 " end_frame=%" PRId64 " end_bytes=%" PRIu64
@@ -207,13 +215,28 @@ bool LoadScript(const char* path, ReplayScript* script) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Soak.on = argc == 3 && std::strcmp(argv[1], "--soak") == 0;
-  if (argc != 2 && !Soak.on) {
-    std::fprintf(stderr, "usage: replay [--soak] SCRIPT   (run in the folder that holds the game's assets)\n");
+  int first = 1;
+  for (; first + 1 < argc; ++first) {
+    if (std::strcmp(argv[first], "--soak") == 0) {
+      Soak.on = true;
+      continue;
+    }
+    if (std::strcmp(argv[first], "--shot") != 0) break;
+    ShotRequest request;
+    if (first + 2 >= argc || !ParseShotRequest(argv[first + 1], &request)) {
+      std::fprintf(stderr, "replay: --shot wants FLIP=FILE, not %s\n", argv[first + 1]);
+      return 2;
+    }
+    Shots.push_back(request);
+    ++first;
+  }
+  if (argc != first + 1) {
+    std::fprintf(stderr,
+                 "usage: replay [--soak] [--shot FLIP=FILE]... SCRIPT   (run in the folder that holds the game's assets)\n");
     return 2;
   }
   static ReplayScript script;
-  if (!LoadScript(argv[argc - 1], &script)) return 2;
+  if (!LoadScript(argv[first], &script)) return 2;
   Cursor.script = &script;
   std::size_t mostKeys = 0;
   for (const ScriptEntry& entry : script.entries) mostKeys = std::max(mostKeys, entry.keys.size());
