@@ -67,7 +67,8 @@ uint32_t ReleaseMusicSegmentState(MusicSegmentState* state);
 
 // Whether bytes hold a standard MIDI file: an "MThd" chunk of at least 6 bytes first (longer ones are
 // fine), format 0 to 2, a non-zero time division, at least as many "MTrk" chunks as it declares (one or
-// more), and no chunk running past the end. Called by the loader (and the MIDI fuzzer).
+// more), no chunk running past the end, and no meta or system-exclusive event in the tracks played stating
+// a length past its track's end. Called by the loader (and the MIDI fuzzer).
 bool IsStandardMidiFile(const uint8_t* bytes, size_t size);
 
 // The General MIDI SoundFont to use: $TAVO_SOUNDFONT when set (and only it), else FluidR3 when installed,

@@ -184,9 +184,18 @@ TEST_F(MusicTable, FilesThatAreNotStandardMidiFilesGiveMinusOneWithTheSlotFree) 
   fewerTracks[11] = 2;  // declares two tracks, holds one
   std::vector<uint8_t> zeroDivision = good;
   zeroDivision[12] = zeroDivision[13] = 0;
+  // A tempo event whose length (266 MB) runs past its 7-byte track: the player would set that much aside.
+  std::vector<uint8_t> metaPastEnd = testmidi::Header(0, 1, 96);
+  const std::vector<uint8_t> hugeTempo = testmidi::Chunk("MTrk", {0x00, 0xFF, 0x51, 0xFE, 0xF8, 0xA1, 0x20});
+  metaPastEnd.insert(metaPastEnd.end(), hugeTempo.begin(), hugeTempo.end());
+  // A system-exclusive event one byte longer than what is left, after a note read with running status.
+  std::vector<uint8_t> sysExPastEnd = testmidi::Header(0, 1, 96);
+  const std::vector<uint8_t> longSysEx = testmidi::Chunk("MTrk", {0, 0x90, 60, 100, 0, 62, 100, 0, 0xF0, 3, 1, 0xF7});
+  sysExPastEnd.insert(sysExPastEnd.end(), longSysEx.begin(), longSysEx.end());
   struct Case { const char* name; std::vector<uint8_t> bytes; };
   for (const Case& c : {Case{"noheader", noHeader}, Case{"shortheader", shortHeader}, Case{"pastend", trackPastEnd},
                         Case{"fewer", fewerTracks}, Case{"division", zeroDivision}, Case{"empty", {}},
+                        Case{"metapastend", metaPastEnd}, Case{"sysexpastend", sysExPastEnd},
                         Case{"riff", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}}}) {
     EXPECT_EQ(LoadMidi(Write(c.name, c.bytes).c_str()), -1) << c.name;
   }
@@ -200,6 +209,12 @@ TEST_F(MusicTable, LongerHeaderAndTrailingChunksAreAccepted) {
   const std::vector<uint8_t> song = testmidi::Song({{0, 48, 60}}, 96);
   std::vector<uint8_t> longHeader = testmidi::Header(0, 1, 96, 4);
   longHeader.insert(longHeader.end(), song.begin() + 14, song.end());
+  // The system-exclusive event that fills the rest of its track exactly.
+  std::vector<uint8_t> sysExToTheEnd = testmidi::Header(0, 1, 96);
+  const std::vector<uint8_t> track = testmidi::Chunk("MTrk", {0, 0x90, 60, 100, 0, 62, 100, 0, 0xF0, 2, 1, 0xF7});
+  sysExToTheEnd.insert(sysExToTheEnd.end(), track.begin(), track.end());
+  EXPECT_EQ(LoadMidi(Write("sysex_to_end.mid", sysExToTheEnd).c_str()), 0);
+  EXPECT_EQ(DeleteMidi(0), 1);
   const std::vector<uint8_t> extra = testmidi::Chunk("XTRA", {1, 2, 3});
   longHeader.insert(longHeader.end(), extra.begin(), extra.end());
   const int32_t id = LoadMidi(Write("longheader.mid", longHeader).c_str());
