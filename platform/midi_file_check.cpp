@@ -28,31 +28,66 @@ bool ReadVariableLength(const uint8_t*& at, const uint8_t* end, uint32_t* value)
   return false;
 }
 
-// Whether the meta and system-exclusive events of a track end inside it. The player sets aside the length such
-// an event states before it reads the bytes, so a few bytes claiming 256 MB would cost that much; they are
-// refused here. The walk reads events as the player does (running status taken from every status byte) and
-// stops where the player stops reading the track: at its end-of-track event, or at bytes that are no event.
-bool TrackEventsFit(const uint8_t* at, const uint8_t* end) {
+enum class TrackWalk { Fits, PastTrackEnd, PlayerStops };
+
+// One track's events from `at` (its data) to trackEnd, read as the player reads them: running status taken from
+// every status byte, an event begun inside the track read to its end even past the track's end, the walk ended by
+// the end-of-track event or by bytes that are no event (the player stops reading the file there). A meta or
+// system-exclusive event states its length, and the player sets that much memory aside before it reads the
+// bytes: a length past the track's end (a few bytes claiming 256 MB) is PastTrackEnd. Leaves `at` where the
+// player's reading of the track ends.
+TrackWalk WalkTrack(const uint8_t*& at, const uint8_t* trackEnd, const uint8_t* fileEnd) {
   constexpr uint8_t kMeta = 0xFF, kEndOfTrack = 0x2F, kSysEx = 0xF0, kSysExContinued = 0xF7;
   uint8_t running = 0;
   uint32_t number = 0;
-  while (at < end) {
-    if (!ReadVariableLength(at, end, &number) || at == end) return true;  // delta time
+  while (at < trackEnd) {
+    if (!ReadVariableLength(at, fileEnd, &number) || at == fileEnd) return TrackWalk::PlayerStops;  // delta time
     if (*at & 0x80) running = *at++;
-    if (running == 0) return true;
+    if (running == 0) return TrackWalk::PlayerStops;
     if (running == kMeta || running == kSysEx || running == kSysExContinued) {
-      const uint8_t metaType = running == kMeta && at < end ? *at++ : 0;
-      if (!ReadVariableLength(at, end, &number)) return true;
-      if (number > static_cast<uint64_t>(end - at)) return false;
+      uint8_t metaType = 0;
+      if (running == kMeta) {
+        if (at == fileEnd) return TrackWalk::PlayerStops;
+        metaType = *at++;
+      }
+      if (!ReadVariableLength(at, fileEnd, &number)) return TrackWalk::PlayerStops;
+      const uint64_t left = at < trackEnd ? static_cast<uint64_t>(trackEnd - at) : 0;
+      if (number > left) return TrackWalk::PastTrackEnd;
       at += number;
-      if (running == kMeta && metaType == kEndOfTrack) return true;
+      if (running == kMeta && metaType == kEndOfTrack) break;
       continue;
     }
     const uint8_t kind = running & 0xF0;
-    if (kind == 0xF0) return true;  // system common and real-time bytes start no event in a file
+    if (kind == 0xF0) return TrackWalk::PlayerStops;  // system common and real-time bytes start no event in a file
     const ptrdiff_t dataBytes = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
-    if (end - at < dataBytes) return true;
+    if (fileEnd - at < dataBytes) return TrackWalk::PlayerStops;
     at += dataBytes;
+  }
+  if (at < trackEnd) at = trackEnd;  // the player skips what is left of the track
+  return TrackWalk::Fits;
+}
+
+// Whether the tracks the player reads keep their events inside them. The player takes the first declared number
+// of "MTrk" chunks one after another with one cursor (other chunks skipped by their length): each chunk header is
+// read where the reading of the track before it ended, so an event running past its track moves every later one.
+bool PlayerTracksFit(const uint8_t* bytes, size_t size, uint64_t start, uint16_t declaredTracks) {
+  const uint8_t* at = bytes + start;
+  const uint8_t* const end = bytes + size;
+  for (uint16_t track = 0; track < declaredTracks;) {
+    if (end - at < 8) return true;  // no chunk header left: the player stops
+    const bool isTrack = std::memcmp(at, "MTrk", 4) == 0;
+    const uint64_t length = BigEndian32(at + 4);
+    at += 8;
+    const uint64_t left = static_cast<uint64_t>(end - at);
+    if (!isTrack) {
+      if (length > left) return true;  // the player cannot skip it and stops
+      at += length;
+      continue;
+    }
+    const TrackWalk walk = WalkTrack(at, length <= left ? at + length : end, end);
+    if (walk == TrackWalk::PastTrackEnd) return false;
+    if (walk == TrackWalk::PlayerStops) return true;
+    ++track;
   }
   return true;
 }
@@ -75,14 +110,10 @@ bool IsStandardMidiFile(const uint8_t* bytes, size_t size) {
     const uint8_t* chunk = bytes + position;
     const uint64_t length = BigEndian32(chunk + 4);
     if (length > size - position - 8) return false;
-    if (std::memcmp(chunk, "MTrk", 4) == 0) {
-      // The player reads the first declared number of tracks.
-      if (tracks < declaredTracks && !TrackEventsFit(chunk + 8, chunk + 8 + length)) return false;
-      ++tracks;
-    }
+    if (std::memcmp(chunk, "MTrk", 4) == 0) ++tracks;
     position += 8 + length;
   }
-  return tracks >= declaredTracks;
+  return tracks >= declaredTracks && PlayerTracksFit(bytes, size, 8 + static_cast<uint64_t>(headerLength), declaredTracks);
 }
 
 }  // namespace platform

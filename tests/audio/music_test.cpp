@@ -192,10 +192,16 @@ TEST_F(MusicTable, FilesThatAreNotStandardMidiFilesGiveMinusOneWithTheSlotFree) 
   std::vector<uint8_t> sysExPastEnd = testmidi::Header(0, 1, 96);
   const std::vector<uint8_t> longSysEx = testmidi::Chunk("MTrk", {0, 0x90, 60, 100, 0, 62, 100, 0, 0xF0, 3, 1, 0xF7});
   sysExPastEnd.insert(sysExPastEnd.end(), longSysEx.begin(), longSysEx.end());
+  // The same tempo event begun in a one-byte track: the player reads an event to its end, past the track.
+  std::vector<uint8_t> eventPastTrack = testmidi::Header(0, 1, 96);
+  const std::vector<uint8_t> oneByteTrack = testmidi::Chunk("MTrk", {0x00});
+  eventPastTrack.insert(eventPastTrack.end(), oneByteTrack.begin(), oneByteTrack.end());
+  eventPastTrack.insert(eventPastTrack.end(), hugeTempo.begin() + 9, hugeTempo.end());
   struct Case { const char* name; std::vector<uint8_t> bytes; };
   for (const Case& c : {Case{"noheader", noHeader}, Case{"shortheader", shortHeader}, Case{"pastend", trackPastEnd},
                         Case{"fewer", fewerTracks}, Case{"division", zeroDivision}, Case{"empty", {}},
                         Case{"metapastend", metaPastEnd}, Case{"sysexpastend", sysExPastEnd},
+                        Case{"eventpasttrack", eventPastTrack},
                         Case{"riff", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}}}) {
     EXPECT_EQ(LoadMidi(Write(c.name, c.bytes).c_str()), -1) << c.name;
   }
