@@ -113,7 +113,8 @@ bool IsStandardMidiFile(const uint8_t* bytes, size_t size) {
     if (std::memcmp(chunk, "MTrk", 4) == 0) ++tracks;
     position += 8 + length;
   }
-  return tracks >= declaredTracks && PlayerTracksFit(bytes, size, 8 + static_cast<uint64_t>(headerLength), declaredTracks);
+  if (tracks < declaredTracks) return false;
+  return PlayerTracksFit(bytes, size, 8 + static_cast<uint64_t>(headerLength), declaredTracks);
 }
 
 }  // namespace platform

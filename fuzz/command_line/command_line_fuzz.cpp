@@ -45,8 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!SameOptions(options, ParseCommandLine(static_cast<int>(words.size()), argv.data()))) std::abort();
   if (options.action == CommandLineAction::Refuse && options.refusal.empty()) std::abort();
   if (!VolumeInRange(options.musicVolume) || !VolumeInRange(options.effectsVolume)) std::abort();
-  if (options.windowSize && (options.windowSize->width < MinWindowWidth || options.windowSize->height < MinWindowHeight ||
-                             options.windowSize->width > MaxWindowSide || options.windowSize->height > MaxWindowSide))
+  if (const std::optional<WindowSize>& size = options.windowSize;
+      size && (size->width < MinWindowWidth || size->height < MinWindowHeight || size->width > MaxWindowSide ||
+               size->height > MaxWindowSide))
     std::abort();
   const PlayerSettings settings = WithCommandLine(PlayerSettings{}, options);
   if (settings.musicVolume < 0 || settings.musicVolume > MaxVolume) std::abort();
