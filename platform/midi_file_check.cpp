@@ -31,14 +31,13 @@ bool ReadVariableLength(const uint8_t*& at, const uint8_t* end, uint32_t* value)
 enum class TrackWalk { Fits, PastTrackEnd, PlayerStops };
 
 // One track's events from `at` (its data) to trackEnd, read as the player reads them: running status taken from
-// every status byte, an event begun inside the track read to its end even past the track's end, the walk ended by
+// every status byte and kept from one track to the next, an event begun inside the track read to its end even past the track's end, the walk ended by
 // the end-of-track event or by bytes that are no event (the player stops reading the file there). A meta or
 // system-exclusive event states its length, and the player sets that much memory aside before it reads the
 // bytes: a length past the track's end (a few bytes claiming 256 MB) is PastTrackEnd. Leaves `at` where the
 // player's reading of the track ends.
-TrackWalk WalkTrack(const uint8_t*& at, const uint8_t* trackEnd, const uint8_t* fileEnd) {
+TrackWalk WalkTrack(const uint8_t*& at, const uint8_t* trackEnd, const uint8_t* fileEnd, uint8_t& running) {
   constexpr uint8_t kMeta = 0xFF, kEndOfTrack = 0x2F, kSysEx = 0xF0, kSysExContinued = 0xF7;
-  uint8_t running = 0;
   uint32_t number = 0;
   while (at < trackEnd) {
     if (!ReadVariableLength(at, fileEnd, &number) || at == fileEnd) return TrackWalk::PlayerStops;  // delta time
@@ -73,6 +72,7 @@ TrackWalk WalkTrack(const uint8_t*& at, const uint8_t* trackEnd, const uint8_t* 
 bool PlayerTracksFit(const uint8_t* bytes, size_t size, uint64_t start, uint16_t declaredTracks) {
   const uint8_t* at = bytes + start;
   const uint8_t* const end = bytes + size;
+  uint8_t running = 0;
   for (uint16_t track = 0; track < declaredTracks;) {
     if (end - at < 8) return true;  // no chunk header left: the player stops
     const bool isTrack = std::memcmp(at, "MTrk", 4) == 0;
@@ -84,7 +84,7 @@ bool PlayerTracksFit(const uint8_t* bytes, size_t size, uint64_t start, uint16_t
       at += length;
       continue;
     }
-    const TrackWalk walk = WalkTrack(at, length <= left ? at + length : end, end);
+    const TrackWalk walk = WalkTrack(at, length <= left ? at + length : end, end, running);
     if (walk == TrackWalk::PastTrackEnd) return false;
     if (walk == TrackWalk::PlayerStops) return true;
     ++track;

@@ -197,11 +197,17 @@ TEST_F(MusicTable, FilesThatAreNotStandardMidiFilesGiveMinusOneWithTheSlotFree) 
   const std::vector<uint8_t> oneByteTrack = testmidi::Chunk("MTrk", {0x00});
   eventPastTrack.insert(eventPastTrack.end(), oneByteTrack.begin(), oneByteTrack.end());
   eventPastTrack.insert(eventPastTrack.end(), hugeTempo.begin() + 9, hugeTempo.end());
+  // A second track going on with the first one's running status (the end-of-track meta event's): its first
+  // data bytes make another tempo event of 266 MB.
+  std::vector<uint8_t> runningIntoTrack = testmidi::Header(1, 2, 96);
+  runningIntoTrack.insert(runningIntoTrack.end(), good.begin() + 14, good.end());
+  const std::vector<uint8_t> statusless = testmidi::Chunk("MTrk", {0x00, 0x51, 0xFE, 0xF8, 0xA1, 0x20});
+  runningIntoTrack.insert(runningIntoTrack.end(), statusless.begin(), statusless.end());
   struct Case { const char* name; std::vector<uint8_t> bytes; };
   for (const Case& c : {Case{"noheader", noHeader}, Case{"shortheader", shortHeader}, Case{"pastend", trackPastEnd},
                         Case{"fewer", fewerTracks}, Case{"division", zeroDivision}, Case{"empty", {}},
                         Case{"metapastend", metaPastEnd}, Case{"sysexpastend", sysExPastEnd},
-                        Case{"eventpasttrack", eventPastTrack},
+                        Case{"eventpasttrack", eventPastTrack}, Case{"runningintotrack", runningIntoTrack},
                         Case{"riff", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}}}) {
     EXPECT_EQ(LoadMidi(Write(c.name, c.bytes).c_str()), -1) << c.name;
   }
