@@ -18,8 +18,18 @@ set -uo pipefail
 game=$1 start_dir=$2 data_dir=$3 work=$4 probe=$5
 click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.15; }
 cd "$start_dir"
-SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
-pid=$!
+start_game() {
+  SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
+  pid=$!
+}
+start_game
+# A display that refuses a client now and then is the machine's hiccup, not the game's: up to two more starts.
+for _ in 1 2; do
+  sleep 0.5
+  if kill -0 "$pid" 2>/dev/null || ! grep -q "cannot open the game window" "$work/game.err"; then break; fi
+  echo "display refused the start; starting again" >> "$work/retries"
+  start_game
+done
 for _ in $(seq 1 75); do
   xwd -root -silent | convert xwd:- "$work/screen.png"
   if "$probe" menu "$work/screen.png" "$data_dir" >/dev/null 2>&1; then echo menu >> "$work/steps"; break; fi

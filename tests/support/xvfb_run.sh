@@ -10,4 +10,6 @@ if [ "${1:-}" = "--ready" ]; then
   for _ in $(seq 1 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
   exec "$@"
 fi
-exec xvfb-run -a -s "-screen 0 $screen" "$0" "$screen" --ready "$@"
+# -noreset: the server does not start over each time its last client leaves (the readiness probe, a screenshot),
+# so a program that connects at that moment is not turned away.
+exec xvfb-run -a -s "-screen 0 $screen -noreset" "$0" "$screen" --ready "$@"
