@@ -140,17 +140,21 @@ int32_t ReadLatchedMouse(const InputBackend& backend, RawMouseState* out) {
     latch.frame.primaryButton = live.left;
     latch.mouseSampled = latch.motionPending = true;
   }
-  *out = RawMouseState{};
-  if (latch.motionPending) {
-    out->dx = latch.frame.dx;
-    out->dy = latch.frame.dy;
-    latch.motionPending = false;
-  }
-  out->left = latch.frame.primaryButton;
+  ReadMouseOfFrame(latch.frame, &latch.motionPending, out);
   return kInputOk;
 }
 
 }  // namespace
+
+void ReadMouseOfFrame(const InputFrame& frame, bool* motionPending, RawMouseState* out) {
+  *out = RawMouseState{};
+  if (*motionPending) {
+    out->dx = frame.dx;
+    out->dy = frame.dy;
+    *motionPending = false;
+  }
+  out->left = frame.primaryButton;
+}
 
 bool operator==(const InputGuid& a, const InputGuid& b) {
   return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 && std::memcmp(a.data4, b.data4, 8) == 0;

@@ -45,6 +45,10 @@ struct InputBackend {
   bool (*isKeyDownNow)(uint8_t keyCode);
 };
 
+// A mouse read answered from one frame of input (a scripted frame, or the frame a demo latched): the motion
+// in the frame's first read only, the button in every read. Shared by the headless backend and the demo latch.
+void ReadMouseOfFrame(const InputFrame& frame, bool* motionPending, RawMouseState* out);
+
 const InputBackend& SdlInputBackend();
 const InputBackend& HeadlessInputBackend();
 

@@ -39,11 +39,7 @@ void SetVirtualTicks(uint32_t ticks);
 
 // Scripted input: the first mouse read after SetHeadlessInput reports dx, dy, later reads 0, 0;
 // the keys and the button stay held until the next call.
-struct HeadlessInputFrame {
-  int32_t dx = 0, dy = 0;
-  bool primaryButton = false;
-  std::vector<uint8_t> keysHeld;
-};
+using HeadlessInputFrame = InputFrame;  // the same record the demo player gives the game
 void SetHeadlessInput(const HeadlessInputFrame& frame);
 
 // Joysticks, attached in this order. Raw axes are -32768..32767, bit n of buttons is button n.

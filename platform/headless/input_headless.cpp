@@ -81,13 +81,7 @@ int32_t ReadKeyboard(uint8_t keys[256]) {
 int32_t ReadMouse(RawMouseState* out) {
   if (FailureAt(InputDeviceKind::Mouse, InputStep::Read) != kInputOk) return kInputFailed;
   ScriptedInput& script = Script();
-  *out = RawMouseState{};
-  if (script.motionPending) {
-    out->dx = script.frame.dx;
-    out->dy = script.frame.dy;
-    script.motionPending = false;
-  }
-  out->left = script.frame.primaryButton;
+  ReadMouseOfFrame(script.frame, &script.motionPending, out);
   return kInputOk;
 }
 

@@ -154,13 +154,7 @@ void SteerTowardsQuit() {
     platform::PostMessage(platform::MainWindowHandle(), platform::WM_CLOSE, 0, 0);
     Cursor.closeQueued = true;
   }
-  const platform::InputFrame towards = FrameTowardsQuit(TitleMenuRunning != 0, PointerY);
-  platform::HeadlessInputFrame frame;
-  frame.dx = towards.dx;
-  frame.dy = towards.dy;
-  frame.primaryButton = towards.primaryButton;
-  frame.keysHeld = towards.keysHeld;
-  platform::SetHeadlessInput(frame);
+  platform::SetHeadlessInput(FrameTowardsQuit(TitleMenuRunning != 0, PointerY));
 }
 
 // After every flip: report the frame just shown and load the next one; once the script has run out, say so
