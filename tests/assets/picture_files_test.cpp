@@ -37,6 +37,13 @@ float MeanLuminance(const Picture& p, Rect r) {
   return float(sum / double((r.x1 - r.x0) * (r.y1 - r.y0)));
 }
 
+float BrightestLuminance(const Picture& p, Rect r) {
+  float brightest = 0;
+  for (int32_t y = r.y0; y < r.y1; ++y)
+    for (int32_t x = r.x0; x < r.x1; ++x) brightest = std::max(brightest, LuminanceAt(p, x, y));
+  return brightest;
+}
+
 const std::vector<std::pair<std::string, std::pair<int32_t, int32_t>>> kPictureSizes = {
     {"Backgrounds/back6.spr", {425, 450}}, {"Backgrounds/menu.spr", {640, 480}},  {"Backgrounds/gameover.spr", {640, 480}},
     {"Sprites/hud2.spr", {640, 480}},      {"Sprites/ball2.spr", {8, 8}},         {"Sprites/ball.spr", {16, 16}},
@@ -117,11 +124,11 @@ TEST(MenuPicture, IsOpaqueWithCalmDarkPlacesForEntriesMarkerAndCredits) {
     EXPECT_LT(MeanLuminance(menu, entry), 45.0f) << "entry at y " << entry.y0;
   for (const int32_t row : {220, 265, 350}) EXPECT_LT(MeanLuminance(menu, {245, row, 261, row + 16}), 45.0f);
   EXPECT_LT(MeanLuminance(menu, {460, 360, 630, 416}), 35.0f) << "credits";
+  // The credits lines as the game draws them cover x 460 to 630 and y 363 to 415; they and a few pixels round
+  // them lie on an even dark floor, with no rim, rule or grid line crossing them.
+  EXPECT_LT(BrightestLuminance(menu, {454, 357, 637, 422}), 30.0f) << "around the credits";
   // The title above them is bright: chrome highlights reach near white.
-  float brightest = 0;
-  for (int32_t y = 0; y < 200; ++y)
-    for (int32_t x = 0; x < 640; ++x) brightest = std::max(brightest, LuminanceAt(menu, x, y));
-  EXPECT_GT(brightest, 220.0f);
+  EXPECT_GT(BrightestLuminance(menu, {0, 0, 640, 200}), 220.0f);
 }
 
 TEST(MenuEntries, AreLetteringOnBlackAndThePlayerEntriesLineUp) {

@@ -113,16 +113,19 @@ void PaintTitle(Image& image) {
   DrawPlainText(image, tagline, tx, ty, Color{150, 235, 255}, 1.0f, Color{0, 60, 120}, 0.8f);
 }
 
-// Dark glass behind the entries and the credits, rimmed in chrome; slots and sockets show where things go.
+// Dark glass behind the entries, rimmed in chrome; slots and sockets show where things go. The console runs on
+// past the right edge of the screen, so no rim stands beside the ends of the credit lines.
 void PaintConsole(Image& image) {
   const Box& box = kMenuConsole;
   const float cx = float(box.x0 + box.x1) / 2, cy = float(box.y0 + box.y1) / 2;
   const float hw = float(box.x1 - box.x0) / 2, hh = float(box.y1 - box.y0) / 2;
-  ShadeArea(image, box.x0 - 2, box.y0 - 2, box.x1 - box.x0 + 4, box.y1 - box.y0 + 4, 3, [=](float x, float y) {
+  // The light falls from the top-left across the part on the screen.
+  const float litCx = float(box.x0 + 640) / 2, litHw = float(640 - box.x0) / 2;
+  ShadeArea(image, box.x0 - 2, box.y0 - 2, 640 - box.x0 + 2, box.y1 - box.y0 + 4, 3, [=](float x, float y) {
     const float d = RoundedBoxDistance(x, y, cx, cy, hw, hh, 12.0f);
     if (d > 0.0f) return Sample{};
     if (d > -3.0f) {
-      const float lit = std::clamp(0.5f - ((x - cx) / hw + (y - cy) / hh) * 0.45f, 0.0f, 1.0f);
+      const float lit = std::clamp(0.5f - ((x - litCx) / litHw + (y - cy) / hh) * 0.45f, 0.0f, 1.0f);
       return Sample{Mix(Color{40, 46, 70}, Color{225, 232, 250}, lit), 1.0f};
     }
     const float t = (y - float(box.y0)) / float(box.y1 - box.y0);
@@ -130,10 +133,10 @@ void PaintConsole(Image& image) {
     if (int32_t(y) % 2 == 0) glass = glass * 0.9f;
     return Sample{glass, 0.95f};
   });
-  // The three entry slots, fading out towards their ends, and the marker's sockets.
+  // The three entry slots, fading out towards their ends before the credits well, and the marker's sockets.
   for (const int32_t top : {220, 260, 345}) {
-    for (int32_t x = 262; x < 474; ++x) {
-      const float fade = 1.0f - std::fabs(float(x) - 368.0f) / 106.0f;
+    for (int32_t x = 286; x < 450; ++x) {
+      const float fade = 1.0f - std::fabs(float(x) - 368.0f) / 82.0f;
       for (int32_t y = top - 2; y < top + 26; ++y) image.Blend(x, y, Color{30, 50, 110}, 0.3f * fade);
       image.AddLight(x, top + 26, kCyan, 0.5f * fade);
     }
@@ -148,18 +151,32 @@ void PaintConsole(Image& image) {
   // A quiet hint between the entries.
   const Plane hint = RenderInk("POINT AND CLICK TO CHOOSE", 10);
   DrawPlainText(image, hint, 368 - hint.width / 2, 310, Color{80, 130, 190}, 0.9f, Color{}, 0.0f);
-  // The credits sit on a slightly deeper inset with a cyan rule along its top.
-  const Box& credits = kCreditsArea;
-  ShadeArea(image, credits.x0, credits.y0, credits.x1 - credits.x0, credits.y1 - credits.y0, 2, [=](float x, float y) {
-    const float d = RoundedBoxDistance(x, y, float(credits.x0 + credits.x1) / 2, float(credits.y0 + credits.y1) / 2,
-                                       float(credits.x1 - credits.x0) / 2 - 4, float(credits.y1 - credits.y0) / 2 - 2, 6.0f);
+}
+
+// The credits sit in a well sunk into the console: an even, opaque dark floor with no scan lines or grid
+// showing through, walls lit from the top-left, and like the console it runs on past the screen's edge.
+void PaintCreditsWell(Image& image) {
+  const Box& well = kCreditsArea;
+  const float cx = float(well.x0 + well.x1) / 2, cy = float(well.y0 + well.y1) / 2;
+  const float hw = float(well.x1 - well.x0) / 2, hh = float(well.y1 - well.y0) / 2;
+  const float litCx = float(well.x0 + 640) / 2, litHw = float(640 - well.x0) / 2;
+  ShadeArea(image, well.x0 - 1, well.y0 - 1, 640 - well.x0 + 1, well.y1 - well.y0 + 2, 3, [=](float x, float y) {
+    const float d = RoundedBoxDistance(x, y, cx, cy, hw, hh, 7.0f);
     if (d > 0.0f) return Sample{};
-    return Sample{Color{4, 6, 16}, 0.55f};
+    if (d > -2.0f) {
+      // A sunk wall: the top and left ones face away from the light, the bottom one catches it.
+      const float lit = std::clamp(0.5f + ((x - litCx) / litHw + (y - cy) / hh) * 0.6f, 0.0f, 1.0f);
+      return Sample{Mix(Color{8, 8, 18}, Color{120, 130, 165}, lit * lit), 1.0f};
+    }
+    const float t = (y - float(well.y0)) / float(well.y1 - well.y0);
+    Color floor = Mix(Color{15, 16, 38}, Color{10, 10, 26}, t);
+    // The top wall casts a soft shadow a few pixels onto the floor.
+    floor = floor * (1.0f - 0.35f * std::exp(-(y - float(well.y0) - 2.0f) / 3.0f));
+    return Sample{floor, 1.0f};
   });
-  for (int32_t x = credits.x0 + 8; x < credits.x1 - 12; ++x) {
-    const float fade = 1.0f - std::fabs(float(x) - float(credits.x0 + credits.x1) / 2) / float(credits.x1 - credits.x0) * 2;
-    image.AddLight(x, credits.y0 + 1, kCyan, 0.45f * fade);
-  }
+  // A faint cyan lip below it, as under the wells of the frame, brightening towards the screen's edge.
+  for (int32_t x = well.x0 + 6; x < 640; ++x)
+    image.AddLight(x, well.y1, kCyan, 0.45f * std::clamp(float(x - well.x0 - 6) / 60.0f, 0.0f, 1.0f));
 }
 
 }  // namespace
@@ -172,6 +189,7 @@ Image MakeMenuBackground() {
   PaintSphere(image);
   PaintTitle(image);
   PaintConsole(image);
+  PaintCreditsWell(image);
   return image;
 }
 

@@ -19,8 +19,9 @@ constexpr Box kScoreWell{455, 55, 634, 100};
 constexpr Box kLivesWell{455, 135, 518, 181};
 constexpr Box kLevelWell{455, 215, 634, 241};
 
-// The title screen: the entries, the marker column and the credits lines drawn by the game.
-constexpr Box kMenuConsole{226, 206, 636, 434};
-constexpr Box kCreditsArea{452, 352, 636, 426};
+// The title screen: the console holding the entries and the marker column, and the well holding the credits
+// lines drawn by the game (x 460 to 630, y 363 to 415). Both run on past the right edge of the screen.
+constexpr Box kMenuConsole{226, 206, 660, 442};
+constexpr Box kCreditsArea{450, 350, 660, 428};
 
 }  // namespace assets
