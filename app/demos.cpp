@@ -3,8 +3,6 @@
 #include "app/demos.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "platform/file_system.h"
 #include "platform/video.h"
@@ -35,29 +33,13 @@ void OnFlip(void*) {
   }
 }
 
-bool ReadScript(const std::string& path, ReplayScript* script, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "cannot read the script " + path;
-    return false;
-  }
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  ScriptParse parsed = ParseReplayScript(text);
-  if (!parsed.ok) {
-    *error = DescribeScriptError(path, parsed.error);
-    return false;
-  }
-  *script = std::move(parsed.script);
-  return true;
-}
-
 }  // namespace
 
 bool StartDemos(const std::string& recordPath, const std::string& playPath, std::string* error) {
   demos = DemoState{};
   if (recordPath.empty() && playPath.empty()) return true;
   ReplayScript script;
-  if (!playPath.empty() && !ReadScript(playPath, &script, error)) return false;
+  if (!playPath.empty() && !LoadReplayScript(playPath, &script, error)) return false;
   demos.recording = !recordPath.empty();
   demos.playing = !playPath.empty();
   demos.recordPath = recordPath;

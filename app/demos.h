@@ -30,6 +30,3 @@ void BeginPlaying(ReplayScript script);
 // After each flip (and once before start-up): the next frame's input, its close requests queued first. Once the
 // script has run out, input that leads the game out by its own quit: the menu by its quit entry, play by a close.
 void GiveNextPlayedFrame();
-// The input that leads the game out from where it stands: in the title menu the pointer moved into the quit
-// band, then Enter; in play nothing (the caller closes the window). Shared with the replay tool.
-platform::InputFrame FrameTowardsQuit(bool inTitleMenu, int32_t pointerY);

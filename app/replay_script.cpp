@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 
-#include "app/title_menu.h"
+#include "app/title_menu_layout.h"
 #include "input/key_codes.h"
 
 namespace {
@@ -163,6 +165,22 @@ ScriptParse ParseReplayScript(std::string_view text) {
   }
   result.ok = true;
   return result;
+}
+
+bool LoadReplayScript(const std::string& path, ReplayScript* script, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = "cannot read the script " + path;
+    return false;
+  }
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ScriptParse parsed = ParseReplayScript(text);
+  if (!parsed.ok) {
+    *error = DescribeScriptError(path, parsed.error);
+    return false;
+  }
+  *script = std::move(parsed.script);
+  return true;
 }
 
 std::string DescribeScriptError(const std::string& path, const ScriptError& error) {

@@ -1,4 +1,4 @@
-// Replay scripts: per-frame input as text, read by the replay tool and by --play, written by --record.
+// Replay scripts: per-frame input as text, loaded by the replay tool and by --play, written by --record.
 // A line is "<count> [dx=N] [dy=N] [btn] [keys=NAME,...]" or "close"; "#" starts a comment.
 #pragma once
 #include <cstdint>
@@ -43,6 +43,10 @@ struct ScriptParse {
 // Reads a whole script; nothing runs before the text is known to be good. A close line with no frame line
 // after it is malformed too, since its request would be queued before a frame that never comes.
 ScriptParse ParseReplayScript(std::string_view text);
+
+// Reads and checks the script file at path, for the replay tool and --play alike. False with the reason in
+// *error: "cannot read the script <path>", or the first malformed line as DescribeScriptError gives it.
+bool LoadReplayScript(const std::string& path, ReplayScript* script, std::string* error);
 
 // "<path>:<line>: malformed line: <reason>", the one form every reader of scripts reports in.
 std::string DescribeScriptError(const std::string& path, const ScriptError& error);

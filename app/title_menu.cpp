@@ -4,6 +4,7 @@
 
 #include "app/asset_catalogue.h"
 #include "app/main_window.h"
+#include "app/title_menu_layout.h"
 #include "audio/sound_effects.h"
 #include "game/match_state.h"
 #include "gfx/blit.h"
@@ -11,16 +12,12 @@
 #include "gfx/frame_clock.h"
 #include "gfx/text.h"
 #include "input/input_devices.h"
+#include "input/key_codes.h"
 
 int32_t TitleMenuRunning = 0;
 
 namespace {
 
-constexpr int32_t PointerRightLimit = 618;  // 640 less the pointer's width
-constexpr int32_t MarkerX = 245;
-constexpr int32_t NewGameRow = 220;
-constexpr int32_t PlayersRow = 265;
-constexpr int32_t QuitRow = 350;
 constexpr uint32_t CreditsColour = 0x0000FF;  // red, as 0x00BBGGRR
 
 enum class MenuChoice { Stay, NewGame, Quit };
@@ -40,13 +37,13 @@ void CheckHiddenChord() {
 MenuChoice CheckBands(int32_t& markerRow) {
   const bool button = MouseState.rgbButtons[0] != 0;
   const bool enter = IsKeyDown(DIK_RETURN);
-  if (PointerY <= 235) {
+  if (PointerY <= NewGameBandBottom) {
     markerRow = NewGameRow;
     if (button || enter) return MenuChoice::NewGame;
-  } else if (PointerY >= 260 && PointerY <= 275) {
+  } else if (PointerY >= PlayersBandTop && PointerY <= PlayersBandBottom) {
     markerRow = PlayersRow;
     if (button) PlayerCount = (PlayerCount == 1) ? 2 : 1;  // again in every frame the button stays down
-  } else if (PointerY >= 345) {
+  } else if (PointerY >= QuitBandTop) {
     markerRow = QuitRow;
     if (button || enter) return MenuChoice::Quit;
   }
@@ -56,9 +53,9 @@ MenuChoice CheckBands(int32_t& markerRow) {
 // Background, entries and marker, then the pointer at its new place, then the credits.
 void DrawMenu(int32_t markerRow) {
   BlitSurface(MenuSurface, BackSurface, 0, 0, 640, 480);
-  BlitSurface(NewGameSurface, BackSurface, 270, 220, 196, 24);
-  BlitSurface(PlayerCount == 1 ? Player1Surface : Player2Surface, BackSurface, 270, 260, 196, 24);
-  BlitSurface(QuitSurface, BackSurface, 270, 345, 196, 24);
+  BlitSurface(NewGameSurface, BackSurface, MenuEntryX, NewGameEntryY, 196, 24);
+  BlitSurface(PlayerCount == 1 ? Player1Surface : Player2Surface, BackSurface, MenuEntryX, PlayersEntryY, 196, 24);
+  BlitSurface(QuitSurface, BackSurface, MenuEntryX, QuitEntryY, 196, 24);
   BlitSurface(BallSurface, BackSurface, MarkerX, markerRow, 16, 16);
   PointerX += MouseState.lX;
   PointerY += MouseState.lY;

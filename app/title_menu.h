@@ -3,11 +3,6 @@
 #pragma once
 #include <cstdint>
 
-#include "input/key_codes.h"
-
-// The hidden-mode chord: T, A and V (the first letters of the title) held down together in a menu frame.
-constexpr uint8_t HiddenChordKeys[3] = {DIK_T, DIK_A, DIK_V};
-
 // 1 while RunTitleMenu's loop runs (so an observer of the flips can tell menu frames from play frames).
 extern int32_t TitleMenuRunning;
 

@@ -3,21 +3,22 @@
 //   replay SCRIPT   ->  msgbox / f=... lines, then "exit <code>" (program quit) or "end" (script ran out)
 //   replay --soak SCRIPT  ->  no f=... lines; "heap ..." with the heap in use after the first frames and at the end
 //   replay --shot FLIP=FILE ... SCRIPT   also saves the picture shown at each FLIP as a PNG file
+//   replay --soak-script FRAMES SEED   prints the soak's script of FRAMES frames for SEED and runs nothing
 // When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/asset_catalogue.h"
-#include "app/demos.h"
 #include "app/main_window.h"
 #include "app/replay_script.h"
+#include "app/script_player.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
 #include "game/block.h"
@@ -31,22 +32,16 @@
 #include "platform/video.h"
 #include "platform/window.h"
 #include "replay_shots.h"
+#include "soak_script.h"
 
 namespace {
 
-// Where the run stands in the script: the entry and how many of its frames have begun.
-struct ReplayCursor {
-  const ReplayScript* script = nullptr;
-  std::size_t entry = 0;
-  int64_t begunInEntry = 0;
-  int64_t flips = 0;
-  int64_t totalFrames = 0;
-  bool scriptEnded = false;    // "end" is printed; the game is being led to its quit
-  bool closeQueued = false;    // the close request of the way out is queued
-  int64_t flipsAfterEnd = 0;
-};
-
-ReplayCursor Cursor;
+// Where the run stands in the script (the cursor --play uses too), how many frames have been shown, and whether
+// "end" has been printed and the game is being led to its quit.
+ScriptCursor Cursor;
+int64_t Flips = 0;
+int64_t TotalFrames = 0;
+bool ScriptEnded = false;
 std::vector<ShotRequest> Shots;
 
 // Soak runs print no trace lines (the picture fingerprint costs more than the frame); they read the heap in use
@@ -58,29 +53,8 @@ struct SoakRecord {
 };
 SoakRecord Soak;
 
-// The input handed to the platform each frame; its key list keeps its storage from frame to frame.
-platform::HeadlessInputFrame NextInput;
-
-// Queues the entry's close requests (first frame of the entry only) and sets this frame's input.
-void BeginNextFrame() {
-  const std::vector<ScriptEntry>& entries = Cursor.script->entries;
-  if (Cursor.begunInEntry == entries[Cursor.entry].count) {
-    ++Cursor.entry;
-    Cursor.begunInEntry = 0;
-  }
-  const ScriptEntry& entry = entries[Cursor.entry];
-  if (Cursor.begunInEntry == 0) {
-    for (int32_t close = 0; close < entry.closesBefore; ++close) {
-      platform::PostMessage(platform::MainWindowHandle(), platform::WM_CLOSE, 0, 0);
-    }
-  }
-  ++Cursor.begunInEntry;
-  NextInput.dx = entry.dx;
-  NextInput.dy = entry.dy;
-  NextInput.primaryButton = entry.button;
-  NextInput.keysHeld.assign(entry.keys.begin(), entry.keys.end());
-  platform::SetHeadlessInput(NextInput);
-}
+// Hands the script's frames to the headless backend.
+void GiveNextFrame() { GiveNextScriptFrame(&Cursor, platform::SetHeadlessInput); }
 
 void PrintMessageBoxes() {
   for (const auto& [caption, text] : platform::TakeShownMessageBoxes()) {
@@ -132,7 +106,7 @@ void PrintTraceLine() {
   std::printf(
       "f=%" PRId64 " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
       "hits=%d pc=%d block=%d,%d hid=%d snd=%s img=%016" PRIx64 "\n",
-      Cursor.flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
+      Flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
       PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount, BlockX,
       BlockY, HiddenModeCount, sounds, PresentedPictureHash());
 }
@@ -140,75 +114,80 @@ void PrintTraceLine() {
 // The way out takes a few frames; more means the game did not take it.
 constexpr int64_t MostFlipsOnTheWayOut = 10;
 
-// After the script: the next frame's input on the game's own way out. The title menu is left by its quit
-// entry (first a frame that moves the pointer into the band without a key, then Enter); play is left by
-// closing the window. Nothing is held otherwise, so no frame of the way out opens the menu again.
+// After the script: the frames of the game's own way out, given by the cursor. More than a few means the game
+// did not take it.
 void SteerTowardsQuit() {
-  if (++Cursor.flipsAfterEnd > MostFlipsOnTheWayOut) {
+  if (Cursor.framesAfterScript >= MostFlipsOnTheWayOut) {
     std::fprintf(stderr, "replay: the game did not quit within %" PRId64 " frames after the script\n",
                  MostFlipsOnTheWayOut);
     std::fflush(stdout);
     std::_Exit(3);
   }
-  if (TitleMenuRunning == 0 && !Cursor.closeQueued) {
-    platform::PostMessage(platform::MainWindowHandle(), platform::WM_CLOSE, 0, 0);
-    Cursor.closeQueued = true;
-  }
-  platform::SetHeadlessInput(FrameTowardsQuit(TitleMenuRunning != 0, PointerY));
+  GiveNextFrame();
 }
 
 // After every flip: report the frame just shown and load the next one; once the script has run out, say so
 // and lead the game to its quit, reporting nothing more.
 void OnFlip(void*) {
-  if (Cursor.scriptEnded) {
+  if (ScriptEnded) {
     SteerTowardsQuit();
     return;
   }
-  ++Cursor.flips;
+  ++Flips;
   PrintMessageBoxes();
   if (!Soak.on) PrintTraceLine();
-  if (Soak.on && Cursor.flips == std::min(SoakBaselineFrames, Cursor.totalFrames))
+  if (Soak.on && Flips == std::min(SoakBaselineFrames, TotalFrames))
     Soak.baselineBytes = platform::HeapBytesInUse();
   std::string shotError;
-  if (!SaveShotsOfFlip(Shots, Cursor.flips, &shotError)) {
+  if (!SaveShotsOfFlip(Shots, Flips, &shotError)) {
     std::fprintf(stderr, "replay: cannot save the picture: %s\n", shotError.c_str());
     std::exit(1);
   }
-  if (Cursor.flips >= Cursor.totalFrames) {
+  if (Flips >= TotalFrames) {
     if (Soak.on) {
       std::printf("heap baseline_frame=%" PRId64 " baseline_bytes=%" PRIu64 " end_frame=%" PRId64 " end_bytes=%" PRIu64
                   "\n",
-                  std::min(SoakBaselineFrames, Cursor.totalFrames), Soak.baselineBytes, Cursor.flips,
+                  std::min(SoakBaselineFrames, TotalFrames), Soak.baselineBytes, Flips,
                   platform::HeapBytesInUse());
     }
     std::printf("end\n");
     std::fflush(stdout);
-    Cursor.scriptEnded = true;
+    ScriptEnded = true;
     SteerTowardsQuit();
     return;
   }
-  BeginNextFrame();
+  GiveNextFrame();
 }
 
-bool LoadScript(const char* path, ReplayScript* script) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "replay: cannot read the script %s\n", path);
+// A whole number from first to last, else false.
+bool ParseWholeNumber(const char* text, int64_t first, int64_t last, int64_t* out) {
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || *text < '0' || *text > '9' || value < first || value > last)
     return false;
-  }
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  ScriptParse parsed = ParseReplayScript(text);
-  if (!parsed.ok) {
-    std::fprintf(stderr, "replay: %s\n", DescribeScriptError(path, parsed.error).c_str());
-    return false;
-  }
-  *script = std::move(parsed.script);
+  *out = value;
   return true;
+}
+
+// replay --soak-script FRAMES SEED
+int PrintSoakScript(int argc, char** argv) {
+  int64_t frames = 0;
+  int64_t seed = 0;
+  if (argc != 4 || !ParseWholeNumber(argv[2], 1, MaxScriptCount, &frames) ||
+      !ParseWholeNumber(argv[3], 0, INT64_MAX, &seed)) {
+    std::fprintf(stderr, "usage: replay --soak-script FRAMES SEED   (FRAMES from 1 to %" PRId64 ", SEED from 0)\n",
+                 MaxScriptCount);
+    return 2;
+  }
+  std::fputs(SoakScript(frames, seed).c_str(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "--soak-script") == 0) return PrintSoakScript(argc, argv);
   int first = 1;
   for (; first + 1 < argc; ++first) {
     if (std::strcmp(argv[first], "--soak") == 0) {
@@ -230,24 +209,25 @@ int main(int argc, char** argv) {
     return 2;
   }
   static ReplayScript script;
-  if (!LoadScript(argv[first], &script)) return 2;
-  Cursor.script = &script;
-  std::size_t mostKeys = 0;
-  for (const ScriptEntry& entry : script.entries) mostKeys = std::max(mostKeys, entry.keys.size());
-  NextInput.keysHeld.reserve(mostKeys);
-  Cursor.totalFrames = script.TotalFrames();
-  if (Cursor.totalFrames == 0) {
+  std::string loadError;
+  if (!LoadReplayScript(argv[first], &script, &loadError)) {
+    std::fprintf(stderr, "replay: %s\n", loadError.c_str());
+    return 2;
+  }
+  StartScript(&Cursor, &script);
+  TotalFrames = script.TotalFrames();
+  if (TotalFrames == 0) {
     std::printf("end\n");
     return 0;
   }
 
   platform::SelectBackend(platform::Backend::Headless);
-  BeginNextFrame();
+  GiveNextFrame();
   platform::SetPresentHook(OnFlip, nullptr);
   static int instanceTag = 0;
   const int32_t code = WinMain(&instanceTag, nullptr, "", 1);
   PrintMessageBoxes();
-  if (!Cursor.scriptEnded) std::printf("exit %d\n", code);
+  if (!ScriptEnded) std::printf("exit %d\n", code);
   std::fflush(stdout);
   return code;
 }
