@@ -2,9 +2,10 @@
 // Folder questions go to the platform; the list itself is worked out from plain strings.
 #include "app/data_search.h"
 
-#include <algorithm>
+#include <string_view>
 
 #include "app/asset_catalogue.h"
+#include "platform/base_folders.h"
 #include "platform/file_system.h"
 #include "platform/process_environment.h"
 
@@ -17,12 +18,16 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-// An XDG variable's value when it is set and not empty, else its default.
-std::string XdgOrDefault(const std::optional<std::string>& value, const std::string& fallback) {
-  return value && !value->empty() ? *value : fallback;
+// The base-directory variables as the places hold them.
+platform::EnvironmentLookup LookupIn(const DataSearchPlaces& places) {
+  return [&places](const char* name) -> std::optional<std::string> {
+    const std::string_view variable = name;
+    if (variable == "XDG_DATA_HOME") return places.xdgDataHome;
+    if (variable == "XDG_DATA_DIRS") return places.xdgDataDirs;
+    if (variable == "HOME") return places.home;
+    return std::nullopt;
+  };
 }
-
-bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
 
 }  // namespace
 
@@ -45,17 +50,10 @@ std::vector<std::string> DataFolderCandidates(const DataSearchPlaces& places) {
     candidates.push_back(places.executableFolder);
     candidates.push_back(Join(places.executableFolder, std::string("../share/") + GameFolderName));
   }
-  const std::string homeData = places.home && !places.home->empty() ? Join(*places.home, ".local/share") : "";
-  const std::string dataHome = XdgOrDefault(places.xdgDataHome, homeData);
-  if (IsAbsolute(dataHome)) candidates.push_back(Join(dataHome, GameFolderName));
-  const std::string dataDirs = XdgOrDefault(places.xdgDataDirs, "/usr/local/share:/usr/share");
-  size_t start = 0;
-  while (start <= dataDirs.size()) {
-    const size_t end = std::min(dataDirs.find(':', start), dataDirs.size());
-    const std::string entry = dataDirs.substr(start, end - start);
-    if (IsAbsolute(entry)) candidates.push_back(Join(entry, GameFolderName));
-    start = end + 1;
-  }
+  const platform::EnvironmentLookup lookup = LookupIn(places);
+  const std::string dataHome = platform::UserBaseFolder(platform::BaseFolder::DataHome, lookup);
+  if (!dataHome.empty()) candidates.push_back(Join(dataHome, GameFolderName));
+  for (const std::string& folder : platform::SystemDataFolders(lookup)) candidates.push_back(Join(folder, GameFolderName));
   return candidates;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/option_values.h"
+#include "platform/base_folders.h"
 
 namespace {
 
@@ -82,9 +83,13 @@ std::string SettingsText(const PlayerSettings& settings) {
 }
 
 std::string SettingsFilePath(const std::optional<std::string>& xdgConfigHome, const std::optional<std::string>& home) {
-  std::string configHome;
-  if (xdgConfigHome && !xdgConfigHome->empty() && (*xdgConfigHome)[0] == '/') configHome = *xdgConfigHome;
-  else if (home && !home->empty() && (*home)[0] == '/') configHome = *home + "/.config";
+  const std::string configHome = platform::UserBaseFolder(
+      platform::BaseFolder::ConfigHome, [&](const char* name) -> std::optional<std::string> {
+        const std::string_view variable = name;
+        if (variable == "XDG_CONFIG_HOME") return xdgConfigHome;
+        if (variable == "HOME") return home;
+        return std::nullopt;
+      });
   if (configHome.empty()) return {};
   return configHome + "/tavo2000/settings.ini";
 }

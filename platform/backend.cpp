@@ -2,7 +2,7 @@
 // Headless is the default so that tests never open a window or an audio device by accident.
 #include "platform/backend.h"
 
-#include "platform/backend_tables.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

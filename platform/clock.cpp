@@ -2,7 +2,7 @@
 // platform/sdl/clock_sdl.cpp (a monotonic clock) or platform/headless/clock_headless.cpp (a virtual one).
 #include "platform/clock.h"
 
-#include "platform/backend_tables.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

@@ -1,23 +1,24 @@
 // The optional frame log: one standard-error line per shown flip when TAVO_FRAME_LOG is set; see frame_log.h.
 // The time is the steady clock's, in microseconds, so the gaps between lines are the frame times.
-#include "platform/frame_log.h"
+#include "platform/internal/frame_log.h"
 
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <optional>
+#include <string>
 
 #include "platform/picture_hash.h"
+#include "platform/process_environment.h"
 
 namespace platform {
 
 namespace {
 
 // Read once: the environment does not change while the program runs.
-const char* const frameLogSetting = std::getenv("TAVO_FRAME_LOG");
-const bool frameLogWanted = frameLogSetting != nullptr;
-const bool pictureHashWanted = frameLogWanted && std::strcmp(frameLogSetting, "img") == 0;
+const std::optional<std::string> frameLogSetting = EnvironmentVariable("TAVO_FRAME_LOG");
+const bool frameLogWanted = frameLogSetting.has_value();
+const bool pictureHashWanted = frameLogWanted && *frameLogSetting == "img";
 
 }  // namespace
 

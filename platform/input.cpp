@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/backend_tables.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
-#include "platform/input_backend.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

@@ -1,12 +1,11 @@
 // The music loader and its segments: standard MIDI files read whole by name from the search folder and
 // checked, their parameters, and where the General MIDI SoundFont lives. No FluidSynth here.
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
-#include "platform/music_internal.h"
+#include "platform/file_system.h"
+#include "platform/internal/music_internal.h"
+#include "platform/os/operating_system.h"
+#include "platform/process_environment.h"
 
 namespace platform {
 
@@ -18,17 +17,12 @@ struct MusicLoaderObject {
 namespace {
 
 // Reads the whole file when it is a regular file no larger than kMaxMidiFileBytes.
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>* bytes) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  const auto length = std::filesystem::file_size(path, error);
-  if (error || length > kMaxMidiFileBytes) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  bytes->resize(static_cast<size_t>(length));
-  const size_t got = length > 0 ? std::fread(bytes->data(), 1, bytes->size(), file) : 0;
-  std::fclose(file);
-  return got == bytes->size();
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  if (!os::IsFile(path)) return false;
+  std::string contents, ignored;
+  if (ReadSmallFile(path, kMaxMidiFileBytes, &contents, &ignored) != SmallFileRead::Read) return false;
+  bytes->assign(contents.begin(), contents.end());
+  return true;
 }
 
 // The player reads only 6-byte headers: a longer one (valid, its extra bytes meaningless to us) is cut to 6.
@@ -56,8 +50,7 @@ int32_t CreateMusicLoader(MusicLoaderObject** out) {
 
 int32_t SetMusicSearchDirectory(MusicLoaderObject* loader, const char* folder) {
   if (!loader || !folder) return kMusicErrInvalidArg;
-  std::error_code error;
-  if (!std::filesystem::is_directory(folder, error)) return kMusicErrNotFound;
+  if (!IsFolder(folder)) return kMusicErrNotFound;
   loader->searchFolder = folder;
   return kMusicOk;
 }
@@ -66,8 +59,9 @@ int32_t LoadMusicSegment(MusicLoaderObject* loader, const char* fileName, MusicS
   if (!out) return kMusicErrInvalidArg;
   *out = nullptr;
   if (!loader || !fileName || !*fileName) return kMusicErrInvalidArg;
-  std::filesystem::path path(fileName);
-  if (path.is_relative() && !loader->searchFolder.empty()) path = std::filesystem::path(loader->searchFolder) / path;
+  std::string path = fileName;
+  if (path[0] != '/' && !loader->searchFolder.empty())
+    path = loader->searchFolder + (loader->searchFolder.back() == '/' ? "" : "/") + path;
   auto* segment = new MusicSegment;
   if (!ReadWholeFile(path, &segment->bytes)) {
     delete segment;
@@ -123,13 +117,12 @@ uint32_t ReleaseMusicSegmentState(MusicSegmentState* state) {
 }
 
 std::string FindSoundFontPath() {
-  std::error_code error;
-  if (const char* chosen = std::getenv("TAVO_SOUNDFONT"))
-    return std::filesystem::is_regular_file(chosen, error) ? std::string(chosen) : std::string();
+  if (const std::optional<std::string> chosen = EnvironmentVariable("TAVO_SOUNDFONT"))
+    return os::IsFile(*chosen) ? *chosen : std::string();
   const char* candidates[] = {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
                               "/usr/share/sounds/sf2/default-GM.sf2"};
   for (const char* candidate : candidates)
-    if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+    if (os::IsFile(candidate)) return candidate;
   return std::string();
 }
 

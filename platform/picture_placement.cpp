@@ -1,6 +1,6 @@
 // Fitted and whole-multiple placement of a picture in a window.
 // Products are taken in 64 bits so that the largest windows cannot overflow them.
-#include "platform/picture_placement.h"
+#include "platform/internal/picture_placement.h"
 
 #include <algorithm>
 

@@ -8,6 +8,8 @@ namespace platform {
 
 // The value of an environment variable; nothing when it is unset (an empty value is returned as empty).
 std::optional<std::string> EnvironmentVariable(const char* name);
+// Sets an environment variable for this process and the libraries it loads (the SDL window's class name).
+void SetEnvironmentVariable(const char* name, const std::string& value);
 
 // The folder that holds the running executable, ending in '/'; empty when the system cannot say.
 std::string ExecutableFolder();

@@ -2,15 +2,13 @@
 // overwrites an earlier shot, and the last presented picture written there as PNG.
 #include "platform/screenshot.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+#include <string_view>
 
+#include "platform/base_folders.h"
+#include "platform/os/operating_system.h"
+#include "platform/process_environment.h"
 #include "platform/video.h"
 
 namespace platform {
@@ -19,10 +17,22 @@ namespace {
 
 // Most shots one second may hold before the name search gives up.
 constexpr int32_t MaxShotsPerSecond = 1000;
+// The longest user-dirs.dirs read; a longer one is not a folder list.
+constexpr size_t MaxUserDirsBytes = 64 * 1024;
 
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
+std::string Environment(const char* name) { return EnvironmentVariable(name).value_or(""); }
+
+// The base-directory variables as the facts hold them (an empty fact counts as unset).
+EnvironmentLookup LookupIn(const PicturesFolderFacts& facts) {
+  return [&facts](const char* name) -> std::optional<std::string> {
+    const std::string_view variable = name;
+    const std::string* value = variable == "HOME"              ? &facts.home
+                               : variable == "XDG_CONFIG_HOME" ? &facts.configHome
+                               : variable == "XDG_DATA_HOME"   ? &facts.dataHome
+                                                               : nullptr;
+    if (value == nullptr || value->empty()) return std::nullopt;
+    return *value;
+  };
 }
 
 bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
@@ -58,34 +68,29 @@ PicturesFolderFacts GatherFacts() {
   facts.home = Environment("HOME");
   facts.configHome = Environment("XDG_CONFIG_HOME");
   facts.dataHome = Environment("XDG_DATA_HOME");
-  std::ifstream userDirs(UserDirsFile(facts));
-  if (userDirs) facts.userDirsText.assign(std::istreambuf_iterator<char>(userDirs), std::istreambuf_iterator<char>());
-  std::error_code ignored;
-  facts.homePicturesExists = !facts.home.empty() && std::filesystem::is_directory(facts.home + "/Pictures", ignored);
+  const std::string userDirs = UserDirsFile(facts);
+  std::string ignored;
+  if (!userDirs.empty() &&
+      os::ReadSmallFile(userDirs, MaxUserDirsBytes, &facts.userDirsText, &ignored) != SmallFileRead::Read)
+    facts.userDirsText.clear();
+  facts.homePicturesExists = !facts.home.empty() && os::IsFolder(facts.home + "/Pictures");
   return facts;
 }
 
 // Writes the bytes into a new file of the folder named for the time; never replaces an existing file.
 bool WriteNewFile(const std::string& folder, const std::vector<uint8_t>& bytes, std::string* path, std::string* why) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = os::LocalTime(std::time(nullptr));
   for (int32_t number = 1; number <= MaxShotsPerSecond; ++number) {
     *path = folder + "/" + ScreenshotFileName(local, number);
-    std::FILE* file = std::fopen(path->c_str(), "wbx");  // x: fails when the name is taken
-    if (file == nullptr && errno == EEXIST) continue;
-    if (file == nullptr) {
-      *why = std::strerror(errno);
-      return false;
+    switch (os::WriteWholeFile(*path, bytes.data(), bytes.size(), true, false, why)) {
+      case os::FileWrite::Written:
+        return true;
+      case os::FileWrite::NameTaken:
+        continue;
+      case os::FileWrite::CannotCreate:
+      case os::FileWrite::CannotWrite:
+        return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    if (std::fclose(file) != 0 || !written) {
-      *why = std::strerror(written ? errno : writeError);
-      std::remove(path->c_str());
-      return false;
-    }
-    return true;
   }
   *why = "too many screenshots in one second";
   return false;
@@ -112,16 +117,16 @@ std::vector<uint8_t> PresentedPictureRgb(int32_t* width, int32_t* height) {
 }
 
 std::string UserDirsFile(const PicturesFolderFacts& facts) {
-  const std::string config = IsAbsolute(facts.configHome) ? facts.configHome : facts.home + "/.config";
-  return config + "/user-dirs.dirs";
+  const std::string config = UserBaseFolder(BaseFolder::ConfigHome, LookupIn(facts));
+  return config.empty() ? std::string() : config + "/user-dirs.dirs";
 }
 
 std::string ChoosePicturesFolder(const PicturesFolderFacts& facts) {
   const std::string named = PicturesDirOfUserDirs(facts.userDirsText, facts.home);
   if (!named.empty()) return named;
   if (facts.homePicturesExists) return facts.home + "/Pictures";
-  const std::string data = IsAbsolute(facts.dataHome) ? facts.dataHome : facts.home + "/.local/share";
-  return data + "/tavo2000/screenshots";
+  const std::string data = UserBaseFolder(BaseFolder::DataHome, LookupIn(facts));
+  return data.empty() ? std::string() : data + "/tavo2000/screenshots";
 }
 
 std::string ScreenshotFileName(const std::tm& localTime, int32_t number) {
@@ -141,16 +146,14 @@ std::string SaveScreenshot() {
     std::fprintf(stderr, "SCREENSHOT: no picture has been shown yet\n");
     return "";
   }
-  const PicturesFolderFacts facts = GatherFacts();
-  if (facts.home.empty() && !IsAbsolute(facts.dataHome)) {
+  const std::string folder = ChoosePicturesFolder(GatherFacts());
+  if (folder.empty()) {
     std::fprintf(stderr, "SCREENSHOT: not saved: HOME is not set\n");
     return "";
   }
-  const std::string folder = ChoosePicturesFolder(facts);
-  std::error_code made;
-  std::filesystem::create_directories(folder, made);
-  if (made) {
-    std::fprintf(stderr, "SCREENSHOT: not saved: cannot make %s: %s\n", folder.c_str(), made.message().c_str());
+  std::string cannotMake;
+  if (!os::MakeFolders(folder, &cannotMake)) {
+    std::fprintf(stderr, "SCREENSHOT: not saved: cannot make %s: %s\n", folder.c_str(), cannotMake.c_str());
     return "";
   }
   const std::vector<uint8_t> png = EncodePng(rgb, width, height);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/backend_tables.h"
-#include "platform/sound_internal.h"
+#include "platform/internal/backend_tables.h"
+#include "platform/internal/sound_internal.h"
 
 namespace platform {
 

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cmath>
 
+#include "platform/internal/sound_internal.h"
 #include "platform/master_volume.h"
-#include "platform/sound_internal.h"
 
 namespace platform {
 

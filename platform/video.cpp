@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/backend_tables.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "platform/backend_tables.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

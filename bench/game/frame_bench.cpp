@@ -20,11 +20,11 @@
 #include "input/input_devices.h"
 #include "input/key_codes.h"
 #include "platform/backend.h"
-#include "platform/input.h"
-#include "platform/sdl/reference/reference_frame.h"
-#include "platform/sound.h"
-#include "platform/video.h"
 #include "platform/headless/headless.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "platform/tool_support/reference_frame.h"
+#include "platform/video.h"
 
 namespace {
 

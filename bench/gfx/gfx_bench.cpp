@@ -10,7 +10,7 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/backend.h"
-#include "platform/sdl/reference/reference_blits.h"
+#include "platform/tool_support/reference_blits.h"
 
 namespace {
 

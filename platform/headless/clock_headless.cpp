@@ -1,7 +1,7 @@
 // The headless clock: a plain counter that starts at 0 and moves only when the program waits (SleepMs by its
 // milliseconds, PauseBriefly by 1) or when a test sets it.
-#include "platform/backend_tables.h"
 #include "platform/headless/headless.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

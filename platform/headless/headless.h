@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/input.h"
-#include "platform/input_backend.h"
+#include "platform/internal/backend_tables.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/input.h"
-#include "platform/input_backend.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

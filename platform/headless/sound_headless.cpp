@@ -4,9 +4,9 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/backend_tables.h"
 #include "platform/headless/headless.h"
-#include "platform/sound_internal.h"
+#include "platform/internal/backend_tables.h"
+#include "platform/internal/sound_internal.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 // Headless presentation: the last picture is kept (unless a benchmark says not to), flips and updates are
 // counted; platform/video.cpp runs the present hook after each flip. Tests may refuse presents, and benchmarks
 // may skip keeping the copy.
-#include "platform/backend_tables.h"
 #include "platform/headless/headless.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

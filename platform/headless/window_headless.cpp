@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/backend_tables.h"
 #include "platform/headless/headless.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/backend_tables.h"
+#include "platform/internal/backend_tables.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // The SDL input backend: the keyboard state through one scancode-to-key-code table, relative mouse motion with the
-// cursor hidden, and the attached joysticks. A new backend provides the same InputBackend entries (input_backend.h).
+// cursor hidden, and the attached joysticks. A new backend provides the same InputBackend entries (platform/internal/backend_tables.h).
 #include <SDL.h>
 
 #include <array>
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/input.h"
-#include "platform/input_backend.h"
+#include "platform/internal/backend_tables.h"
 #include "platform/window.h"
 
 namespace platform {

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "platform/alsa_messages.h"
-#include "platform/backend_tables.h"
-#include "platform/sound_internal.h"
+#include "platform/internal/alsa_messages.h"
+#include "platform/internal/backend_tables.h"
+#include "platform/internal/sound_internal.h"
 
 namespace platform {
 

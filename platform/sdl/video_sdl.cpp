@@ -3,13 +3,13 @@
 #include <SDL.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
-#include "platform/backend_tables.h"
 #include "platform/display_choices.h"
-#include "platform/frame_log.h"
-#include "platform/picture_placement.h"
+#include "platform/internal/backend_tables.h"
+#include "platform/internal/frame_log.h"
+#include "platform/internal/picture_placement.h"
+#include "platform/os/operating_system.h"
 #include "platform/sdl/video_sdl_window_image.h"
 #include "platform/sdl/window_sdl.h"
 
@@ -38,21 +38,12 @@ bool RunsOnSoftwareGl(SDL_Renderer* made) {
   return false;
 }
 
-// Graphics hardware shows as a device node (the kernel's DRI nodes, or NVIDIA's own). Without one, trying
-// OpenGL would only start a software rasteriser, which alone costs a third of a second and 70 MB.
-bool MayHaveGraphicsHardware() {
-#ifdef __linux__
-  std::error_code ignored;
-  return std::filesystem::exists("/dev/dri", ignored) || std::filesystem::exists("/dev/nvidia0", ignored);
-#else
-  return true;
-#endif
-}
-
 // The accelerated renderer when there is graphics hardware. Without it (or on a software OpenGL): none when the
 // window's own image can take the pictures (onWindowImage), else SDL's software renderer on that image.
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
-  SDL_Renderer* made = MayHaveGraphicsHardware() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+  // Without graphics hardware, trying OpenGL would only start a software rasteriser, which alone costs a third
+  // of a second and 70 MB.
+  SDL_Renderer* made = os::MayHaveGraphicsHardware() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
   if (made != nullptr && !RunsOnSoftwareGl(made)) return made;
   if (made != nullptr) SDL_DestroyRenderer(made);
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // the window's image is an X image, not a GL texture

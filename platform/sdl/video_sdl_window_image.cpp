@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/display_choices.h"
-#include "platform/picture_placement.h"
+#include "platform/internal/picture_placement.h"
 
 namespace platform::sdl_window_image {
 

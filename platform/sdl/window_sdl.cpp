@@ -3,12 +3,12 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "platform/backend_tables.h"
-#include "platform/screenshot.h"
 #include "platform/display_choices.h"
+#include "platform/internal/backend_tables.h"
+#include "platform/process_environment.h"
+#include "platform/screenshot.h"
 #include "platform/sdl/window_sdl.h"
 #include "platform/video.h"
 #include "platform/window.h"
@@ -49,7 +49,7 @@ void HandleKey(const SDL_KeyboardEvent& event) {
 
 bool Open(const char* title, const char* className, std::string* error) {
   // X11 takes the window's class from this variable when the window is made.
-  setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+  SetEnvironmentVariable("SDL_VIDEO_X11_WMCLASS", className);
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // Signals end the process as usual: the title menu takes no messages, so a quit event made from one would wait.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -59,7 +59,7 @@ bool Open(const char* title, const char* className, std::string* error) {
   }
   // Without a display SDL falls back to a driver that shows nothing; unless asked for, the game would run unseen.
   const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
+  if (driver != nullptr && !EnvironmentVariable("SDL_VIDEODRIVER") &&
       (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
     *error = std::string("no display found (SDL offers only its '") + driver + "' video driver)";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

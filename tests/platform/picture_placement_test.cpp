@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/picture_placement.h"
+#include "platform/internal/picture_placement.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "platform/png_file.h"
+#include "platform/tool_support/png_file.h"
 #include "tools/asset_generator/drawing.h"
 #include "tools/asset_generator/file_bytes.h"
 

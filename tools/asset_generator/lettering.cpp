@@ -6,7 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/sdl/reference/text_art.h"
+#include "platform/tool_support/text_art.h"
 
 namespace assets {
 

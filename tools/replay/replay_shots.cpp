@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "platform/png_file.h"
 #include "platform/screenshot.h"
+#include "platform/tool_support/png_file.h"
 
 bool ParseShotRequest(const std::string& text, ShotRequest* request) {
   const std::size_t equals = text.find('=');

@@ -10,7 +10,7 @@
 #include "gfx/extras/palette_ops.h"
 #include "gfx/extras/polygon.h"
 #include "gfx/text.h"
-#include "platform/sdl/reference/text_art.h"
+#include "platform/tool_support/text_art.h"
 #include "tools/showcase/showcase.h"
 
 namespace showcase {

@@ -1,6 +1,6 @@
 // PNG files: the picture encoded in memory, then written whole; a failed write leaves no partial file behind.
 // Used by the tools (the asset generator's icons, the replay tool's saved frames), never by the game's frames.
-#include "platform/png_file.h"
+#include "platform/tool_support/png_file.h"
 
 #include <cstdio>
 #include <fstream>

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/backend_tables.h"
-#include "platform/music_internal.h"
-#include "platform/sound_internal.h"
+#include "platform/internal/backend_tables.h"
+#include "platform/internal/music_internal.h"
+#include "platform/internal/sound_internal.h"
 
 namespace platform {
 

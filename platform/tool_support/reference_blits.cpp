@@ -1,11 +1,11 @@
 // SDL surface blits and SDL_ttf text for the benchmarks' comparisons; see reference_blits.h.
 // The font is opened on first use at the program's own text size, so both sides draw the same lines.
-#include "platform/sdl/reference/reference_blits.h"
+#include "platform/tool_support/reference_blits.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "platform/font_path.h"
+#include "platform/internal/font_path.h"
 
 namespace platform::reference {
 

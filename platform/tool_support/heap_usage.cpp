@@ -1,6 +1,6 @@
 // The heap in use, read from the C library allocator's own statistics (glibc's mallinfo2): the bytes of the
 // blocks in use in its arenas plus those of blocks it mapped separately.
-#include "platform/heap_usage.h"
+#include "platform/tool_support/heap_usage.h"
 
 #include <malloc.h>
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/font_path.h"
+#include "platform/internal/font_path.h"
 
 namespace platform {
 

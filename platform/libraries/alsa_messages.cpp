@@ -1,6 +1,6 @@
 // The ALSA error handler that drops the library's lines. SDL loads the same libasound.so.2 that we link,
 // and the handler belongs to that library, so it holds for SDL's ALSA driver too.
-#include "platform/alsa_messages.h"
+#include "platform/internal/alsa_messages.h"
 
 #include <alsa/asoundlib.h>
 

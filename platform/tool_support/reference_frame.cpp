@@ -1,11 +1,11 @@
 // The SDL-only frame for the benchmarks' comparison; see reference_frame.h.
 // Pictures are SDL surfaces with an RLE colour key; text uses SDL_ttf at the program's own line size.
-#include "platform/sdl/reference/reference_frame.h"
+#include "platform/tool_support/reference_frame.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "platform/font_path.h"
+#include "platform/internal/font_path.h"
 
 namespace platform::reference_frame {
 

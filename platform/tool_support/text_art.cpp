@@ -1,11 +1,11 @@
 // Lettering for the asset generator through SDL_ttf: renders blended text and keeps only its alpha.
 // SDL_ttf is opened on first use and left open for the life of the generator process.
-#include "platform/sdl/reference/text_art.h"
+#include "platform/tool_support/text_art.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "platform/font_path.h"
+#include "platform/internal/font_path.h"
 
 namespace platform {
 

@@ -1,0 +1,59 @@
+// Every call the platform makes to the operating system itself, in one place: one file per system defines
+// all of these (os/posix.cpp for Linux and its kin; the build picks the file), and shared code calls only them.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace platform::os {
+
+// ---- The process and its surroundings
+
+// The value of an environment variable; nothing when it is unset (an empty value is returned as empty).
+std::optional<std::string> EnvironmentVariable(const char* name);
+// Sets an environment variable for this process and the libraries it loads.
+void SetEnvironmentVariable(const char* name, const std::string& value);
+// The folder that holds the running executable, ending in the folder separator; empty when unknown.
+std::string ExecutableFolder();
+// The working folder as an absolute path; empty when it cannot be read.
+std::string WorkingFolder();
+// Makes folder the working folder; false (and the working folder unchanged) when that is refused.
+bool ChangeWorkingFolder(const std::string& folder);
+// A number no other running process has, for names of temporary files.
+uint32_t ProcessNumber();
+// The local calendar time of a moment.
+std::tm LocalTime(std::time_t moment);
+// What a command of the system's shell prints on its standard output, at most maxBytes of it; empty when the
+// command cannot run. Its error output is dropped.
+std::string CommandOutput(const std::string& command, size_t maxBytes);
+// False when the system can tell that no graphics hardware is present (no device node for one), so that
+// trying hardware rendering would only start a software rasteriser.
+bool MayHaveGraphicsHardware();
+
+// ---- Files and folders (paths are UTF-8)
+
+// True when path names a folder (or a link to one).
+bool IsFolder(const std::string& path);
+// True when path names a regular file (or a link to one).
+bool IsFile(const std::string& path);
+// Creates the folder and the ones on its way; true when it exists afterwards, else the reason in *error.
+bool MakeFolders(const std::string& path, std::string* error);
+// As platform::ReadSmallFile.
+SmallFileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error);
+
+enum class FileWrite { Written, NameTaken, CannotCreate, CannotWrite };
+// Writes size bytes into the file at path, created or emptied; with mustBeNew a file already there is left
+// alone (NameTaken), with flushToDisk the bytes are on the disk before it returns. A file that could not be
+// written whole is removed again. The system's reason for CannotCreate and CannotWrite goes to *error.
+FileWrite WriteWholeFile(const std::string& path, const void* bytes, size_t size, bool mustBeNew, bool flushToDisk,
+                         std::string* error);
+// Renames from to to, replacing any file there in one step; false with the reason in *error.
+bool ReplaceFile(const std::string& from, const std::string& to, std::string* error);
+// Removes a file; nothing happens when it is not there.
+void RemoveFile(const std::string& path);
+
+}  // namespace platform::os
