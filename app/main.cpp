@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/demos.h"
+#include "app/game_window.h"
 #include "app/main_window.h"
 #include "app/start_choices.h"
 #include "platform/backend.h"

@@ -1,12 +1,10 @@
-// WinMain and the window procedure: the window, start-up, the non-blocking message loop and shut-down; and the
-// flip-failure box. At most one message is handled per pass, and a frame runs on every pass, message or not.
+// WinMain and the window procedure: the window, start-up, the non-blocking message loop and shut-down.
+// At most one message is handled per pass, and a frame runs on every pass, message or not.
 #include "app/main_window.h"
 
+#include "app/game_window.h"
+#include "app/run_frame.h"
 #include "app/startup.h"
-#include "gfx/display.h"
-
-platform::Window* MainWindow = nullptr;
-void* AppInstance = nullptr;
 
 intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
@@ -26,11 +24,6 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
     default:
       return platform::DefWindowProc(window, message, wParam, lParam);
   }
-}
-
-void FlipDisplayOrShowFailure() {
-  // "Fliping" is misspelt on purpose: the box keeps the text and caption the game has always shown.
-  if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
 }
 
 int32_t WinMain(void* instance, void* previousInstance, const char* commandLine, int32_t showCommand) {

@@ -1,13 +1,9 @@
-// The program's entry and its window: WinMain, the window procedure and the per-frame driver RunFrame.
-// MainWindow owns every message box and is the target of the title menu's quit request.
+// The program's top: WinMain and the window procedure. Nothing of the shell below includes this header; the
+// window's handle and the flip the menu and the frame use are in app/game_window.h.
 #pragma once
 #include <cstdint>
 
 #include "platform/window.h"
-
-// Written once by WinMain; read by the start-up, the menu and the asset catalogue.
-extern platform::Window* MainWindow;  // null until the window exists (and for good when creation failed)
-extern void* AppInstance;             // the instance handle WinMain was given
 
 // Window class name and title of the one window.
 constexpr const char* MainWindowClassName = "TAVO2000CLASS";
@@ -19,11 +15,3 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
 
 // Turns WM_CLOSE and WM_DESTROY into the quit message; everything else is answered with 0.
 intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-
-// Flips the display; when the flip is refused, shows the main window's flip-failure box. Used by the frame of
-// play and by the title menu's frame.
-void FlipDisplayOrShowFailure();
-
-// One frame of play in its fixed order: Escape (title menu), clock, clear, paddles, ball rules, serve,
-// playfield, block, flip, wait for the rest of 30 ms. Returns 1.
-int32_t RunFrame();

@@ -21,16 +21,16 @@ std::string ApplySetting(std::string_view key, std::string_view value, PlayerSet
   if (key == "fullscreen") {
     const std::optional<bool> yes = ReadYesNo(value);
     if (!yes) return "fullscreen is not yes or no";
-    settings->fullScreen = *yes;
+    settings->display.fullScreen = *yes;
   } else if (key == "window") {
     const std::optional<WindowSize> size = ReadWindowSize(value);
     if (!size) return "window is not WxH from 640x480 up to 16384x16384";
-    settings->windowWidth = size->width;
-    settings->windowHeight = size->height;
+    settings->display.windowWidth = size->width;
+    settings->display.windowHeight = size->height;
   } else if (key == "scale") {
     const std::optional<platform::PictureScaling> scaling = ReadScaling(value);
     if (!scaling) return "scale is not fit or integer";
-    settings->scaling = *scaling;
+    settings->display.scaling = *scaling;
   } else if (key == "music" || key == "effects") {
     const std::optional<int32_t> volume = ReadVolume(value);
     if (!volume) return std::string(key) + " is not a whole number from 0 to 100";
@@ -44,8 +44,10 @@ std::string ApplySetting(std::string_view key, std::string_view value, PlayerSet
 }  // namespace
 
 bool operator==(const PlayerSettings& a, const PlayerSettings& b) {
-  return a.fullScreen == b.fullScreen && a.windowWidth == b.windowWidth && a.windowHeight == b.windowHeight &&
-         a.scaling == b.scaling && a.musicVolume == b.musicVolume && a.effectsVolume == b.effectsVolume;
+  const platform::DisplayChoices& x = a.display;
+  const platform::DisplayChoices& y = b.display;
+  return x.fullScreen == y.fullScreen && x.windowWidth == y.windowWidth && x.windowHeight == y.windowHeight &&
+         x.scaling == y.scaling && a.musicVolume == b.musicVolume && a.effectsVolume == b.effectsVolume;
 }
 
 PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problems) {
@@ -75,9 +77,9 @@ PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problem
 
 std::string SettingsText(const PlayerSettings& settings) {
   return "# Tavo 2000 settings, written by tavo2000 --save-settings\n"
-         "fullscreen=" + std::string(settings.fullScreen ? "yes" : "no") + "\n" +
-         "window=" + WindowSizeText(settings.windowWidth, settings.windowHeight) + "\n" +
-         "scale=" + ScalingText(settings.scaling) + "\n" +
+         "fullscreen=" + std::string(settings.display.fullScreen ? "yes" : "no") + "\n" +
+         "window=" + WindowSizeText(settings.display.windowWidth, settings.display.windowHeight) + "\n" +
+         "scale=" + ScalingText(settings.display.scaling) + "\n" +
          "music=" + std::to_string(settings.musicVolume) + "\n" +
          "effects=" + std::to_string(settings.effectsVolume) + "\n";
 }
@@ -95,12 +97,12 @@ std::string SettingsFilePath(const std::optional<std::string>& xdgConfigHome, co
 }
 
 PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions& options) {
-  if (options.fullScreen) settings.fullScreen = *options.fullScreen;
+  if (options.fullScreen) settings.display.fullScreen = *options.fullScreen;
   if (options.windowSize) {
-    settings.windowWidth = options.windowSize->width;
-    settings.windowHeight = options.windowSize->height;
+    settings.display.windowWidth = options.windowSize->width;
+    settings.display.windowHeight = options.windowSize->height;
   }
-  if (options.scaling) settings.scaling = *options.scaling;
+  if (options.scaling) settings.display.scaling = *options.scaling;
   if (options.musicVolume) settings.musicVolume = *options.musicVolume;
   if (options.effectsVolume) settings.effectsVolume = *options.effectsVolume;
   return settings;

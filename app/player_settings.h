@@ -9,11 +9,9 @@
 #include "app/command_line.h"
 #include "platform/display_choices.h"
 
+// The display choices are the platform's own record, handed over as they are.
 struct PlayerSettings {
-  bool fullScreen = true;
-  int32_t windowWidth = 1280;
-  int32_t windowHeight = 960;
-  platform::PictureScaling scaling = platform::PictureScaling::Fit;
+  platform::DisplayChoices display;
   int32_t musicVolume = 100;    // 0..100
   int32_t effectsVolume = 100;  // 0..100
 };

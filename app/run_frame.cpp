@@ -1,6 +1,8 @@
 // RunFrame: one frame of play. The order of the steps is part of the game's rules: the paddles move before
 // the ball, a miss is registered before the paddle test, the serve step follows, and the block is drawn last.
-#include "app/main_window.h"
+#include "app/run_frame.h"
+
+#include "app/game_window.h"
 #include "app/title_menu.h"
 #include "game/ball_rules.h"
 #include "game/block.h"

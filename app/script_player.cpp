@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
+#include "app/game_window.h"
 #include "app/title_menu.h"
 #include "app/title_menu_layout.h"
 #include "game/match_state.h"

@@ -50,12 +50,7 @@ bool EnterDataFolder(const CommandLineOptions& options) {
 }
 
 void HandToPlatform(const PlayerSettings& settings) {
-  platform::DisplayChoices display;
-  display.fullScreen = settings.fullScreen;
-  display.windowWidth = settings.windowWidth;
-  display.windowHeight = settings.windowHeight;
-  display.scaling = settings.scaling;
-  platform::SetDisplayChoices(display);
+  platform::SetDisplayChoices(settings.display);
   platform::SetMasterVolumes(settings.musicVolume, settings.effectsVolume);
 }
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/asset_catalogue.h"
-#include "app/main_window.h"
+#include "app/game_window.h"
 #include "app/title_menu.h"
 #include "audio/music.h"
 #include "audio/sound_effects.h"

@@ -3,7 +3,7 @@
 #include "app/title_menu.h"
 
 #include "app/asset_catalogue.h"
-#include "app/main_window.h"
+#include "app/game_window.h"
 #include "app/title_menu_layout.h"
 #include "audio/sound_effects.h"
 #include "game/match_state.h"

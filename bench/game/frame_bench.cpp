@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/asset_catalogue.h"
-#include "app/main_window.h"
+#include "app/run_frame.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
 #include "game/ball_rules.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/asset_catalogue.h"
+#include "app/game_window.h"
 #include "app/main_window.h"
 #include "gfx/blit.h"
 #include "gfx/display.h"

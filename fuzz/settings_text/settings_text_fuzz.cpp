@@ -11,8 +11,9 @@
 namespace {
 
 bool WithinLimits(const PlayerSettings& s) {
-  return s.windowWidth >= MinWindowWidth && s.windowWidth <= MaxWindowSide && s.windowHeight >= MinWindowHeight &&
-         s.windowHeight <= MaxWindowSide && s.musicVolume >= 0 && s.musicVolume <= MaxVolume &&
+  const platform::DisplayChoices& d = s.display;
+  return d.windowWidth >= MinWindowWidth && d.windowWidth <= MaxWindowSide && d.windowHeight >= MinWindowHeight &&
+         d.windowHeight <= MaxWindowSide && s.musicVolume >= 0 && s.musicVolume <= MaxVolume &&
          s.effectsVolume >= 0 && s.effectsVolume <= MaxVolume;
 }
 

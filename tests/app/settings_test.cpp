@@ -30,7 +30,7 @@ std::string FileText(const std::string& path) {
 }
 
 TEST(SettingsText, RoundTripAndDefaults) {
-  const PlayerSettings chosen{false, 1920, 1080, Scaling::Integer, 0, 55};
+  const PlayerSettings chosen{{false, 1920, 1080, Scaling::Integer}, 0, 55};
   SettingsProblems problems;
   EXPECT_EQ(ReadSettingsText(SettingsText(chosen), &problems), chosen);
   EXPECT_EQ(problems.count, 0);
@@ -39,7 +39,7 @@ TEST(SettingsText, RoundTripAndDefaults) {
   const PlayerSettings read =
       ReadSettingsText("; comment\r\n  scale = integer \r\n\n# x=y\nmusic=10\nmusic=20\nwindow=640x480", &problems);
   EXPECT_EQ(problems.count, 0);
-  EXPECT_EQ(read, (PlayerSettings{true, 640, 480, Scaling::Integer, 20, 100}));
+  EXPECT_EQ(read, (PlayerSettings{{true, 640, 480, Scaling::Integer}, 20, 100}));
 }
 
 TEST(SettingsText, MalformedLinesKeepTheirDefaults) {
@@ -51,10 +51,10 @@ TEST(SettingsText, MalformedLinesKeepTheirDefaults) {
   const PlayerSettings defaults;
   const Case cases[] = {
       {"scale=huge\n", 1, 1, defaults},
-      {"music=40\nvolume=3\neffects=101\n", 2, 2, {true, 1280, 960, Scaling::Fit, 40, 100}},
-      {"fullscreen=no\nwindow=10x10\n", 1, 2, {false, 1280, 960, Scaling::Fit, 100, 100}},
+      {"music=40\nvolume=3\neffects=101\n", 2, 2, {{true, 1280, 960, Scaling::Fit}, 40, 100}},
+      {"fullscreen=no\nwindow=10x10\n", 1, 2, {{false, 1280, 960, Scaling::Fit}, 100, 100}},
       {"fullscreen\n[section]\n=yes\nfullscreen=YES\n", 4, 1, defaults},
-      {"music=5\n\x01\xff garbage", 1, 2, {true, 1280, 960, Scaling::Fit, 5, 100}},
+      {"music=5\n\x01\xff garbage", 1, 2, {{true, 1280, 960, Scaling::Fit}, 5, 100}},
   };
   for (const Case& c : cases) {
     SettingsProblems problems;
@@ -73,12 +73,12 @@ TEST(SettingsText, FilePlaceAndCommandLineOverIt) {
   CommandLineOptions options;
   options.fullScreen = false;
   options.musicVolume = 7;
-  const PlayerSettings saved{true, 800, 600, Scaling::Integer, 50, 60};
-  EXPECT_EQ(WithCommandLine(saved, options), (PlayerSettings{false, 800, 600, Scaling::Integer, 7, 60}));
+  const PlayerSettings saved{{true, 800, 600, Scaling::Integer}, 50, 60};
+  EXPECT_EQ(WithCommandLine(saved, options), (PlayerSettings{{false, 800, 600, Scaling::Integer}, 7, 60}));
   options.windowSize = WindowSize{1024, 768};
   options.scaling = Scaling::Fit;
   options.effectsVolume = 0;
-  EXPECT_EQ(WithCommandLine(saved, options), (PlayerSettings{false, 1024, 768, Scaling::Fit, 7, 0}));
+  EXPECT_EQ(WithCommandLine(saved, options), (PlayerSettings{{false, 1024, 768, Scaling::Fit}, 7, 0}));
 }
 
 // The file on disk and the start-up step, with $XDG_CONFIG_HOME in a scratch folder.
@@ -123,7 +123,7 @@ TEST_F(SettingsOnDisk, WrittenOnlyWithSaveSettingsAndCommandLineWins) {
   std::ofstream(path) << "music=5\neffects=5\n";
   EXPECT_EQ(Start({"--window=800x600", "--save-settings"}), std::nullopt);
   SettingsProblems problems;
-  EXPECT_EQ(ReadSettingsText(FileText(path), &problems), (PlayerSettings{false, 800, 600, Scaling::Fit, 100, 100}));
+  EXPECT_EQ(ReadSettingsText(FileText(path), &problems), (PlayerSettings{{false, 800, 600, Scaling::Fit}, 100, 100}));
   EXPECT_FLOAT_EQ(platform::EffectsMasterGain(), 1.0f);
   EXPECT_EQ(std::distance(fs::directory_iterator(root + "/config/tavo2000"), fs::directory_iterator()), 1);
 
@@ -142,7 +142,7 @@ TEST_F(SettingsOnDisk, TroubleIsOneLineAndNeverARewrite) {
   testing::internal::CaptureStderr();
   const PlayerSettings partly = LoadSettingsFile(path);
   const std::string malformed = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(partly, (PlayerSettings{true, 1280, 960, Scaling::Integer, 100, 100}));
+  EXPECT_EQ(partly, (PlayerSettings{{true, 1280, 960, Scaling::Integer}, 100, 100}));
   EXPECT_EQ(malformed, "SETTINGS: " + path + " line 2: music is not a whole number from 0 to 100 (2 lines not "
                        "understood); defaults used for them\n");
   EXPECT_EQ(FileText(path), "scale=integer\nmusic=loud\nbogus\n");

@@ -11,6 +11,7 @@
 
 #include "app/asset_catalogue.h"
 #include "app/main_window.h"
+#include "app/run_frame.h"
 #include "app/startup.h"
 #include "audio/sound_effects.h"
 #include "game/match_state.h"
