@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need, and nothing when all are present.
 # As root it runs apt-get itself; otherwise it prints the one command to run and exits 1.
+# Usage: tools/install-deps.sh [more packages...] (tools/cross/deps.sh adds a target system's packages this way).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick time
   valgrind
   desktop-file-utils appstream lintian man-db dpkg-dev file
+  "$@"
 )
 
 missing=()
@@ -29,7 +31,7 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 echo "Installing: ${missing[*]}"
-if ! apt-get install -y --no-install-recommends "${missing[@]}"; then
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
+if ! apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends "${missing[@]}"; then
+  apt-get -o DPkg::Lock::Timeout=900 update
+  apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends "${missing[@]}"
 fi
