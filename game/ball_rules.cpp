@@ -35,12 +35,14 @@ void ClampToPaddleRange(int32_t& value) {
   if (value >= kPaddleHigh) value = kPaddleHigh;
 }
 
+// KEEP: both ends count, so 77 left edges hit a 76-pixel paddle, and the ball's right part is never looked at.
 bool OverPaddle(int32_t paddleX) { return paddleX <= BallX && BallX <= paddleX + kPaddleSpan; }
 
 // The four actions shared by both paddles; the caller adds the points to the right score.
 void BounceOffPaddle() {
   BallDY = -BallDY;
   BallY += BallDY;
+  // KEEP: the nudge (0 to 4) is only ever subtracted, so the ball drifts left; every replay depends on it.
   BallDX -= NextRandom() % kNudgeRange;
   ++HitCount;
 }
@@ -48,10 +50,11 @@ void BounceOffPaddle() {
 void LevelUp() {
   HitCount = 0;
   ++Level;
+  // KEEP: the level bonus always goes to player 1, even when player 2 made the tenth hit, as the game scores it.
   Score1 += kLevelBonus;
-  // Each non-zero component gains 2 in magnitude. Positive tests come first and each test sees the ones
-  // before it: a component that the first pair carries past the top of the range wraps negative, and the
-  // second pair then takes it back. Only at that edge does the order change the result.
+  // KEEP: positive tests first, each seeing the ones before it, as the speed-up has always been applied.
+  // Each non-zero component gains 2 in magnitude. A component that the first pair carries past the top of the
+  // range wraps negative, and the second pair then takes it back. Only at that edge does the order change the result.
   if (BallDX > 0) BallDX += kSpeedUp;
   if (BallDY > 0) BallDY += kSpeedUp;
   if (BallDX < 0) BallDX -= kSpeedUp;
@@ -72,8 +75,9 @@ bool MoveBall() {
   return true;
 }
 
-// Each test sees what the ones before it changed: a ball in an end-wall zone is first counted as a miss
-// (direction reversed) and then bounced (reversed again and moved on), so it leaves outwards.
+// KEEP: the four tests run in turn, each seeing what the ones before it changed, so an end-wall ball leaves outwards.
+// A ball in an end-wall zone is first counted as a miss (direction reversed, position not corrected) and then
+// bounced (reversed again and moved on).
 bool CheckWalls() {
   if (BallY <= kTopMissLine) {
     BallDY = -BallDY;
@@ -103,9 +107,9 @@ bool CheckWalls() {
   return true;
 }
 
-// The paddle tests read only the ball's left and top edges: a ball already counted as a miss this frame
-// still scores when it is over the paddle.
+// KEEP: the paddle tests read only the ball's left and top edges, so a ball missed this frame still scores.
 bool CheckPaddleHits() {
+  // KEEP: the pointer itself is held to the paddle range, so the paddle answers at once when the mouse turns.
   ClampToPaddleRange(PointerX);
   ClampToPaddleRange(Paddle1X);
   ClampToPaddleRange(Paddle2X);

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-// The generator's state: 1 at program start and never seeded, so every run draws the same sequence.
+// KEEP: the generator starts at 1 and is never seeded from the clock, so every run draws the same nudges.
 extern uint32_t RandomState;
 
 // One draw: state = state * 214013 + 2531011 (mod 2^32); yields (state >> 16) & 0x7FFF, 0 to 32767.

@@ -23,7 +23,7 @@ int32_t BlockX = 0;
 int32_t BlockY = 0;
 int32_t HiddenModeCount = 0;
 
-// A new match shows level 0 (the program's first value, 1, is never seen in play).
+// KEEP: a new match shows level 0, though the program starts at level 1 (a value never seen in play).
 bool ResetMatch() {
   BallDX = 10;
   BallDY = 8;

@@ -28,7 +28,8 @@ bool UpdatePaddle1() {
 }
 
 bool UpdatePaddle2() {
-  // The second mouse read of the frame reports (almost) nothing; only UpdatePaddle1's motion moves the pointer.
+  // KEEP: the mouse is read a second time and that motion dropped; only UpdatePaddle1's motion moves the pointer.
+  // The second read of the frame reports (almost) nothing.
   ReadKeyboard();
   ReadMouse();
   if (IsDown(DIK_LSHIFT)) Paddle2X = BallX - FollowOffset;

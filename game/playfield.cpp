@@ -39,7 +39,8 @@ bool DrawPlayfield() {
   BlitSurface(Paddle2Surface, BackSurface, Paddle2X, TopPaddleY, 76, 8);
   DrawLives(Lives1, 140);
   if (PlayerCount == 2) DrawLives(Lives2, 160);
-  // Game over: the picture once per player without lives (in a one-player match Lives2 stays 3).
+  // KEEP: the game-over picture is drawn once per player without lives (twice when both have none), as always.
+  // In a one-player match Lives2 stays 3.
   if (Lives1 == 0) BlitSurface(GameOverSurface, BackSurface, 0, 0, 640, 480);
   if (Lives2 == 0) BlitSurface(GameOverSurface, BackSurface, 0, 0, 640, 480);
   // snprintf bounds every text to the buffer (a 32-bit number needs at most 22 characters here).

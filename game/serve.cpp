@@ -20,7 +20,9 @@ constexpr uint32_t PromptColour = 0x00FF00;  // green, as 0x00BBGGRR
 void ServeForPlayer(const int32_t& lives, int32_t& pending) {
   BallX = ServePointX;
   BallY = ServePointY;
+  // KEEP: after the menu the keys are not read again, so a Space still held releases a new match's serve at once.
   if (KeyboardState[DIK_SPACE] != 0 && lives == 0 && TitleMenuEntry != nullptr) TitleMenuEntry();
+  // KEEP: the prompt is drawn before the playfield, whose frame picture covers it where it is not black.
   DrawTextGdi("Press Space Bar", 180, 200, PromptColour, BackSurface);
   if (KeyboardState[DIK_SPACE] != 0) pending = 0;
 }

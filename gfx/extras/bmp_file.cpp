@@ -50,9 +50,9 @@ bool ReadInfoHeader(std::FILE* file, BitmapInfoHeader* header) {
   return true;
 }
 
+// KEEP: 1024 bytes are read whatever the colour table's length, as this reader always has.
 // The file stores blue, green, red, reserved; the record holds red, green, blue and the no-collapse flag.
-// 1024 bytes are read whatever the colour table's length; a small file with a short table may end before
-// that, and the bytes it does not hold count as zero.
+// A small file with a short table may end before the 1024 bytes, and the bytes it does not hold count as zero.
 void ReadPalette(std::FILE* file, PaletteEntry* palette) {
   uint8_t raw[256 * 4] = {};
   [[maybe_unused]] const size_t got = std::fread(raw, 1, sizeof raw, file);
@@ -152,7 +152,7 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   // Compressed pixel data (run lengths, bit fields) is not read: its bytes are no pixels.
   if (loaded.infoHeader.biCompression != 0) return 0;
 
-  // The pixel data is taken as the file's tail, whatever the offset field says.
+  // KEEP: the pixel data is taken as the file's tail whatever the offset field says, so a wrong offset still loads.
   const long headerBytes = HeaderAndTableBytes(loaded.infoHeader);
   const PixelLayout layout = CheckedLayout(loaded.infoHeader, FileLength(file.get()), headerBytes);
   if (layout.imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(layout.imageBytes), SEEK_END) != 0) return 0;
@@ -168,7 +168,7 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   std::free(bitmap->pixels);
   *bitmap = loaded;
   bitmap->pixels = pixels;
-  // Rows are stored bottom-up. Should no work buffer be had they stay so, and the load still counts.
+  // KEEP: should no work buffer be had the rows stay bottom-up as stored, and the load still counts.
   ReverseRowOrder(pixels, static_cast<int32_t>(layout.rowBytes), rows);
   return 1;
 }

@@ -12,7 +12,8 @@ namespace {
 
 // One edge walker: its current point and byte offset, the vertex it walks to, and its Bresenham state.
 struct EdgeWalker {
-  int32_t x, y;           // current point, kept across edges (never reset to the vertex)
+  // KEEP: the current point is kept across edges, never reset to the vertex reached, as the fill always did.
+  int32_t x, y;           // current point
   int32_t target;         // index of the vertex walked to
   int32_t direction;      // -1 walks to the previous vertex, +1 to the next
   int32_t targetX, targetY;
@@ -70,8 +71,9 @@ void StepWalker(EdgeWalker& w, uint8_t* buffer, uint8_t color) {
   }
 }
 
-// The top vertex: the running minimum starts as vertex 0's truncated y, and a later vertex replaces it
-// when its float y is below that integer. Ties keep the earliest vertex.
+// KEEP: the top vertex is found against a truncated running minimum, so fractions pick the vertex they always did.
+// The running minimum starts as vertex 0's truncated y, and a later vertex replaces it when its float y is
+// below that integer. Ties keep the earliest vertex.
 int32_t FindTopVertex(const PolygonShape* poly) {
   int32_t top = 0;
   int32_t minimum = static_cast<int32_t>(poly->vertices[0].y);
