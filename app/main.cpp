@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "app/command_line.h"
-#include "app/demos.h"
+#include "app/demos/demos.h"
 #include "app/game_window.h"
+#include "app/launcher/command_line.h"
+#include "app/launcher/start_choices.h"
 #include "app/main_window.h"
-#include "app/start_choices.h"
 #include "platform/backend.h"
 #include "platform/window.h"
 

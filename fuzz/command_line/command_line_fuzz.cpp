@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/player_settings.h"
+#include "app/launcher/command_line.h"
+#include "app/launcher/player_settings.h"
 
 namespace {
 

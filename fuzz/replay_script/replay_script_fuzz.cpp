@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/replay_script.h"
+#include "app/demos/replay_script.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/option_values.h"
-#include "app/player_settings.h"
+#include "app/launcher/option_values.h"
+#include "app/launcher/player_settings.h"
 
 namespace {
 

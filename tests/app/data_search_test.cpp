@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_search.h"
+#include "app/launcher/data_search.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;

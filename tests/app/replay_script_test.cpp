@@ -2,7 +2,7 @@
 // The malformed-line cases of the tool are in tests/whole_program/malformed; here only the line numbers.
 #include <gtest/gtest.h>
 
-#include "app/replay_script.h"
+#include "app/demos/replay_script.h"
 #include "input/key_codes.h"
 
 namespace {

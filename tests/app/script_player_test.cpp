@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/script_player.h"
+#include "app/demos/script_player.h"
 #include "app/title_menu_layout.h"
 #include "input/key_codes.h"
 

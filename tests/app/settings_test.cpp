@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/player_settings.h"
-#include "app/settings_file.h"
-#include "app/start_choices.h"
+#include "app/launcher/player_settings.h"
+#include "app/launcher/settings_file.h"
+#include "app/launcher/start_choices.h"
 #include "platform/display_choices.h"
 #include "platform/master_volume.h"
 #include "tests/support/temp_folder.h"

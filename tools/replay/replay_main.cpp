@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "app/asset_catalogue.h"
+#include "app/demos/replay_script.h"
+#include "app/demos/script_player.h"
 #include "app/main_window.h"
-#include "app/replay_script.h"
-#include "app/script_player.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
 #include "game/block.h"

@@ -1,6 +1,6 @@
 // Reading and saving the settings file through the platform's file calls, with the player told of
 // every trouble in one SETTINGS: line. The file is small; anything over 64 KiB is not a settings file.
-#include "app/settings_file.h"
+#include "app/launcher/settings_file.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // The data search: candidate folders from the environment, and the first one that holds the game's files.
 // Folder questions go to the platform; the list itself is worked out from plain strings.
-#include "app/data_search.h"
+#include "app/launcher/data_search.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 // The script cursor: a script's frames one by one, then the frames of the way out. The game's state enters only
 // through GiveNextScriptFrame, so the stepping itself can be tested on its own.
-#include "app/script_player.h"
+#include "app/demos/script_player.h"
 
 #include <algorithm>
 

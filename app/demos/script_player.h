@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/replay_script.h"
+#include "app/demos/replay_script.h"
 #include "platform/input.h"
 
 // Where a run stands in its script. The frame it gave last lives here, so its key list keeps its storage and

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "app/launcher/command_line.h"
 #include "platform/display_choices.h"
 
 // The display choices are the platform's own record, handed over as they are.

@@ -1,9 +1,12 @@
 // Demos set up before the window and finished after it: the play script read and checked, the input source
 // and message queue a faithful recording needs, the per-flip step, and the recording written at the end.
-#include "app/demos.h"
+#include "app/demos/demos.h"
 
 #include <cstdio>
 
+#include "app/demos/demo_player.h"
+#include "app/demos/demo_recorder.h"
+#include "app/demos/replay_script.h"
 #include "platform/file_system.h"
 #include "platform/video.h"
 #include "platform/window.h"

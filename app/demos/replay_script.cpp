@@ -1,6 +1,6 @@
 // Replay scripts read and written: counts, dx=/dy= motion, btn, keys=NAME,... and close lines; # starts a comment.
 // Every number is checked for form and range, so a mistyped line is reported instead of half-read.
-#include "app/replay_script.h"
+#include "app/demos/replay_script.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,11 @@
 // The demo recorder: one script entry per run of equal frames, with the close requests between frames, kept
 // in memory as text until the program ends (a few kilobytes a minute of play).
-#include <algorithm>
+#include "app/demos/demo_recorder.h"
 
-#include "app/demos.h"
+#include <algorithm>
+#include <iterator>
+
+#include "app/demos/replay_script.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/option_values.h"
+#include "app/launcher/option_values.h"
 #include "platform/display_choices.h"
 
 enum class CommandLineAction {

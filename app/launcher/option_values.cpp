@@ -1,6 +1,6 @@
 // Reading and writing the option values: strict forms only (no signs, spaces or suffixes), so that a
 // mistyped value is refused rather than half read.
-#include "app/option_values.h"
+#include "app/launcher/option_values.h"
 
 namespace {
 

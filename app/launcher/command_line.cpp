@@ -1,6 +1,6 @@
 // The command line read with getopt_long over a private copy of argv (getopt reorders what it is given), with
 // its global position reset before each reading, so the same arguments always give the same record.
-#include "app/command_line.h"
+#include "app/launcher/command_line.h"
 
 #include <getopt.h>
 

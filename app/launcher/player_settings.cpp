@@ -1,10 +1,10 @@
 // The settings text and the laying of a command line over saved settings.
 // The text is read line by line with the same value readers as the command line.
-#include "app/player_settings.h"
+#include "app/launcher/player_settings.h"
 
 #include <algorithm>
 
-#include "app/option_values.h"
+#include "app/launcher/option_values.h"
 #include "platform/base_folders.h"
 
 namespace {

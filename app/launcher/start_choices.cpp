@@ -1,13 +1,13 @@
 // The steps before the window, in order: answer --help/--version/refusals, name the ignored arguments, find
 // the game's files (changing the working folder), read or save the settings, hand them to the platform.
-#include "app/start_choices.h"
+#include "app/launcher/start_choices.h"
 
 #include <cstdio>
 #include <string>
 
-#include "app/data_search.h"
-#include "app/player_settings.h"
-#include "app/settings_file.h"
+#include "app/launcher/data_search.h"
+#include "app/launcher/player_settings.h"
+#include "app/launcher/settings_file.h"
 #include "platform/display_choices.h"
 #include "platform/master_volume.h"
 #include "platform/process_environment.h"

@@ -3,7 +3,7 @@
 #pragma once
 #include <optional>
 
-#include "app/command_line.h"
+#include "app/launcher/command_line.h"
 
 // Acts on the options. Returns the exit code when the program ends here (0 for --help and --version,
 // 2 for a refused value), or nothing when the game is to start. The record and play file names are made

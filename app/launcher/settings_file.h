@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/player_settings.h"
+#include "app/launcher/player_settings.h"
 
 // The settings in path; defaults for whatever cannot be read, with one SETTINGS: line naming the file
 // (and the first line it could not use). The file is never changed.
