@@ -26,7 +26,7 @@ code=0
 seconds=$(( $(date +%s) - start ))
 if [ "$code" -ne 0 ] || ! grep -qx end "$work/out"; then
   echo "soak: FAILED: the replay ended with exit code $code after $seconds s" >&2
-  tail -5 "$work/out" "$work/errors" >&2
+  tail -n 5 "$work/out" "$work/errors" >&2
   exit 1
 fi
 heap=$(grep '^heap ' "$work/out")

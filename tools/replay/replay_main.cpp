@@ -205,7 +205,8 @@ int main(int argc, char** argv) {
   }
   if (argc != first + 1) {
     std::fprintf(stderr,
-                 "usage: replay [--soak] [--shot FLIP=FILE]... SCRIPT   (run in the folder that holds the game's assets)\n");
+                 "usage: replay [--soak] [--shot FLIP=FILE]... SCRIPT   (run in the folder that holds the game's assets)\n"
+                 "       replay --soak-script FRAMES SEED\n");
     return 2;
   }
   static ReplayScript script;
