@@ -11,10 +11,10 @@ int32_t BlockStep = -2;
 
 namespace {
 
-constexpr int32_t BlockLeftTurn = 15;    // BlockX at or below this turns the block rightwards
-constexpr int32_t BlockRightTurn = 320;  // BlockX at or above this turns the block leftwards
-constexpr int32_t BlockWidth = 32;
-constexpr int32_t BlockHeight = 16;
+constexpr int32_t kBlockLeftTurn = 15;    // BlockX at or below this turns the block rightwards
+constexpr int32_t kBlockRightTurn = 320;  // BlockX at or above this turns the block leftwards
+constexpr int32_t kBlockWidth = 32;
+constexpr int32_t kBlockHeight = 16;
 
 }  // namespace
 
@@ -25,11 +25,11 @@ bool UpdateBlock() {
   // and the block moves one extra step in the new direction before the regular one, so it turns there.
   // Starting from BlockX 15 with BlockStep -2 it goes 19, 21, ... 319, 321, then 317, 315, ... 17, 15, 19 ...
   // and always stays within x 15 to 353 (321 + 32), left of the playfield's right edge at 440.
-  if (BlockX <= BlockLeftTurn || BlockX >= BlockRightTurn) {
+  if (BlockX <= kBlockLeftTurn || BlockX >= kBlockRightTurn) {
     BlockStep = -BlockStep;
     BlockX += BlockStep;
   }
   BlockX += BlockStep;
-  BlitSurface(Block1Surface, BackSurface, BlockX, BlockY, BlockWidth, BlockHeight);
+  BlitSurface(Block1Surface, BackSurface, BlockX, BlockY, kBlockWidth, kBlockHeight);
   return true;
 }

@@ -9,9 +9,9 @@
 namespace {
 
 // How far a follow key puts the paddle's left edge left of the ball's: about the middle of the 76-pixel paddle.
-constexpr int32_t FollowOffset = 32;
+constexpr int32_t kFollowOffset = 32;
 // How far an arrow key moves the top paddle per frame.
-constexpr int32_t ArrowStep = 15;
+constexpr int32_t kArrowStep = 15;
 
 bool IsDown(uint8_t keyCode) { return KeyboardState[keyCode] != 0; }
 
@@ -23,7 +23,7 @@ bool UpdatePaddle1() {
   PointerX += MouseState.lX;
   Paddle1X = PointerX;
   // The pointer keeps its place, so the paddle returns to it when the key is let go.
-  if (IsDown(DIK_RCONTROL)) Paddle1X = BallX - FollowOffset;
+  if (IsDown(DIK_RCONTROL)) Paddle1X = BallX - kFollowOffset;
   return true;
 }
 
@@ -32,8 +32,8 @@ bool UpdatePaddle2() {
   // The second read of the frame reports (almost) nothing.
   ReadKeyboard();
   ReadMouse();
-  if (IsDown(DIK_LSHIFT)) Paddle2X = BallX - FollowOffset;
-  if (IsDown(DIK_RIGHT)) Paddle2X += ArrowStep;
-  if (IsDown(DIK_LEFT)) Paddle2X -= ArrowStep;
+  if (IsDown(DIK_LSHIFT)) Paddle2X = BallX - kFollowOffset;
+  if (IsDown(DIK_RIGHT)) Paddle2X += kArrowStep;
+  if (IsDown(DIK_LEFT)) Paddle2X -= kArrowStep;
   return true;
 }

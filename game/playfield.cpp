@@ -10,24 +10,24 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 
-char TextBuffer[TextBufferSize] = {};
+char TextBuffer[kTextBufferSize] = {};
 
 namespace {
 
-constexpr uint32_t HudColour = 0x00FF00;  // green, as 0x00BBGGRR
-constexpr int32_t BottomPaddleY = 445;
-constexpr int32_t TopPaddleY = 30;
-constexpr int32_t LifeIconX[3] = {460, 478, 496};
+constexpr uint32_t kHudColour = 0x00FF00;  // green, as 0x00BBGGRR
+constexpr int32_t kBottomPaddleY = 445;
+constexpr int32_t kTopPaddleY = 30;
+constexpr int32_t kLifeIconX[3] = {460, 478, 496};
 
 // One player's row of up to three life icons at height y.
 void DrawLives(int32_t lives, int32_t y) {
   for (int32_t icon = 0; icon < 3; ++icon) {
-    if (lives >= icon + 1) BlitSurface(BallSurface, BackSurface, LifeIconX[icon], y, 16, 16);
+    if (lives >= icon + 1) BlitSurface(BallSurface, BackSurface, kLifeIconX[icon], y, 16, 16);
   }
 }
 
 // Draws what was just formatted into TextBuffer in the HUD colour.
-void DrawTextBuffer(int32_t x, int32_t y) { DrawTextGdi(TextBuffer, x, y, HudColour, BackSurface); }
+void DrawTextBuffer(int32_t x, int32_t y) { DrawTextGdi(TextBuffer, x, y, kHudColour, BackSurface); }
 
 }  // namespace
 
@@ -35,8 +35,8 @@ bool DrawPlayfield() {
   if (HiddenModeCount >= 1) BlitSurface(Back6Surface, BackSurface, 15, 15, 425, 450);
   BlitSurface(Hud2Surface, BackSurface, 0, 0, 640, 480);
   BlitSurface(Ball2Surface, BackSurface, BallX, BallY, 8, 8);
-  BlitSurface(Paddle1Surface, BackSurface, Paddle1X, BottomPaddleY, 76, 8);
-  BlitSurface(Paddle2Surface, BackSurface, Paddle2X, TopPaddleY, 76, 8);
+  BlitSurface(Paddle1Surface, BackSurface, Paddle1X, kBottomPaddleY, 76, 8);
+  BlitSurface(Paddle2Surface, BackSurface, Paddle2X, kTopPaddleY, 76, 8);
   DrawLives(Lives1, 140);
   if (PlayerCount == 2) DrawLives(Lives2, 160);
   // KEEP: the game-over picture is drawn once per player without lives (twice when both have none), as always.

@@ -12,18 +12,18 @@ bool (*TitleMenuEntry)() = nullptr;
 
 namespace {
 
-constexpr int32_t ServePointX = 230;
-constexpr int32_t ServePointY = 245;
-constexpr uint32_t PromptColour = 0x00FF00;  // green, as 0x00BBGGRR
+constexpr int32_t kServePointX = 230;
+constexpr int32_t kServePointY = 245;
+constexpr uint32_t kPromptColour = 0x00FF00;  // green, as 0x00BBGGRR
 
 // One player's held serve: `lives` and `pending` are that player's variables.
 void ServeForPlayer(const int32_t& lives, int32_t& pending) {
-  BallX = ServePointX;
-  BallY = ServePointY;
+  BallX = kServePointX;
+  BallY = kServePointY;
   // KEEP: after the menu the keys are not read again, so a Space still held releases a new match's serve at once.
   if (KeyboardState[DIK_SPACE] != 0 && lives == 0 && TitleMenuEntry != nullptr) TitleMenuEntry();
   // KEEP: the prompt is drawn before the playfield, whose frame picture covers it where it is not black.
-  DrawTextGdi("Press Space Bar", 180, 200, PromptColour, BackSurface);
+  DrawTextGdi("Press Space Bar", 180, 200, kPromptColour, BackSurface);
   if (KeyboardState[DIK_SPACE] != 0) pending = 0;
 }
 

@@ -154,11 +154,11 @@ Surface* LoadBitmapSurface(DisplayObject* device, const char* name, int32_t widt
   BitmapObject* bitmap = LoadBitmapObject(name, width, height);
   if (bitmap == nullptr) return nullptr;
   SurfaceDescription description = {};
-  description.size = SurfaceDescriptionSize;
-  description.flags = SurfaceDescCaps | SurfaceDescHeight | SurfaceDescWidth;
+  description.size = kSurfaceDescriptionSize;
+  description.flags = kSurfaceDescCaps | kSurfaceDescHeight | kSurfaceDescWidth;
   description.width = bitmap->width;
   description.height = bitmap->height;
-  description.caps = SurfaceCapsOffscreenPlain;
+  description.caps = kSurfaceCapsOffscreenPlain;
   Surface* surface = CreateSurface(device, description);
   if (surface != nullptr) CopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
   else lastLoadError = "no surface could be made for it";
@@ -172,17 +172,17 @@ uint32_t ReloadBitmapSurface(Surface* surface, const char* name) {
   BitmapObject* bitmap = LoadBitmapObject(name, 0, 0);
   if (bitmap == nullptr) {
     WriteDebugLine("handle is null\n");
-    return BitmapResultFail;
+    return kBitmapResultFail;
   }
   uint32_t code = CopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
-  if (code != BitmapResultOk) WriteDebugLine("ddcopybitmap failed\n");
+  if (code != kBitmapResultOk) WriteDebugLine("ddcopybitmap failed\n");
   DeleteBitmapObject(bitmap);
   return code;
 }
 
 uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32_t x, int32_t y, int32_t width,
                              int32_t height) {
-  if (bitmap == nullptr || surface == nullptr) return BitmapResultFail;
+  if (bitmap == nullptr || surface == nullptr) return kBitmapResultFail;
   if (width == 0) width = bitmap->width;
   if (height == 0) height = bitmap->height;
   // Every surface pixel takes the source-rectangle pixel it maps to; one outside the bitmap is black.
@@ -197,7 +197,7 @@ uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32
     }
   }
   SurfaceDrawn(surface);
-  return BitmapResultOk;
+  return kBitmapResultOk;
 }
 
 PaletteObject* LoadBitmapPalette(DisplayObject* device, const char* name) {
@@ -209,20 +209,20 @@ PaletteObject* LoadBitmapPalette(DisplayObject* device, const char* name) {
 }
 
 uint32_t MatchSurfaceColor(Surface* surface, uint32_t rgb) {
-  if (surface == nullptr) return NoColour;
-  uint32_t result = NoColour;
+  if (surface == nullptr) return kNoColour;
+  uint32_t result = kNoColour;
   // The raw top-left value is saved and put back, so the pixel keeps exactly what it held.
   uint32_t saved = ReadSurfacePixel(surface, 0, 0);
-  if (rgb != NoColour) WriteSurfacePixel(surface, 0, 0, RgbToSurfacePixel(surface, rgb));
+  if (rgb != kNoColour) WriteSurfacePixel(surface, 0, 0, RgbToSurfacePixel(surface, rgb));
   uint32_t word;
   std::memcpy(&word, surface->pixels, sizeof word);
   result = word & ((1u << surface->bitsPerPixel) - 1);
-  if (rgb != NoColour) WriteSurfacePixel(surface, 0, 0, saved);
+  if (rgb != kNoColour) WriteSurfacePixel(surface, 0, 0, saved);
   return result;
 }
 
 int32_t SetSurfaceColorKey(Surface* surface, uint32_t rgb) {
-  if (surface == nullptr) return static_cast<int32_t>(BitmapResultFail);
+  if (surface == nullptr) return static_cast<int32_t>(kBitmapResultFail);
   uint32_t key = MatchSurfaceColor(surface, rgb);
   SetColorKey(surface, key, key);
   return 0;

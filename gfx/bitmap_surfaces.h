@@ -8,9 +8,9 @@
 #include "gfx/surface.h"
 
 // Result codes of the bitmap operations.
-constexpr uint32_t BitmapResultOk = 0;
-constexpr uint32_t BitmapResultFail = 0x80004005;  // E_FAIL
-constexpr uint32_t NoColour = 0xFFFFFFFF;          // an RGB value that stands for no colour
+constexpr uint32_t kBitmapResultOk = 0;
+constexpr uint32_t kBitmapResultFail = 0x80004005;  // E_FAIL
+constexpr uint32_t kNoColour = 0xFFFFFFFF;          // an RGB value that stands for no colour
 
 // A decoded picture held in memory: 0x00RRGGBB per pixel, rows top to bottom.
 struct BitmapObject {
@@ -37,7 +37,7 @@ uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32
                              int32_t height);
 // A palette from a bitmap file's colour table over the 3-3-2 default; a null or missing name keeps the default.
 PaletteObject* LoadBitmapPalette(DisplayObject* device, const char* name);
-// The surface's raw pixel value for rgb (0x00BBGGRR), or the top-left pixel's value for NoColour.
+// The surface's raw pixel value for rgb (0x00BBGGRR), or the top-left pixel's value for kNoColour.
 uint32_t MatchSurfaceColor(Surface* surface, uint32_t rgb);
 // Makes the matched value the surface's source colour key; returns 0.
 int32_t SetSurfaceColorKey(Surface* surface, uint32_t rgb);

@@ -26,9 +26,9 @@ int32_t BackLockPitch = 0;
 
 namespace {
 
-constexpr uint32_t CooperativeFullScreenFlags = 0x53;
-constexpr int32_t MaxDisplaySide = 4096;
-constexpr uint8_t PaletteNoCollapse = 4;
+constexpr uint32_t kCooperativeFullScreenFlags = 0x53;
+constexpr int32_t kMaxDisplaySide = 4096;
+constexpr uint8_t kPaletteNoCollapse = 4;
 
 // The cooperative level binds the display to the window; the platform says whether it can yet.
 bool SetCooperativeLevel(DisplayObject* device, uint32_t flags) {
@@ -39,7 +39,7 @@ bool SetCooperativeLevel(DisplayObject* device, uint32_t flags) {
 
 // Our layer keeps 8-bit and 16-bit pictures up to 4096 pixels a side; the platform must be able to present them.
 bool SetDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
-  if (width <= 0 || height <= 0 || width > MaxDisplaySide || height > MaxDisplaySide) return false;
+  if (width <= 0 || height <= 0 || width > kMaxDisplaySide || height > kMaxDisplaySide) return false;
   if (bitsPerPixel != 8 && bitsPerPixel != 16) return false;
   return platform::OpenPresentation(width, height, bitsPerPixel);
 }
@@ -54,12 +54,12 @@ void BuildRampPalette() {
     else if (i < 128) entry.green = level;
     else if (i < 192) entry.blue = level;
     else entry.red = entry.green = entry.blue = level;
-    entry.flags = PaletteNoCollapse;
+    entry.flags = kPaletteNoCollapse;
   }
 }
 
 Surface* CreatePrimaryWithBack(const SurfaceDescription& description) {
-  if (!(description.flags & SurfaceDescBackBufferCount) || description.backBufferCount != 1) return nullptr;
+  if (!(description.flags & kSurfaceDescBackBufferCount) || description.backBufferCount != 1) return nullptr;
   Surface* primary = CreateSurfaceOfFormat(ScreenWidth, ScreenHeight, ScreenBitsPerPixel);
   Surface* back = CreateSurfaceOfFormat(ScreenWidth, ScreenHeight, ScreenBitsPerPixel);
   if (primary == nullptr || back == nullptr) {
@@ -69,19 +69,19 @@ Surface* CreatePrimaryWithBack(const SurfaceDescription& description) {
   }
   primary->isPrimary = true;
   primary->caps = description.caps;
-  back->caps = SurfaceCapsBackBuffer | SurfaceCapsFlip | SurfaceCapsComplex;
+  back->caps = kSurfaceCapsBackBuffer | kSurfaceCapsFlip | kSurfaceCapsComplex;
   primary->backBuffer = back;
   return primary;
 }
 
 void FillDescriptionFromLock(Surface* surface) {
   std::memset(&SharedSurfaceDesc, 0, sizeof SharedSurfaceDesc);
-  SharedSurfaceDesc.size = SurfaceDescriptionSize;
+  SharedSurfaceDesc.size = kSurfaceDescriptionSize;
   if (surface == nullptr) return;
   ++surface->lockCount;
   MarkSurfaceWritten(surface);
-  SharedSurfaceDesc.flags = SurfaceDescCaps | SurfaceDescHeight | SurfaceDescWidth | SurfaceDescPitch |
-                            SurfaceDescPixelFormat;
+  SharedSurfaceDesc.flags = kSurfaceDescCaps | kSurfaceDescHeight | kSurfaceDescWidth | kSurfaceDescPitch |
+                            kSurfaceDescPixelFormat;
   SharedSurfaceDesc.width = surface->width;
   SharedSurfaceDesc.height = surface->height;
   SharedSurfaceDesc.pitch = surface->pitch;
@@ -129,10 +129,10 @@ void FillRows(Surface* surface, int32_t left, int32_t top, int32_t width, int32_
 
 Surface* CreateSurface(DisplayObject* device, const SurfaceDescription& description) {
   if (device == nullptr) return nullptr;
-  if ((description.flags & SurfaceDescCaps) && (description.caps & SurfaceCapsPrimary))
+  if ((description.flags & kSurfaceDescCaps) && (description.caps & kSurfaceCapsPrimary))
     return CreatePrimaryWithBack(description);
-  if (!(description.flags & SurfaceDescWidth) || !(description.flags & SurfaceDescHeight)) return nullptr;
-  int32_t depth = (description.flags & SurfaceDescPixelFormat) ? description.bitsPerPixel : ScreenBitsPerPixel;
+  if (!(description.flags & kSurfaceDescWidth) || !(description.flags & kSurfaceDescHeight)) return nullptr;
+  int32_t depth = (description.flags & kSurfaceDescPixelFormat) ? description.bitsPerPixel : ScreenBitsPerPixel;
   Surface* surface = CreateSurfaceOfFormat(description.width, description.height, depth);
   if (surface != nullptr) surface->caps = description.caps;
   return surface;
@@ -143,7 +143,7 @@ int32_t InitDisplay(int32_t width, int32_t height, int32_t bitsPerPixel) {
   DisplayObject* device = CreateDisplayObject();
   if (device == nullptr) return 0;
   DisplayDevice = device;
-  if (!SetCooperativeLevel(DisplayDevice, CooperativeFullScreenFlags)) return 0;
+  if (!SetCooperativeLevel(DisplayDevice, kCooperativeFullScreenFlags)) return 0;
   if (!SetDisplayMode(width, height, bitsPerPixel)) return 0;
   ScreenWidth = width;
   ScreenHeight = height;
@@ -151,9 +151,9 @@ int32_t InitDisplay(int32_t width, int32_t height, int32_t bitsPerPixel) {
 
   // The primary with one back surface, described in the shared record.
   std::memset(&SharedSurfaceDesc, 0, sizeof SharedSurfaceDesc);
-  SharedSurfaceDesc.size = SurfaceDescriptionSize;
-  SharedSurfaceDesc.flags = SurfaceDescCaps | SurfaceDescBackBufferCount;
-  SharedSurfaceDesc.caps = SurfaceCapsPrimary | SurfaceCapsFlip | SurfaceCapsComplex;
+  SharedSurfaceDesc.size = kSurfaceDescriptionSize;
+  SharedSurfaceDesc.flags = kSurfaceDescCaps | kSurfaceDescBackBufferCount;
+  SharedSurfaceDesc.caps = kSurfaceCapsPrimary | kSurfaceCapsFlip | kSurfaceCapsComplex;
   SharedSurfaceDesc.backBufferCount = 1;
   PrimarySurface = CreateSurface(DisplayDevice, SharedSurfaceDesc);
   if (PrimarySurface == nullptr) return 0;
@@ -191,7 +191,7 @@ int32_t FlipDisplay() {
   if (PrimaryLockPtr != nullptr || BackLockPtr != nullptr) return 0;
   if (PrimarySurface == nullptr || BackSurface == nullptr) return 0;
   // Present the back picture; a refusal is asked again a few times, never for ever.
-  for (int32_t attempt = 0; attempt < FlipAttempts; ++attempt) {
+  for (int32_t attempt = 0; attempt < kFlipAttempts; ++attempt) {
     if (!platform::PresentFrame(BackSurface->pixels, BackSurface->pitch, BackSurface->width, BackSurface->height,
                                 BackSurface->bitsPerPixel, PresentationPalette(PrimarySurface),
                                 platform::PresentKind::Flip))
@@ -226,11 +226,11 @@ int32_t FillSurfaceRect(Surface* surface, const RectL& rect, uint32_t colour) {
 
 Surface* CreateOffscreenSurface(int32_t width, int32_t height, uint32_t memoryCaps) {
   SurfaceDescription description = {};
-  description.size = SurfaceDescriptionSize;
-  description.flags = SurfaceDescCaps | SurfaceDescHeight | SurfaceDescWidth;
+  description.size = kSurfaceDescriptionSize;
+  description.flags = kSurfaceDescCaps | kSurfaceDescHeight | kSurfaceDescWidth;
   description.width = width;
   description.height = height;
-  description.caps = memoryCaps | SurfaceCapsOffscreenPlain;
+  description.caps = memoryCaps | kSurfaceCapsOffscreenPlain;
   Surface* surface = CreateSurface(DisplayDevice, description);
   if (surface == nullptr) return nullptr;
   SetColorKey(surface, 0, 0);

@@ -21,7 +21,7 @@ extern uint8_t* BackLockPtr;
 extern int32_t BackLockPitch;
 
 // How many times a refused presentation is asked again before FlipDisplay gives up and returns 0.
-constexpr int32_t FlipAttempts = 3;
+constexpr int32_t kFlipAttempts = 3;
 
 // Creates a surface from a description: the primary with its back surface (caps with the primary bit), or a plain
 // surface of the description's width and height in the display's depth (or its bitsPerPixel when the pixel-format

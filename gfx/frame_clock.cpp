@@ -7,7 +7,7 @@
 uint32_t FrameStartTicks = 0;
 
 namespace {
-constexpr uint32_t SpinMarginMs = 2;
+constexpr uint32_t kSpinMarginMs = 2;
 }
 
 uint32_t GetClockTicks() { return platform::GetTicks(); }
@@ -23,7 +23,7 @@ uint32_t WaitFrameClock(uint32_t ms) {
     uint32_t elapsed = GetClockTicks() - FrameStartTicks;
     if (elapsed >= ms) break;
     uint32_t remaining = ms - elapsed;
-    if (remaining > SpinMarginMs) platform::SleepMs(remaining - SpinMarginMs);
+    if (remaining > kSpinMarginMs) platform::SleepMs(remaining - kSpinMarginMs);
     else platform::PauseBriefly();
   }
   return GetClockTicks();

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int32_t MaxSurfaceSide = 16384;
+constexpr int32_t kMaxSurfaceSide = 16384;
 
 int32_t RowPitch(int32_t width, int32_t bitsPerPixel) {
   int32_t bytes = width * (bitsPerPixel / 8);
@@ -54,7 +54,7 @@ uint32_t Release(DisplayObject* device) {
 }
 
 Surface* CreateSurfaceOfFormat(int32_t width, int32_t height, int32_t bitsPerPixel) {
-  if (width <= 0 || height <= 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
+  if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
   if (bitsPerPixel != 8 && bitsPerPixel != 16) return nullptr;
   auto* surface = new Surface;
   surface->width = width;

@@ -15,21 +15,21 @@ struct RectL {
 };
 
 // Capability bits and description flags understood by our surfaces.
-constexpr uint32_t SurfaceCapsBackBuffer = 0x4;
-constexpr uint32_t SurfaceCapsComplex = 0x8;
-constexpr uint32_t SurfaceCapsFlip = 0x10;
-constexpr uint32_t SurfaceCapsOffscreenPlain = 0x40;
-constexpr uint32_t SurfaceCapsPrimary = 0x200;
-constexpr uint32_t SurfaceCapsSystemMemory = 0x800;
-constexpr uint32_t SurfaceCapsVideoMemory = 0x4000;
-constexpr uint32_t SurfaceDescCaps = 0x1;
-constexpr uint32_t SurfaceDescHeight = 0x2;
-constexpr uint32_t SurfaceDescWidth = 0x4;
-constexpr uint32_t SurfaceDescPitch = 0x8;
-constexpr uint32_t SurfaceDescBackBufferCount = 0x20;
-constexpr uint32_t SurfaceDescColorKey = 0x10000;
-constexpr uint32_t SurfaceDescPixelFormat = 0x1000;
-constexpr uint32_t SurfaceDescriptionSize = 124;
+constexpr uint32_t kSurfaceCapsBackBuffer = 0x4;
+constexpr uint32_t kSurfaceCapsComplex = 0x8;
+constexpr uint32_t kSurfaceCapsFlip = 0x10;
+constexpr uint32_t kSurfaceCapsOffscreenPlain = 0x40;
+constexpr uint32_t kSurfaceCapsPrimary = 0x200;
+constexpr uint32_t kSurfaceCapsSystemMemory = 0x800;
+constexpr uint32_t kSurfaceCapsVideoMemory = 0x4000;
+constexpr uint32_t kSurfaceDescCaps = 0x1;
+constexpr uint32_t kSurfaceDescHeight = 0x2;
+constexpr uint32_t kSurfaceDescWidth = 0x4;
+constexpr uint32_t kSurfaceDescPitch = 0x8;
+constexpr uint32_t kSurfaceDescBackBufferCount = 0x20;
+constexpr uint32_t kSurfaceDescColorKey = 0x10000;
+constexpr uint32_t kSurfaceDescPixelFormat = 0x1000;
+constexpr uint32_t kSurfaceDescriptionSize = 124;
 
 // Our surface description record: what a creation asks for and what a lock reports.
 struct SurfaceDescription {

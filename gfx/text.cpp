@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr int32_t TextLinePixels = 16;
+constexpr int32_t kTextLinePixels = 16;
 // Coverage at or above this is painted: text is drawn in one solid colour, without blending.
-constexpr uint8_t CoverageThreshold = 128;
+constexpr uint8_t kCoverageThreshold = 128;
 
 struct GlyphSpan {
   int16_t row;
@@ -46,9 +46,9 @@ void AddGlyphSpans(uint32_t code, const platform::GlyphImage& image) {
     const uint8_t* line = image.coverage.data() + static_cast<size_t>(row) * image.width;
     int32_t x = 0;
     while (x < image.width) {
-      while (x < image.width && line[x] < CoverageThreshold) ++x;
+      while (x < image.width && line[x] < kCoverageThreshold) ++x;
       int32_t start = x;
-      while (x < image.width && line[x] >= CoverageThreshold) ++x;
+      while (x < image.width && line[x] >= kCoverageThreshold) ++x;
       if (x > start)
         cache.spans.push_back({static_cast<int16_t>(image.offsetY + row), static_cast<int16_t>(image.offsetX + start),
                                static_cast<int16_t>(x - start)});
@@ -61,7 +61,7 @@ void AddGlyphSpans(uint32_t code, const platform::GlyphImage& image) {
 bool EnsureGlyphCache() {
   if (cache.tried) return cache.ready;
   cache.tried = true;
-  if (!platform::OpenTextFont(TextLinePixels)) return false;
+  if (!platform::OpenTextFont(kTextLinePixels)) return false;
   cache.lineHeight = platform::TextFontMetrics().lineHeight;
   platform::GlyphImage image;
   for (uint32_t code = 0; code < 256; ++code) {

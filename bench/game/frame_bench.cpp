@@ -30,10 +30,10 @@ namespace {
 
 // A rally is replayed from its start every this many frames, so the match stays at the same stage however
 // many frames the benchmark asks for (the ball speeds up with every level).
-constexpr int32_t RallyFrames = 200;
-constexpr int32_t BottomPaddleY = 445, TopPaddleY = 30;
-constexpr int32_t LifeIconX[3] = {460, 478, 496};
-constexpr uint32_t HudColour = 0x00FF00;  // green, as 0x00BBGGRR
+constexpr int32_t kRallyFrames = 200;
+constexpr int32_t kBottomPaddleY = 445, kTopPaddleY = 30;
+constexpr int32_t kLifeIconX[3] = {460, 478, 496};
+constexpr uint32_t kHudColour = 0x00FF00;  // green, as 0x00BBGGRR
 
 // Everything RunFrame reads and writes besides the pictures: the match, the block's direction and the generator.
 struct MatchSnapshot {
@@ -112,7 +112,7 @@ struct PlayingGame {
 
   // Plays the rally once, noting each frame's layout, and checks that it stayed a two-player match in play.
   void RecordRally() {
-    for (int32_t frame = 0; frame < RallyFrames; ++frame) {
+    for (int32_t frame = 0; frame < kRallyFrames; ++frame) {
       RunFrame();
       rally.push_back(LayoutNow());
       const bool inPlay = Serve1Pending == 0 && Serve2Pending == 0 && Lives1 == 3 && Lives2 == 3 && PlayerCount == 2;
@@ -139,7 +139,7 @@ void BM_PlayFrame(benchmark::State& state) {
   int32_t frame = 0;
   for (auto _ : state) {
     RunFrame();
-    if (++frame == RallyFrames) {
+    if (++frame == kRallyFrames) {
       state.PauseTiming();
       platform::TakeStartedBuffers();  // the headless sound output's record of started sounds
       RestoreSnapshot(game.rallyStart);
@@ -179,19 +179,19 @@ struct SdlScene {
     bool drawn = rf::Fill(canvas, 0);
     drawn &= rf::Draw(frame, canvas, 0, 0);
     drawn &= rf::Draw(ball, canvas, at.ballX, at.ballY);
-    drawn &= rf::Draw(paddle1, canvas, at.paddle1X, BottomPaddleY);
-    drawn &= rf::Draw(paddle2, canvas, at.paddle2X, TopPaddleY);
+    drawn &= rf::Draw(paddle1, canvas, at.paddle1X, kBottomPaddleY);
+    drawn &= rf::Draw(paddle2, canvas, at.paddle2X, kTopPaddleY);
     for (int32_t i = 0; i < 3; ++i) {
-      if (at.lives1 > i) drawn &= rf::Draw(icon, canvas, LifeIconX[i], 140);
-      if (at.lives2 > i) drawn &= rf::Draw(icon, canvas, LifeIconX[i], 160);
+      if (at.lives1 > i) drawn &= rf::Draw(icon, canvas, kLifeIconX[i], 140);
+      if (at.lives2 > i) drawn &= rf::Draw(icon, canvas, kLifeIconX[i], 160);
     }
     char line[80];
     std::snprintf(line, sizeof line, "%d", static_cast<int>(at.level));
-    drawn &= rf::DrawText(line, HudColour, canvas, 460, 220);
+    drawn &= rf::DrawText(line, kHudColour, canvas, 460, 220);
     std::snprintf(line, sizeof line, "Player 1: %d", static_cast<int>(at.score1));
-    drawn &= rf::DrawText(line, HudColour, canvas, 460, 60);
+    drawn &= rf::DrawText(line, kHudColour, canvas, 460, 60);
     std::snprintf(line, sizeof line, "Player 2: %d", static_cast<int>(at.score2));
-    drawn &= rf::DrawText(line, HudColour, canvas, 460, 80);
+    drawn &= rf::DrawText(line, kHudColour, canvas, 460, 80);
     drawn &= rf::Draw(block, canvas, at.blockX, at.blockY);
     return drawn;
   }

@@ -14,19 +14,19 @@
 
 namespace {
 
-constexpr int32_t FrameWidth = 640, FrameHeight = 480;
+constexpr int32_t kFrameWidth = 640, kFrameHeight = 480;
 
 // Opaque colours never 0, varying so no two neighbours are alike.
 uint16_t OpaqueColour(int32_t x, int32_t y) { return static_cast<uint16_t>(((x * 7) ^ (y * 13)) | 0x0821); }
 
 // A frame: 15-pixel border round a 450 x 450 opening, and a right panel with four black wells (about 70% black).
 std::vector<uint16_t> FramePixels() {
-  std::vector<uint16_t> pixels(FrameWidth * FrameHeight);
-  for (int32_t y = 0; y < FrameHeight; ++y)
-    for (int32_t x = 0; x < FrameWidth; ++x) {
+  std::vector<uint16_t> pixels(kFrameWidth * kFrameHeight);
+  for (int32_t y = 0; y < kFrameHeight; ++y)
+    for (int32_t x = 0; x < kFrameWidth; ++x) {
       bool opening = x >= 15 && x < 465 && y >= 15 && y < 465;
       bool well = x >= 495 && x < 625 && (y - 40) % 100 >= 0 && (y - 40) % 100 < 25 && y < 440;
-      pixels[y * FrameWidth + x] = (opening || well) ? 0 : OpaqueColour(x, y);
+      pixels[y * kFrameWidth + x] = (opening || well) ? 0 : OpaqueColour(x, y);
     }
   return pixels;
 }
@@ -52,7 +52,7 @@ Surface* SurfaceFrom(const std::vector<uint16_t>& pixels, int32_t width, int32_t
 struct Display {
   Display() {
     platform::SelectBackend(platform::Backend::Headless);
-    InitDisplay(FrameWidth, FrameHeight, 16);
+    InitDisplay(kFrameWidth, kFrameHeight, 16);
   }
 };
 
@@ -79,7 +79,7 @@ void SdlBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32
              int32_t y) {
   using namespace platform::reference;
   ReferenceSurface* picture = CreateRgb565Surface(pixels.data(), w, h, w * 2);
-  ReferenceSurface* back = CreateRgb565Surface(nullptr, FrameWidth, FrameHeight, 0);
+  ReferenceSurface* back = CreateRgb565Surface(nullptr, kFrameWidth, kFrameHeight, 0);
   SetRleColorKey(picture, 0);
   for (auto _ : state) {
     benchmark::DoNotOptimize(Blit(picture, back, x, y));
@@ -89,16 +89,16 @@ void SdlBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32
   FreeSurface(back);
 }
 
-void BM_BlitSurface_Frame(benchmark::State& state) { OurBlit(state, FramePixels(), FrameWidth, FrameHeight, 0, 0); }
+void BM_BlitSurface_Frame(benchmark::State& state) { OurBlit(state, FramePixels(), kFrameWidth, kFrameHeight, 0, 0); }
 void BM_SDL_BlitSurface_Frame_RLE(benchmark::State& state) {
-  SdlBlit(state, FramePixels(), FrameWidth, FrameHeight, 0, 0);
+  SdlBlit(state, FramePixels(), kFrameWidth, kFrameHeight, 0, 0);
 }
 void BM_BlitSurface_Paddle(benchmark::State& state) { OurBlit(state, PaddlePixels(), 76, 8, 282, 440); }
 void BM_BlitSurface_Frame_PlainPath(benchmark::State& state) {
-  OurBlit(state, FramePixels(), FrameWidth, FrameHeight, 0, 0, KeyedCopyPath::Plain);
+  OurBlit(state, FramePixels(), kFrameWidth, kFrameHeight, 0, 0, KeyedCopyPath::Plain);
 }
 void BM_BlitSurface_Frame_WidePath(benchmark::State& state) {
-  OurBlit(state, FramePixels(), FrameWidth, FrameHeight, 0, 0, KeyedCopyPath::Wide);
+  OurBlit(state, FramePixels(), kFrameWidth, kFrameHeight, 0, 0, KeyedCopyPath::Wide);
 }
 void BM_BlitSurface_Paddle_PlainPath(benchmark::State& state) {
   OurBlit(state, PaddlePixels(), 76, 8, 282, 440, KeyedCopyPath::Plain);
@@ -117,7 +117,7 @@ void BM_FillSurface(benchmark::State& state) {
 }
 
 void BM_Memset_Frame(benchmark::State& state) {
-  std::vector<uint8_t> frame(FrameWidth * FrameHeight * 2);
+  std::vector<uint8_t> frame(kFrameWidth * kFrameHeight * 2);
   for (auto _ : state) {
     std::memset(frame.data(), 0, frame.size());
     benchmark::DoNotOptimize(frame.data());
@@ -135,7 +135,7 @@ void BM_DrawTextGdi_Score(benchmark::State& state) {
 
 void BM_TTF_RenderSolid_Score(benchmark::State& state) {
   using namespace platform::reference;
-  ReferenceSurface* back = CreateRgb565Surface(nullptr, FrameWidth, FrameHeight, 0);
+  ReferenceSurface* back = CreateRgb565Surface(nullptr, kFrameWidth, kFrameHeight, 0);
   for (auto _ : state) {
     benchmark::DoNotOptimize(RenderTextSolidAndBlit("Player 1: 1088", 0x00FF00, back, 490, 100));
     benchmark::ClobberMemory();

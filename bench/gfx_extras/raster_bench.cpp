@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int32_t Width = 640;
-constexpr int32_t Height = 480;
+constexpr int32_t kWidth = 640;
+constexpr int32_t kHeight = 480;
 
 using Triangle = std::array<int32_t, 6>;
 using Filler = void (*)(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t);
@@ -23,7 +23,7 @@ using Filler = void (*)(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, in
 const std::vector<Triangle>& BenchTriangles() {
   static const std::vector<Triangle> triangles = [] {
     std::mt19937 rng(20000);
-    std::uniform_int_distribution<int32_t> x(0, Width - 1), y(0, Height - 1);
+    std::uniform_int_distribution<int32_t> x(0, kWidth - 1), y(0, kHeight - 1);
     std::vector<Triangle> list;
     for (int i = 0; i < 200; ++i) list.push_back({x(rng), y(rng), x(rng), y(rng), x(rng), y(rng)});
     return list;
@@ -34,21 +34,21 @@ const std::vector<Triangle>& BenchTriangles() {
 // Pixels one pass over the triangles writes (each drawn alone on a clear area, so overlaps count twice).
 int64_t PixelsPerPass(Filler fill) {
   int64_t total = 0;
-  std::vector<uint8_t> area(Width * Height);
+  std::vector<uint8_t> area(kWidth * kHeight);
   for (const Triangle& t : BenchTriangles()) {
     std::fill(area.begin(), area.end(), 0);
-    fill(t[0], t[1], t[2], t[3], t[4], t[5], 1, area.data(), Width);
+    fill(t[0], t[1], t[2], t[3], t[4], t[5], 1, area.data(), kWidth);
     for (uint8_t v : area) total += v;
   }
   return total;
 }
 
 void RunTriangles(benchmark::State& state, Filler fill) {
-  std::vector<uint8_t> area(Width * Height);
+  std::vector<uint8_t> area(kWidth * kHeight);
   int64_t pixels = PixelsPerPass(fill);
   int32_t color = 0;
   for (auto _ : state) {
-    for (const Triangle& t : BenchTriangles()) fill(t[0], t[1], t[2], t[3], t[4], t[5], ++color, area.data(), Width);
+    for (const Triangle& t : BenchTriangles()) fill(t[0], t[1], t[2], t[3], t[4], t[5], ++color, area.data(), kWidth);
     benchmark::DoNotOptimize(area.data());
     benchmark::ClobberMemory();
   }
@@ -67,14 +67,14 @@ void BM_FillPolygon(benchmark::State& state) {
     double a = 2.0 * 3.14159265358979 * i / 12;
     vertices.push_back({static_cast<float>(150.0 * std::cos(a)), static_cast<float>(150.0 * std::sin(a))});
   }
-  PolygonShape polygon{1, 12, Width / 2, Height / 2, 0, 0, 1, vertices.data()};
-  std::vector<uint8_t> area(Width * Height);
-  FillPolygon(&polygon, area.data(), Width);
+  PolygonShape polygon{1, 12, kWidth / 2, kHeight / 2, 0, 0, 1, vertices.data()};
+  std::vector<uint8_t> area(kWidth * kHeight);
+  FillPolygon(&polygon, area.data(), kWidth);
   int64_t pixels = 0;
   for (uint8_t v : area) pixels += v;
   for (auto _ : state) {
     polygon.color = (polygon.color + 1) & 0xFF;
-    FillPolygon(&polygon, area.data(), Width);
+    FillPolygon(&polygon, area.data(), kWidth);
     benchmark::DoNotOptimize(area.data());
     benchmark::ClobberMemory();
   }

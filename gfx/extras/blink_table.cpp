@@ -76,15 +76,15 @@ int32_t BlinkCommand(int32_t command, const BlinkEntry* light, int32_t id) {
     BlinkTableCleared = true;
   }
   switch (command) {
-    case BlinkAdd:
+    case kBlinkAdd:
       return AddLight(light);
-    case BlinkDelete:
+    case kBlinkDelete:
       if (!IsUsedSlot(id)) return -1;
       BlinkTable[id] = BlinkEntry{};
       return id;
-    case BlinkUpdate:
+    case kBlinkUpdate:
       return UpdateLight(light, id);
-    case BlinkRun:
+    case kBlinkRun:
       RunLights();
       return 1;
     default:

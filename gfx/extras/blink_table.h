@@ -21,10 +21,10 @@ struct BlinkEntry {
 extern BlinkEntry BlinkTable[256];
 
 // The commands of BlinkCommand.
-constexpr int32_t BlinkAdd = 0;     // light: the new light; result: its slot, or -1 when all slots are in use
-constexpr int32_t BlinkDelete = 1;  // id: the slot; result: id, or -1 when the slot is free or out of range
-constexpr int32_t BlinkUpdate = 2;  // light: new colours and times for slot id; result as for delete
-constexpr int32_t BlinkRun = 3;     // one frame for every light; result 1
+constexpr int32_t kBlinkAdd = 0;     // light: the new light; result: its slot, or -1 when all slots are in use
+constexpr int32_t kBlinkDelete = 1;  // id: the slot; result: id, or -1 when the slot is free or out of range
+constexpr int32_t kBlinkUpdate = 2;  // light: new colours and times for slot id; result as for delete
+constexpr int32_t kBlinkRun = 3;     // one frame for every light; result 1
 
 // Runs one command on the blink table; any other command does nothing and returns 1.
 // Palette writes go to DisplayPalette only, one entry each; PaletteTable is not updated by the lights.

@@ -60,7 +60,7 @@ void ReadPalette(std::FILE* file, PaletteEntry* palette) {
     palette[i].red = raw[i * 4 + 2];
     palette[i].green = raw[i * 4 + 1];
     palette[i].blue = raw[i * 4];
-    palette[i].flags = PaletteFlagNoCollapse;
+    palette[i].flags = kPaletteFlagNoCollapse;
   }
 }
 
@@ -97,7 +97,7 @@ PixelLayout CheckedLayout(const BitmapInfoHeader& info, long fileLength, long he
   const uint64_t paddedBytes = (rowBytes + 3) / 4 * 4;
   const uint64_t rowsBytes = paddedBytes * static_cast<uint64_t>(info.biHeight);
   const uint64_t imageBytes = info.biSizeImage != 0 ? info.biSizeImage : rowsBytes;
-  if (rowsBytes > imageBytes || imageBytes > BmpMaxImageBytes) return {};
+  if (rowsBytes > imageBytes || imageBytes > kBmpMaxImageBytes) return {};
   if (fileLength < headerBytes || imageBytes > static_cast<uint64_t>(fileLength - headerBytes)) return {};
   return {static_cast<uint32_t>(imageBytes), static_cast<uint32_t>(rowBytes), static_cast<uint32_t>(paddedBytes)};
 }
@@ -143,7 +143,7 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   // Headers and palette go into a copy first, so a refused file leaves the record (and its pixels) as they were
   // instead of pairing new headers with the old pixel buffer.
   BmpFileData loaded = *bitmap;
-  if (!ReadFileHeader(file.get(), &loaded.fileHeader) || loaded.fileHeader.bfType != BmpTypeWord) return 0;
+  if (!ReadFileHeader(file.get(), &loaded.fileHeader) || loaded.fileHeader.bfType != kBmpTypeWord) return 0;
   if (!ReadInfoHeader(file.get(), &loaded.infoHeader)) return 0;
   const uint16_t bitCount = loaded.infoHeader.biBitCount;
   if (bitCount == 8) ReadPalette(file.get(), loaded.palette);

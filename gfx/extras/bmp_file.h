@@ -32,10 +32,10 @@ struct BitmapInfoHeader {
 #pragma pack(pop)
 static_assert(sizeof(BitmapFileHeader) == 14 && sizeof(BitmapInfoHeader) == 40, "BMP headers are packed");
 
-inline constexpr uint16_t BmpTypeWord = 0x4D42;
-inline constexpr uint8_t PaletteFlagNoCollapse = 4;
+inline constexpr uint16_t kBmpTypeWord = 0x4D42;
+inline constexpr uint8_t kPaletteFlagNoCollapse = 4;
 // Pixel data larger than this is refused as absurd.
-inline constexpr uint32_t BmpMaxImageBytes = 64u * 1024u * 1024u;
+inline constexpr uint32_t kBmpMaxImageBytes = 64u * 1024u * 1024u;
 
 // A loaded bitmap file: headers as read, the palette of an 8-bit file (red, green, blue, flags) and the pixel
 // rows top-down, each biWidth * bytes-per-pixel bytes with nothing between rows.
@@ -46,7 +46,7 @@ struct BmpFileData {
   uint8_t* pixels;
 };
 
-// An 8-bit picture in memory, rows packed at its width.
+// An 8-bit picture in memory, rows packed at its width. Its loaded bit's name is fixed by the library's design (no k).
 inline constexpr int32_t SmallBitmapLoaded = 0x80;
 struct SmallBitmap {
   int32_t state;

@@ -17,15 +17,15 @@ int32_t RowPadFor(int32_t width) {
 }
 
 Surface* CurrentFrame(const Bob* bob) {
-  if (bob->frameIndex < 0 || bob->frameIndex >= BobMaxFrames) return nullptr;
+  if (bob->frameIndex < 0 || bob->frameIndex >= kBobMaxFrames) return nullptr;
   return bob->frames[bob->frameIndex];
 }
 
 // The frame at sequence position pos of the selected sequence, or the end marker when there is no sequence.
 int32_t SequenceEntry(const Bob* bob, int32_t pos) {
-  if (bob->sequenceIndex < 0 || bob->sequenceIndex >= BobMaxSequences) return BobSequenceEnd;
+  if (bob->sequenceIndex < 0 || bob->sequenceIndex >= kBobMaxSequences) return kBobSequenceEnd;
   const int32_t* sequence = bob->sequences[bob->sequenceIndex];
-  return sequence != nullptr ? sequence[pos] : BobSequenceEnd;
+  return sequence != nullptr ? sequence[pos] : kBobSequenceEnd;
 }
 
 // One tick of the tick counter; true when an animation step is due.
@@ -37,10 +37,10 @@ bool StepDue(Bob* bob) {
 }
 
 void StepSequence(Bob* bob) {
-  if (bob->sequenceIndex < 0 || bob->sequenceIndex >= BobMaxSequences || !bob->sequences[bob->sequenceIndex]) return;
+  if (bob->sequenceIndex < 0 || bob->sequenceIndex >= kBobMaxSequences || !bob->sequences[bob->sequenceIndex]) return;
   bob->sequencePos += 1;
   bob->frameIndex = SequenceEntry(bob, bob->sequencePos);
-  if (bob->frameIndex != BobSequenceEnd) return;
+  if (bob->frameIndex != kBobSequenceEnd) return;
   if (bob->attr & BobAttrOneShot) {
     // The last frame stays shown; every later step lands on the end again and comes back.
     bob->sequenceDone = 1;
@@ -76,13 +76,13 @@ int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height,
   WriteErrorLog("\nCreate BOB %d", bob->rowPad);
 
   // More frames than there are slots would write past the record.
-  if (frameCount < 0 || frameCount > BobMaxFrames) {
+  if (frameCount < 0 || frameCount > kBobMaxFrames) {
     bob->frameCount = 0;
     return 0;
   }
   if (DisplayDevice == nullptr) return 0;
   for (int32_t i = 0; i < frameCount; ++i) {
-    Surface* frame = CreateOffscreenSurface(width + bob->rowPad, height, SurfaceCapsOffscreenPlain | memFlags);
+    Surface* frame = CreateOffscreenSurface(width + bob->rowPad, height, kSurfaceCapsOffscreenPlain | memFlags);
     if (frame == nullptr) return 0;
     // KEEP: frames start without a colour key though drawing asks for a keyed blit; the caller sets each key.
     ClearColorKey(frame);
@@ -117,7 +117,7 @@ int32_t CloneBob(const Bob* source, Bob* dest) {
 }
 
 int32_t LoadBobFrame(Bob* bob, const BmpFileData* bitmap, int32_t frame, int32_t cx, int32_t cy, int32_t mode) {
-  if (bob == nullptr || frame < 0 || frame >= BobMaxFrames || bob->frames[frame] == nullptr) return 0;
+  if (bob == nullptr || frame < 0 || frame >= kBobMaxFrames || bob->frames[frame] == nullptr) return 0;
   const int64_t px = mode == 0 ? static_cast<int64_t>(cx) * (static_cast<int64_t>(bob->width) + 1) + 1 : cx;
   const int64_t py = mode == 0 ? static_cast<int64_t>(cy) * (static_cast<int64_t>(bob->height) + 1) + 1 : cy;
   if (!BmpCellInside(bitmap, px, py, bob->width, bob->height)) return 0;
@@ -137,14 +137,14 @@ int32_t LoadBobFrame(Bob* bob, const BmpFileData* bitmap, int32_t frame, int32_t
 }
 
 int32_t LoadBobAnimation(Bob* bob, int32_t anim, int32_t count, const int32_t* sequence) {
-  if (bob == nullptr || anim < 0 || anim >= BobMaxSequences || count < 1 || sequence == nullptr) return 0;
+  if (bob == nullptr || anim < 0 || anim >= kBobMaxSequences || count < 1 || sequence == nullptr) return 0;
   auto* copy = static_cast<int32_t*>(std::malloc((static_cast<size_t>(count) + 1) * sizeof(int32_t)));
   if (copy == nullptr) {
     bob->sequences[anim] = nullptr;
     return 0;
   }
   std::memcpy(copy, sequence, static_cast<size_t>(count) * sizeof(int32_t));
-  copy[count] = BobSequenceEnd;
+  copy[count] = kBobSequenceEnd;
   // KEEP: a sequence already in the slot is not freed: clones of this Bob may still be reading it.
   // A clone stays valid for as long as its source lives; DestroyBob frees the sequences the slots hold then.
   bob->sequences[anim] = copy;

@@ -7,11 +7,11 @@
 #include "gfx/extras/bmp_file.h"
 #include "gfx/surface.h"
 
-inline constexpr int32_t BobMaxFrames = 64;
-inline constexpr int32_t BobMaxSequences = 16;
-inline constexpr int32_t BobSequenceEnd = -1;
+inline constexpr int32_t kBobMaxFrames = 64;
+inline constexpr int32_t kBobMaxSequences = 16;
+inline constexpr int32_t kBobSequenceEnd = -1;
 
-// Attribute bits of Bob::attr.
+// Attribute bits of Bob::attr. Their names are the library's own, fixed by its design, so they carry no k.
 inline constexpr uint32_t BobAttrSingleFrame = 0x1;    // animation keeps frame 0
 inline constexpr uint32_t BobAttrCycleFrames = 0x2;    // animation loops through every frame
 inline constexpr uint32_t BobAttrSequences = 0x4;      // animation steps through the selected sequence
@@ -38,8 +38,8 @@ struct Bob {
   int32_t tickCounter;
   int32_t sequencePos;
   int32_t ticksPerStep;
-  int32_t* sequences[BobMaxSequences];  // owned arrays of frame indices ending with -1, or null
-  Surface* frames[BobMaxFrames];        // owned off-screen surfaces, or null
+  int32_t* sequences[kBobMaxSequences];  // owned arrays of frame indices ending with -1, or null
+  Surface* frames[kBobMaxFrames];        // owned off-screen surfaces, or null
 };
 
 // Initialises every field and creates frameCount (0..64) frame surfaces of (width + rowPad) x height in the

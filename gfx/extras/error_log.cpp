@@ -28,7 +28,7 @@ int32_t CloseErrorLog() {
 
 int32_t WriteErrorLog(const char* format, ...) {
   if (format == nullptr || ErrorLogFile == nullptr) return 0;
-  char message[ErrorLogMessageSize];
+  char message[kErrorLogMessageSize];
   va_list arguments;
   va_start(arguments, format);
   const int written = std::vsnprintf(message, sizeof message, format, arguments);

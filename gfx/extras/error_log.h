@@ -9,7 +9,7 @@
 extern std::FILE* ErrorLogFile;
 
 // A message is formatted into a buffer of this many characters: at most 79 visible ones reach the file.
-inline constexpr int32_t ErrorLogMessageSize = 80;
+inline constexpr int32_t kErrorLogMessageSize = 80;
 
 // Creates (or truncates) the file at path and makes it the log, closing a log already open first; writes the
 // opening line. Returns 1, or 0 when the file cannot be created (an open log then stays open).

@@ -10,13 +10,13 @@ namespace {
 int32_t RegionCode(int32_t x, int32_t y) {
   int32_t code = 0;
   if (y < ClipMinY)
-    code = ClipCodeAbove;
+    code = kClipCodeAbove;
   else if (y > ClipMaxY)
-    code = ClipCodeBelow;
+    code = kClipCodeBelow;
   if (x < ClipMinX)
-    code |= ClipCodeLeft;
+    code |= kClipCodeLeft;
   else if (x > ClipMaxX)
-    code |= ClipCodeRight;
+    code |= kClipCodeRight;
   return code;
 }
 
@@ -41,7 +41,7 @@ struct ClipPoint {
 // Moves point p (region code `code`) onto the clip rectangle along the line towards q, which enters with its
 // unclipped coordinates. `roundSingle` chooses the one-half rule for the single-edge regions; corners always use it.
 ClipPoint ClipEndPoint(ClipPoint p, ClipPoint q, int32_t code, bool roundSingle) {
-  const bool corner = (code & (ClipCodeAbove | ClipCodeBelow)) && (code & (ClipCodeLeft | ClipCodeRight));
+  const bool corner = (code & (kClipCodeAbove | kClipCodeBelow)) && (code & (kClipCodeLeft | kClipCodeRight));
   const bool rounded = roundSingle || corner;
   auto place = [&](int32_t start, int64_t quotient) { return Place(start, quotient, rounded); };
   auto onRow = [&](int32_t rowBound) {
@@ -51,13 +51,13 @@ ClipPoint ClipEndPoint(ClipPoint p, ClipPoint q, int32_t code, bool roundSingle)
     return ClipPoint{columnBound, place(p.y, Quotient(columnBound, p.x, q.x, p.y, q.y))};
   };
   ClipPoint result = p;
-  if (code & (ClipCodeAbove | ClipCodeBelow)) {
-    result = onRow((code & ClipCodeAbove) ? ClipMinY : ClipMaxY);
+  if (code & (kClipCodeAbove | kClipCodeBelow)) {
+    result = onRow((code & kClipCodeAbove) ? ClipMinY : ClipMaxY);
     // A corner point whose crossing of the row lies beyond the side edges is clipped against that side instead.
     if (corner && (result.x < ClipMinX || result.x > ClipMaxX))
-      result = onColumn((code & ClipCodeLeft) ? ClipMinX : ClipMaxX);
-  } else if (code & (ClipCodeLeft | ClipCodeRight)) {
-    result = onColumn((code & ClipCodeLeft) ? ClipMinX : ClipMaxX);
+      result = onColumn((code & kClipCodeLeft) ? ClipMinX : ClipMaxX);
+  } else if (code & (kClipCodeLeft | kClipCodeRight)) {
+    result = onColumn((code & kClipCodeLeft) ? ClipMinX : ClipMaxX);
   }
   return result;
 }

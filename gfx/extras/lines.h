@@ -7,16 +7,17 @@
 struct Surface;
 
 // The clip rectangle, inclusive bounds, fixed for the life of the program (not even another display size changes it).
+// Its names are the library's own, fixed by its design, so they carry no k.
 inline constexpr int32_t ClipMinX = 0;
 inline constexpr int32_t ClipMinY = 0;
 inline constexpr int32_t ClipMaxX = 639;
 inline constexpr int32_t ClipMaxY = 479;
 
 // Region codes of a point against the clip rectangle: above/below exclude each other, as do left/right.
-inline constexpr int32_t ClipCodeLeft = 1;
-inline constexpr int32_t ClipCodeRight = 2;
-inline constexpr int32_t ClipCodeBelow = 4;
-inline constexpr int32_t ClipCodeAbove = 8;
+inline constexpr int32_t kClipCodeLeft = 1;
+inline constexpr int32_t kClipCodeRight = 2;
+inline constexpr int32_t kClipCodeBelow = 4;
+inline constexpr int32_t kClipCodeAbove = 8;
 
 // Clips the segment to the clip rectangle. Returns 1 with the four values holding the clipped end points,
 // or 0 when nothing of it is inside (the values are then unchanged).

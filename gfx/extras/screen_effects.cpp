@@ -20,19 +20,19 @@ uint8_t DarkenTowardBlack(uint8_t v) { return v > 4 ? static_cast<uint8_t>(v - 3
 // One palette step of a fade; flags stay as they are.
 void FadeEntry(int32_t effect, PaletteEntry& e) {
   switch (effect) {
-    case EffectFadeToBlack:
+    case kEffectFadeToBlack:
       e = {DarkenTowardBlack(e.red), DarkenTowardBlack(e.green), DarkenTowardBlack(e.blue), e.flags};
       break;
-    case EffectFadeToWhite:
+    case kEffectFadeToWhite:
       e = {Raise(e.red, 4), Raise(e.green, 4), Raise(e.blue, 4), e.flags};
       break;
-    case EffectFadeToBlue:
+    case kEffectFadeToBlue:
       e = {Lower(e.red, 4), Lower(e.green, 4), Raise(e.blue, 6), e.flags};
       break;
-    case EffectFadeToRed:
+    case kEffectFadeToRed:
       e = {Raise(e.red, 6), Lower(e.green, 4), Lower(e.blue, 4), e.flags};
       break;
-    default:  // EffectFadeToGreen
+    default:  // kEffectFadeToGreen
       e = {Lower(e.red, 4), Raise(e.green, 6), Lower(e.blue, 4), e.flags};
       break;
   }
@@ -44,9 +44,9 @@ void ShowDrawnScreen(const uint8_t* buffer) {
 }
 
 void RunPaletteFade(int32_t effect) {
-  int32_t steps = effect == EffectFadeToBlack ? 80 : 64;
+  int32_t steps = effect == kEffectFadeToBlack ? 80 : 64;
   // KEEP: the fade to black leaves palette entry 0 alone; every other fade takes all 256.
-  int32_t firstEntry = effect == EffectFadeToBlack ? 1 : 0;
+  int32_t firstEntry = effect == kEffectFadeToBlack ? 1 : 0;
   for (int32_t step = 0; step < steps; ++step) {
     PaletteEntry work[256];
     ReadFullPalette(work);
@@ -55,13 +55,13 @@ void RunPaletteFade(int32_t effect) {
     // An unlocked screen was shown again by the palette write itself.
     if (PrimarySurface != nullptr && PrimarySurface->lockCount > 0) ShowVisibleSurface();
     StartFrameClock();
-    WaitFrameClock(EffectStepMs);
+    WaitFrameClock(kEffectStepMs);
   }
 }
 
 void WaitStep() {
   StartFrameClock();
-  WaitFrameClock(EffectStepMs);
+  WaitFrameClock(kEffectStepMs);
 }
 
 // Four full-height columns: the outer pair of each side, closing in as i grows.
@@ -77,12 +77,12 @@ void DrawClosingRows(int32_t k, int32_t w, int32_t h, uint8_t* buffer, int32_t p
 void RunWipe(int32_t effect, uint8_t* buffer, int32_t pitch) {
   int32_t w = ScreenWidth;
   int32_t h = ScreenHeight;
-  int32_t limit = effect == EffectHorizontalWipe ? h / 2 : w / 2;
+  int32_t limit = effect == kEffectHorizontalWipe ? h / 2 : w / 2;
   for (int32_t i = 0; i < limit; i += 2) {
     WaitStep();
-    if (effect == EffectVerticalWipe) {
+    if (effect == kEffectVerticalWipe) {
       DrawClosingColumns(i, w, h, buffer, pitch);
-    } else if (effect == EffectHorizontalWipe) {
+    } else if (effect == kEffectHorizontalWipe) {
       DrawClosingRows(i, w, h, buffer, pitch);
     } else {
       // KEEP: the rows sweep the height again and again while the columns close in once, as the cross wipe did.
@@ -114,20 +114,20 @@ void RunDissolve(uint8_t* buffer, int32_t pitch) {
 
 void RunScreenEffect(int32_t effect, uint8_t* buffer, int32_t pitch) {
   switch (effect) {
-    case EffectFadeToBlack:
-    case EffectFadeToWhite:
-    case EffectFadeToBlue:
-    case EffectFadeToRed:
-    case EffectFadeToGreen:
+    case kEffectFadeToBlack:
+    case kEffectFadeToWhite:
+    case kEffectFadeToBlue:
+    case kEffectFadeToRed:
+    case kEffectFadeToGreen:
       RunPaletteFade(effect);
       return;
-    case EffectVerticalWipe:
-    case EffectHorizontalWipe:
-    case EffectCrossWipe:
-    case EffectDissolve:
+    case kEffectVerticalWipe:
+    case kEffectHorizontalWipe:
+    case kEffectCrossWipe:
+    case kEffectDissolve:
       // They write one byte per pixel, which only an 8-bit display's memory holds.
       if (ScreenBitsPerPixel != 8 || buffer == nullptr) return;
-      if (effect == EffectDissolve) {
+      if (effect == kEffectDissolve) {
         RunDissolve(buffer, pitch);
       } else {
         RunWipe(effect, buffer, pitch);

@@ -9,11 +9,11 @@
 
 namespace {
 
-constexpr int64_t FixedHalf = 0x8000;
+constexpr int64_t kFixedHalf = 0x8000;
 
 // A fixed-point edge position as a pixel column, rounding halves up.
 int64_t RoundedColumn(int64_t value) {
-  return (value + FixedHalf) >> 16;
+  return (value + kFixedHalf) >> 16;
 }
 
 int64_t ToFixed(int32_t value) {

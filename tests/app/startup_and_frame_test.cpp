@@ -70,7 +70,7 @@ class ShellRun : public ::testing::Test {
   static bool DoneDrawn(const char* head, int32_t y) {
     const int32_t left = 10 + MeasureTextWidth(head);
     const RectL tail{left, y, left + MeasureTextWidth("DONE"), y + TextLineHeight()};
-    return CountPixels(PrimarySurface, tail, GreenPixel565) > 0;
+    return CountPixels(PrimarySurface, tail, kGreenPixel565) > 0;
   }
   fs::path original, scratch;
 };
@@ -82,7 +82,7 @@ TEST_F(ShellRun, StartupDrawsEveryDoneLineAndLeavesMenuWithNewMatch) {
   EXPECT_EQ(InitGame(), 1);
   EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
   EXPECT_EQ(platform::LastPresentedFrame().flipCount, flipsBefore);  // left in the menu's first frame
-  EXPECT_GT(CountPixels(PrimarySurface, {10, 0, 200, 16}, GreenPixel565), 0);  // "DirectDrawInitialized"
+  EXPECT_GT(CountPixels(PrimarySurface, {10, 0, 200, 16}, kGreenPixel565), 0);  // "DirectDrawInitialized"
   EXPECT_TRUE(DoneDrawn("Initializing DirectInput...", 25));
   EXPECT_TRUE(DoneDrawn("Initializing DirectSound...", 40));
   EXPECT_TRUE(DoneDrawn("Initializing DirectMusic...", 55));
@@ -171,7 +171,7 @@ TEST_F(ShellRun, LongJoystickNameIsCutToFitTextBuffer) {
   platform::SetHeadlessJoysticks({stick});
   HoldButton();
   InitGame();
-  EXPECT_EQ(std::strlen(TextBuffer), TextBufferSize - 1);
+  EXPECT_EQ(std::strlen(TextBuffer), kTextBufferSize - 1);
   EXPECT_EQ(std::string(TextBuffer).rfind("Joystick Vendor Name:    JJJ", 0), 0u);
   EXPECT_GT(CountPixels(PrimarySurface, {250, 25, 640, 41}, BluePixel565), 0);
   ShutdownGame();

@@ -52,7 +52,7 @@ class PlayerSteps : public ::testing::Test {
     frame.keysHeld = std::move(keys);
     platform::SetHeadlessInput(frame);
   }
-  static int32_t PromptPixels() { return CountPixels(BackSurface, {180, 200, 330, 222}, GreenPixel565); }
+  static int32_t PromptPixels() { return CountPixels(BackSurface, {180, 200, 330, 222}, kGreenPixel565); }
 
  public:
   static int MenuCalls;

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr uint32_t HudColour = 0x8410, BallColour = 0xFFFF, Paddle1Colour = 0x001F, Paddle2Colour = 0xF800;
-constexpr uint32_t IconColour = 0xFFE0, GameOverColour = 0xF81F, Back6Colour = 0x0010;
+constexpr uint32_t kHudColour = 0x8410, kBallColour = 0xFFFF, kPaddle1Colour = 0x001F, kPaddle2Colour = 0xF800;
+constexpr uint32_t kIconColour = 0xFFE0, kGameOverColour = 0xF81F, kBack6Colour = 0x0010;
 
 Surface* Picture(int32_t width, int32_t height, uint32_t colour) {
   Surface* surface = CreateSurfaceForTest(width, height, 16);
@@ -30,14 +30,14 @@ class Playfield : public ::testing::Test {
   void SetUp() override {
     platform::SelectBackend(platform::Backend::Headless);
     BackSurface = CreateSurfaceForTest(640, 480, 16);
-    Ball2Surface = Picture(8, 8, BallColour);
-    Paddle1Surface = Picture(76, 8, Paddle1Colour);
-    Paddle2Surface = Picture(76, 8, Paddle2Colour);
-    BallSurface = Picture(16, 16, IconColour);
-    Back6Surface = Picture(425, 450, Back6Colour);
+    Ball2Surface = Picture(8, 8, kBallColour);
+    Paddle1Surface = Picture(76, 8, kPaddle1Colour);
+    Paddle2Surface = Picture(76, 8, kPaddle2Colour);
+    BallSurface = Picture(16, 16, kIconColour);
+    Back6Surface = Picture(425, 450, kBack6Colour);
     // The game-over picture: black except one square in the playfield.
     GameOverSurface = CreateSurfaceForTest(640, 480, 16);
-    FillSurfaceRect(GameOverSurface, {200, 300, 210, 310}, GameOverColour);
+    FillSurfaceRect(GameOverSurface, {200, 300, 210, 310}, kGameOverColour);
     SetColorKey(GameOverSurface, 0, 0);
     ResetMatch();
     PlayerCount = 1;
@@ -56,27 +56,27 @@ class Playfield : public ::testing::Test {
     HiddenModeCount = 0;
   }
   static uint32_t At(int32_t x, int32_t y) { return ReadSurfacePixel(BackSurface, x, y); }
-  static int32_t GreenIn(RectL area) { return CountPixels(BackSurface, area, GreenPixel565); }
+  static int32_t GreenIn(RectL area) { return CountPixels(BackSurface, area, kGreenPixel565); }
 };
 
 TEST_F(Playfield, BallAndPaddlesAtTheirPlaces) {
   DrawPlayfield();
-  EXPECT_EQ(At(100, 100), BallColour);
-  EXPECT_EQ(At(107, 107), BallColour);
+  EXPECT_EQ(At(100, 100), kBallColour);
+  EXPECT_EQ(At(107, 107), kBallColour);
   EXPECT_EQ(At(108, 107), 0u);
-  EXPECT_EQ(At(50, 445), Paddle1Colour);
-  EXPECT_EQ(At(125, 452), Paddle1Colour);
+  EXPECT_EQ(At(50, 445), kPaddle1Colour);
+  EXPECT_EQ(At(125, 452), kPaddle1Colour);
   EXPECT_EQ(At(126, 452), 0u);
-  EXPECT_EQ(At(200, 30), Paddle2Colour);
-  EXPECT_EQ(At(275, 37), Paddle2Colour);
+  EXPECT_EQ(At(200, 30), kPaddle2Colour);
+  EXPECT_EQ(At(275, 37), kPaddle2Colour);
   EXPECT_EQ(At(200, 38), 0u);
 }
 
 TEST_F(Playfield, OneLifeIconPerLifeAndSecondRowOnlyForTwoPlayers) {
   Lives1 = 2;
   DrawPlayfield();
-  EXPECT_EQ(At(460, 140), IconColour);
-  EXPECT_EQ(At(478, 140), IconColour);
+  EXPECT_EQ(At(460, 140), kIconColour);
+  EXPECT_EQ(At(478, 140), kIconColour);
   EXPECT_EQ(At(496 + 8, 140 + 8), 0u);
   EXPECT_EQ(At(460 + 8, 160 + 8), 0u);  // one player: no second row
 
@@ -85,8 +85,8 @@ TEST_F(Playfield, OneLifeIconPerLifeAndSecondRowOnlyForTwoPlayers) {
   Lives2 = 1;
   FillSurface(BackSurface, 0);
   DrawPlayfield();
-  EXPECT_EQ(At(496 + 15, 140 + 15), IconColour);
-  EXPECT_EQ(At(460, 160), IconColour);
+  EXPECT_EQ(At(496 + 15, 140 + 15), kIconColour);
+  EXPECT_EQ(At(460, 160), kIconColour);
   EXPECT_EQ(At(478 + 8, 160 + 8), 0u);
 }
 
@@ -96,7 +96,7 @@ TEST_F(Playfield, GameOverPictureForEachPlayerWithoutLives) {
   FillSurface(BackSurface, 0);
   Lives1 = 0;
   DrawPlayfield();
-  EXPECT_EQ(At(205, 305), GameOverColour);
+  EXPECT_EQ(At(205, 305), kGameOverColour);
   for (int32_t x : {460, 478, 496}) EXPECT_EQ(At(x + 8, 148), 0u) << "no icon without lives";
 
   FillSurface(BackSurface, 0);
@@ -106,7 +106,7 @@ TEST_F(Playfield, GameOverPictureForEachPlayerWithoutLives) {
   BallX = 204;  // under the picture's square: the game-over picture covers the ball
   BallY = 304;
   DrawPlayfield();
-  EXPECT_EQ(At(205, 305), GameOverColour);
+  EXPECT_EQ(At(205, 305), kGameOverColour);
 }
 
 TEST_F(Playfield, HiddenModeBackgroundFillsPlayfieldOnlyWhenOn) {
@@ -114,22 +114,22 @@ TEST_F(Playfield, HiddenModeBackgroundFillsPlayfieldOnlyWhenOn) {
   EXPECT_EQ(At(15, 15), 0u);
   HiddenModeCount = 3;
   DrawPlayfield();
-  EXPECT_EQ(At(15, 15), Back6Colour);
-  EXPECT_EQ(At(439, 464), Back6Colour);
+  EXPECT_EQ(At(15, 15), kBack6Colour);
+  EXPECT_EQ(At(439, 464), kBack6Colour);
   EXPECT_EQ(At(440, 464), 0u);
   EXPECT_EQ(At(14, 15), 0u);
-  EXPECT_EQ(At(100, 100), BallColour);  // drawn first, so everything else lies over it
+  EXPECT_EQ(At(100, 100), kBallColour);  // drawn first, so everything else lies over it
 }
 
 TEST_F(Playfield, FramePictureLiesUnderBallAndOverBackground) {
-  Hud2Surface = Picture(640, 480, HudColour);
+  Hud2Surface = Picture(640, 480, kHudColour);
   FillSurfaceRect(Hud2Surface, {15, 15, 440, 465}, 0);  // the playfield opening shows through
   HiddenModeCount = 1;
   BallX = 5;  // over the frame's left border
   DrawPlayfield();
-  EXPECT_EQ(At(5, 100), BallColour);
-  EXPECT_EQ(At(2, 2), HudColour);
-  EXPECT_EQ(At(300, 300), Back6Colour);
+  EXPECT_EQ(At(5, 100), kBallColour);
+  EXPECT_EQ(At(2, 2), kHudColour);
+  EXPECT_EQ(At(300, 300), kBack6Colour);
 }
 
 TEST_F(Playfield, HudTextsAreFormattedAndOnlyPlayerTwoScoreInTwoPlayerMatch) {

@@ -78,7 +78,7 @@ TEST_F(BitmapTest, PictureLoadsAtItsOwnSizeInTheDisplayFormat) {
   EXPECT_EQ(surface->width, 100);
   EXPECT_EQ(surface->height, 40);
   EXPECT_EQ(surface->bitsPerPixel, 16);
-  EXPECT_EQ(surface->caps, SurfaceCapsOffscreenPlain);
+  EXPECT_EQ(surface->caps, kSurfaceCapsOffscreenPlain);
   EXPECT_FALSE(surface->hasColorKey);
   auto colourOf = [&](int32_t x, int32_t y) {
     uint32_t c = picture.At(x, y);  // 0x00RRGGBB to 0x00BBGGRR
@@ -108,7 +108,7 @@ TEST_F(BitmapTest, ReloadStretchesThePictureOverTheSurface) {
   EXPECT_EQ(ReadSurfacePixel(surface, 50, 0), 0x001Fu);
   EXPECT_EQ(ReadSurfacePixel(surface, 99, 99), 0x001Fu);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ReloadBitmapSurface(surface, (folder + "/missing.bmp").c_str()), BitmapResultFail);
+  EXPECT_EQ(ReloadBitmapSurface(surface, (folder + "/missing.bmp").c_str()), kBitmapResultFail);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "handle is null\n");
   EXPECT_EQ(ReadSurfacePixel(surface, 0, 0), 0xF800u);
   Release(surface);
@@ -119,8 +119,8 @@ TEST_F(BitmapTest, CopyNeverReadsOutsideTheBitmap) {
   bitmap.width = 4, bitmap.height = 4;
   bitmap.pixels.assign(16, 0xFFFFFF);
   Surface* surface = CreateOffscreenSurface(8, 8, 0);
-  EXPECT_EQ(CopyBitmapToSurface(nullptr, &bitmap, 0, 0, 0, 0), BitmapResultFail);
-  EXPECT_EQ(CopyBitmapToSurface(surface, nullptr, 0, 0, 0, 0), BitmapResultFail);
+  EXPECT_EQ(CopyBitmapToSurface(nullptr, &bitmap, 0, 0, 0, 0), kBitmapResultFail);
+  EXPECT_EQ(CopyBitmapToSurface(surface, nullptr, 0, 0, 0, 0), kBitmapResultFail);
   EXPECT_EQ(ReadSurfacePixel(surface, 0, 0), 0u);
   // The rectangle (2, 2)-(10, 10) covers the bitmap's last two rows and columns; the rest is black.
   EXPECT_EQ(CopyBitmapToSurface(surface, &bitmap, 2, 2, 8, 8), 0u);

@@ -205,25 +205,25 @@ class KeyedCopyPathTest : public ::testing::TestWithParam<KeyedCopyPath> {
 };
 
 TEST_P(KeyedCopyPathTest, CopiesExactlyTheOpaquePixels) {
-  constexpr int32_t Width = 320, Height = 150;
-  Surface* picture = CreateOffscreenSurface(Width, Height, 0);
-  for (int32_t y = 0; y < Height; ++y) {
+  constexpr int32_t kWidth = 320, kHeight = 150;
+  Surface* picture = CreateOffscreenSurface(kWidth, kHeight, 0);
+  for (int32_t y = 0; y < kHeight; ++y) {
     int32_t x = y % 5;
-    while (x < Width) {
-      for (int32_t i = 0; i < y + 1 && x < Width; ++i, ++x) WriteSurfacePixel(picture, x, y, 0x0821 + ((x * 7) ^ y));
+    while (x < kWidth) {
+      for (int32_t i = 0; i < y + 1 && x < kWidth; ++i, ++x) WriteSurfacePixel(picture, x, y, 0x0821 + ((x * 7) ^ y));
       x += y % 3 + 1;
     }
   }
-  Surface* narrowPitch = CreateOffscreenSurface(Width + 3, Height + 2, 0);
+  Surface* narrowPitch = CreateOffscreenSurface(kWidth + 3, kHeight + 2, 0);
   struct Case { Surface* destination; int32_t x, y, width; };
-  const Case cases[] = {{BackSurface, 1, 3, Width}, {narrowPitch, 3, 1, Width}, {BackSurface, 7, 2, 201}};
+  const Case cases[] = {{BackSurface, 1, 3, kWidth}, {narrowPitch, 3, 1, kWidth}, {BackSurface, 7, 2, 201}};
   for (const Case& c : cases) {
     FillSurface(c.destination, 0x5555);
-    ASSERT_TRUE(BlitSurface(picture, c.destination, c.x, c.y, c.width, Height));
+    ASSERT_TRUE(BlitSurface(picture, c.destination, c.x, c.y, c.width, kHeight));
     for (int32_t y = 0; y < c.destination->height; ++y)
       for (int32_t x = 0; x < c.destination->width; ++x) {
         const int32_t sx = x - c.x, sy = y - c.y;
-        const bool inside = sx >= 0 && sy >= 0 && sx < c.width && sy < Height;
+        const bool inside = sx >= 0 && sy >= 0 && sx < c.width && sy < kHeight;
         const uint32_t source = inside ? ReadSurfacePixel(picture, sx, sy) : 0;
         const uint32_t expected = source != 0 ? source : 0x5555;
         ASSERT_EQ(ReadSurfacePixel(c.destination, x, y), expected) << "at " << x << "," << y << " width " << c.width;

@@ -10,7 +10,7 @@
 namespace {
 
 // Read before any test runs: the values a program sees before a mode is set.
-const int32_t InitialWidth = ScreenWidth, InitialHeight = ScreenHeight, InitialDepth = ScreenBitsPerPixel;
+const int32_t kInitialWidth = ScreenWidth, kInitialHeight = ScreenHeight, kInitialDepth = ScreenBitsPerPixel;
 
 class DisplayTest : public ::testing::Test {
  protected:
@@ -30,9 +30,9 @@ void ExpectEntry(int index, int red, int green, int blue) {
 }
 
 TEST_F(DisplayTest, ModeValuesChangeOnlyWhenAModeIsSet) {
-  EXPECT_EQ(InitialWidth, 640);
-  EXPECT_EQ(InitialHeight, 480);
-  EXPECT_EQ(InitialDepth, 8);
+  EXPECT_EQ(kInitialWidth, 640);
+  EXPECT_EQ(kInitialHeight, 480);
+  EXPECT_EQ(kInitialDepth, 8);
   // A depth our layer does not keep is refused and leaves the values alone.
   int32_t before[3] = {ScreenWidth, ScreenHeight, ScreenBitsPerPixel};
   EXPECT_EQ(InitDisplay(800, 600, 24), 0);
@@ -120,11 +120,11 @@ TEST_F(DisplayTest, LocksOfNothingAreHarmless) {
 TEST_F(DisplayTest, FlipGivesUpAfterABoundedNumberOfRefusals) {
   ASSERT_EQ(InitDisplay(640, 480, 16), 1);
   FillSurface(BackSurface, 0x0F0F);
-  platform::RefuseNextPresents(FlipAttempts);
+  platform::RefuseNextPresents(kFlipAttempts);
   EXPECT_EQ(FlipDisplay(), 0);
   // Nothing was shown, so nothing was swapped.
   EXPECT_EQ(ReadSurfacePixel(BackSurface, 0, 0), 0x0F0Fu);
-  platform::RefuseNextPresents(FlipAttempts - 1);
+  platform::RefuseNextPresents(kFlipAttempts - 1);
   EXPECT_EQ(FlipDisplay(), 1);
   EXPECT_EQ(ReadSurfacePixel(PrimarySurface, 0, 0), 0x0F0Fu);
 }
@@ -192,7 +192,7 @@ TEST_F(DisplayTest, OffscreenSurfaceIsPlainWithBlackKey) {
   EXPECT_EQ(surface->bitsPerPixel, 16);
   EXPECT_EQ(surface->pitch % 4, 0);
   EXPECT_GE(surface->pitch, 66);
-  Surface* video = CreateOffscreenSurface(8, 8, SurfaceCapsVideoMemory);
+  Surface* video = CreateOffscreenSurface(8, 8, kSurfaceCapsVideoMemory);
   EXPECT_EQ(video->caps, 0x4040u);
   Release(video);
   EXPECT_EQ(Release(surface), 0u);

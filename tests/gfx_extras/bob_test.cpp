@@ -53,7 +53,7 @@ class BobTest : public ::testing::Test {
 TEST_F(BobTest, CreationPadsFramesToAMultipleOfEightAndLogsThePadding) {
   ASSERT_EQ(OpenErrorLog("bob_log.txt"), 1);
   bob.spareWords[0] = 0xFEEDu;
-  ASSERT_EQ(CreateBob(&bob, 10, 20, 13, 5, 3, BobAttrVisible, SurfaceCapsSystemMemory), 1);
+  ASSERT_EQ(CreateBob(&bob, 10, 20, 13, 5, 3, BobAttrVisible, kSurfaceCapsSystemMemory), 1);
   EXPECT_EQ(bob.rowPad, 3);
   EXPECT_EQ(bob.state, 1);
   EXPECT_EQ(bob.spareWords[0], 0xFEEDu) << "caller data is left alone";
@@ -179,7 +179,7 @@ TEST_F(BobTest, ACloneKeepsItsSequenceWhenTheSourceLoadsANewOne) {
   EXPECT_EQ(clone.frameIndex, 1);
   EXPECT_EQ(clone.sequences[0], shared);
   EXPECT_EQ(shared[0], 1);
-  EXPECT_EQ(shared[2], BobSequenceEnd);
+  EXPECT_EQ(shared[2], kBobSequenceEnd);
   DestroyBob(&clone);
   std::free(shared);
 }

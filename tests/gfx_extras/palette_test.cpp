@@ -30,7 +30,7 @@ class PaletteOnDisplay : public testing::Test {
     platform::SelectBackend(platform::Backend::Headless);
     ASSERT_EQ(InitDisplay(640, 480, 8), 1);
     // Every light of an earlier test goes, so each test starts with a free table.
-    for (int32_t id = 0; id < 256; ++id) BlinkCommand(BlinkDelete, nullptr, id);
+    for (int32_t id = 0; id < 256; ++id) BlinkCommand(kBlinkDelete, nullptr, id);
   }
   void TearDown() override { ShutdownDisplay(); }
 
@@ -155,12 +155,12 @@ TEST_F(PaletteOnDisplay, LightBlinksOnItsTimetable) {
   light.onTime = 2;
   light.offTime = 3;
   PaletteEntry tableBefore = PaletteTable[40];
-  int32_t slot = BlinkCommand(BlinkAdd, &light, 0);
+  int32_t slot = BlinkCommand(kBlinkAdd, &light, 0);
   ASSERT_EQ(slot, 0);
   EXPECT_TRUE(SameEntry(Device(40), light.offColor));  // off at once
   std::string seen;
   for (int run = 1; run <= 8; ++run) {
-    EXPECT_EQ(BlinkCommand(BlinkRun, nullptr, 0), 1);
+    EXPECT_EQ(BlinkCommand(kBlinkRun, nullptr, 0), 1);
     seen += SameEntry(Device(40), light.onColor) ? '1' : '0';
   }
   EXPECT_EQ(seen, "00110001");  // on at the 3rd run, off at the 5th, on at the 8th
@@ -173,34 +173,34 @@ TEST_F(PaletteOnDisplay, UpdateKeepsThePhaseAndShowsItsNewColour) {
   light.onColor = PaletteEntry{1, 1, 1, 0};
   light.offColor = PaletteEntry{2, 2, 2, 0};
   light.onTime = light.offTime = 1;
-  int32_t slot = BlinkCommand(BlinkAdd, &light, 0);
-  BlinkCommand(BlinkRun, nullptr, 0);  // now on
+  int32_t slot = BlinkCommand(kBlinkAdd, &light, 0);
+  BlinkCommand(kBlinkRun, nullptr, 0);  // now on
   BlinkEntry changed = light;
   changed.colorIndex = 99;
   changed.onColor = PaletteEntry{50, 60, 70, 0};
   changed.onTime = 5;
-  EXPECT_EQ(BlinkCommand(BlinkUpdate, &changed, slot), slot);
+  EXPECT_EQ(BlinkCommand(kBlinkUpdate, &changed, slot), slot);
   EXPECT_TRUE(SameEntry(Device(41), changed.onColor));
   EXPECT_EQ(BlinkTable[slot].colorIndex, 41);
   EXPECT_EQ(BlinkTable[slot].blinkState, 1);
   EXPECT_EQ(BlinkTable[slot].onTime, 5);
-  EXPECT_EQ(BlinkCommand(BlinkUpdate, &changed, slot + 1), -1);  // a free slot
-  EXPECT_EQ(BlinkCommand(BlinkUpdate, &changed, 256), -1);
-  EXPECT_EQ(BlinkCommand(BlinkUpdate, &changed, -1), -1);
+  EXPECT_EQ(BlinkCommand(kBlinkUpdate, &changed, slot + 1), -1);  // a free slot
+  EXPECT_EQ(BlinkCommand(kBlinkUpdate, &changed, 256), -1);
+  EXPECT_EQ(BlinkCommand(kBlinkUpdate, &changed, -1), -1);
 }
 
 TEST_F(PaletteOnDisplay, SlotsAreFreedByDeleteAndRefusedWhenAllAreTaken) {
   BlinkEntry light{};
   light.colorIndex = 7;
   light.onTime = light.offTime = 4;
-  EXPECT_EQ(BlinkCommand(BlinkDelete, nullptr, 3), -1);  // free
-  for (int32_t i = 0; i < 256; ++i) ASSERT_EQ(BlinkCommand(BlinkAdd, &light, 0), i);
-  EXPECT_EQ(BlinkCommand(BlinkAdd, &light, 0), -1);  // full: not mistakable for a slot number
-  EXPECT_EQ(BlinkCommand(BlinkDelete, nullptr, 3), 3);
+  EXPECT_EQ(BlinkCommand(kBlinkDelete, nullptr, 3), -1);  // free
+  for (int32_t i = 0; i < 256; ++i) ASSERT_EQ(BlinkCommand(kBlinkAdd, &light, 0), i);
+  EXPECT_EQ(BlinkCommand(kBlinkAdd, &light, 0), -1);  // full: not mistakable for a slot number
+  EXPECT_EQ(BlinkCommand(kBlinkDelete, nullptr, 3), 3);
   EXPECT_EQ(BlinkTable[3].blinkState, 0);
-  EXPECT_EQ(BlinkCommand(BlinkAdd, &light, 0), 3);  // the freed slot is taken first
-  EXPECT_EQ(BlinkCommand(BlinkDelete, nullptr, 256), -1);
-  EXPECT_EQ(BlinkCommand(BlinkDelete, nullptr, -5), -1);
+  EXPECT_EQ(BlinkCommand(kBlinkAdd, &light, 0), 3);  // the freed slot is taken first
+  EXPECT_EQ(BlinkCommand(kBlinkDelete, nullptr, 256), -1);
+  EXPECT_EQ(BlinkCommand(kBlinkDelete, nullptr, -5), -1);
   EXPECT_EQ(BlinkCommand(42, nullptr, 0), 1);  // unknown command
 }
 

@@ -127,16 +127,16 @@ TEST_F(Polygons, OutlineOfATriangleIsThreeLinesClosingFromTheFirstVertex) {
   std::vector<PolygonVertex> v = {{0, 0}, {100.7f, 30}, {20, 90.9f}};
   PolygonShape p = MakePolygon(v, 50, 60, 0x1FF);
   GuardedCanvas drawn, expected;
-  EXPECT_EQ(DrawPolygon(&p, drawn.Pixels(), GuardedCanvas::Pitch), 1);
+  EXPECT_EQ(DrawPolygon(&p, drawn.Pixels(), GuardedCanvas::kPitch), 1);
   uint8_t* e = expected.Pixels();
-  DrawClippedLine(50, 60, 150, 90, 0xFF, e, GuardedCanvas::Pitch);
-  DrawClippedLine(150, 90, 70, 150, 0xFF, e, GuardedCanvas::Pitch);
-  DrawClippedLine(50, 60, 70, 150, 0xFF, e, GuardedCanvas::Pitch);
+  DrawClippedLine(50, 60, 150, 90, 0xFF, e, GuardedCanvas::kPitch);
+  DrawClippedLine(150, 90, 70, 150, 0xFF, e, GuardedCanvas::kPitch);
+  DrawClippedLine(50, 60, 70, 150, 0xFF, e, GuardedCanvas::kPitch);
   EXPECT_TRUE(drawn == expected);
 
   // Clipped at the screen's edges.
   TranslatePolygon(&p, 560, 400);
-  DrawPolygon(&p, drawn.Pixels(), GuardedCanvas::Pitch);
+  DrawPolygon(&p, drawn.Pixels(), GuardedCanvas::kPitch);
   EXPECT_TRUE(drawn.MarginsUntouched());
 }
 
@@ -145,13 +145,13 @@ TEST_F(Polygons, OutlineSkipsUnusedAndEmptyPolygons) {
   PolygonShape p = MakePolygon(v, 10, 10);
   GuardedCanvas c;
   p.state = 0;
-  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 0);
+  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::kPitch), 0);
   p.state = 1;
   p.vertexCount = 0;
-  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 0);
+  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::kPitch), 0);
   p.vertexCount = 2;
   p.vertices = nullptr;
-  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 0);
+  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::kPitch), 0);
   EXPECT_EQ(c.CountValue(9), 0);
 }
 
@@ -159,13 +159,13 @@ TEST_F(Polygons, OutlineOfOneVertexIsOneClippedDot) {
   std::vector<PolygonVertex> v = {{3.9f, -2}};
   PolygonShape p = MakePolygon(v, 100, 50);
   GuardedCanvas c;
-  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::Pitch), 1);
+  EXPECT_EQ(DrawPolygon(&p, c.Pixels(), GuardedCanvas::kPitch), 1);
   EXPECT_EQ(c.CountValue(9), 1);
   EXPECT_EQ(c.At(103, 48), 9);
   // Off the screen the dot is clipped away, and the call still counts as drawn.
   GuardedCanvas off;
   p.posX = 640;
-  EXPECT_EQ(DrawPolygon(&p, off.Pixels(), GuardedCanvas::Pitch), 1);
+  EXPECT_EQ(DrawPolygon(&p, off.Pixels(), GuardedCanvas::kPitch), 1);
   EXPECT_EQ(off.CountValue(9), 0);
   EXPECT_TRUE(off.MarginsUntouched());
 }
@@ -175,7 +175,7 @@ TEST_F(Polygons, FillOfADiamondEndsAndCoversItsArea) {
   std::vector<PolygonVertex> v = {{0, -40}, {40, 0}, {0, 40}, {-40, 0}};
   PolygonShape p = MakePolygon(v, 320, 240);
   GuardedCanvas c;
-  FillPolygon(&p, c.Pixels(), GuardedCanvas::Pitch);
+  FillPolygon(&p, c.Pixels(), GuardedCanvas::kPitch);
   // Each row is filled after the walkers have stepped: the first row is the one below the top vertex, the
   // widest is the last row of the upper edges, and the row of the bottom vertex is not reached.
   EXPECT_EQ(c.RowExtent(199, 9), std::make_pair(-1, -1));
@@ -204,7 +204,7 @@ GuardedCanvas PlainScanLineFill(const std::vector<PolygonVertex>& v, int32_t pos
       left = std::min(left, x), right = std::max(right, x);
     }
     for (int32_t x = static_cast<int32_t>(std::floor(left)); x <= static_cast<int32_t>(std::floor(right)); ++x)
-      canvas.Pixels()[(posY + y) * GuardedCanvas::Pitch + posX + x] = 9;
+      canvas.Pixels()[(posY + y) * GuardedCanvas::kPitch + posX + x] = 9;
   }
   return canvas;
 }
@@ -225,7 +225,7 @@ TEST_F(Polygons, FlatToppedAndFlatBottomedShapesFillAsAPlainScanLineFill) {
     std::vector<PolygonVertex> v = shapes[i];
     PolygonShape p = MakePolygon(v, 300, 200);
     GuardedCanvas c;
-    FillPolygon(&p, c.Pixels(), GuardedCanvas::Pitch);
+    FillPolygon(&p, c.Pixels(), GuardedCanvas::kPitch);
     EXPECT_TRUE(c == PlainScanLineFill(v, 300, 200)) << "shape " << i;
   }
 }
@@ -245,7 +245,7 @@ TEST_F(Polygons, FillStaysWithinTheBoundingBoxOfItsVertices) {
       std::vector<PolygonVertex> v = RegularVertices(shape.sides, shape.radius, turn * 0.0174533f);
       PolygonShape p = MakePolygon(v, 320, 240);
       GuardedCanvas c;
-      FillPolygon(&p, c.Pixels(), GuardedCanvas::Pitch);
+      FillPolygon(&p, c.Pixels(), GuardedCanvas::kPitch);
       ASSERT_TRUE(c.MarginsUntouched());
       int32_t left = 640, right = -1, top = 480, bottom = -1;
       for (const PolygonVertex& vertex : v) {
@@ -275,10 +275,10 @@ TEST_F(Polygons, FillWithFewerThanThreeVerticesDrawsNothing) {
   std::vector<PolygonVertex> v = {{0, 0}, {30, 30}};
   PolygonShape p = MakePolygon(v, 100, 100);
   GuardedCanvas c;
-  FillPolygon(&p, c.Pixels(), GuardedCanvas::Pitch);
+  FillPolygon(&p, c.Pixels(), GuardedCanvas::kPitch);
   p.vertexCount = 0;
   p.vertices = nullptr;
-  FillPolygon(&p, c.Pixels(), GuardedCanvas::Pitch);
+  FillPolygon(&p, c.Pixels(), GuardedCanvas::kPitch);
   EXPECT_EQ(c.CountValue(9), 0);
 }
 

@@ -54,7 +54,7 @@ TEST_F(ScreenEffects, FadeToBlackKeepsEntryZeroAndEndsAtFifteenOrZero) {
   colours[0] = PaletteEntry{200, 100, 50, 1};
   colours[1] = PaletteEntry{5, 4, 100, 0};
   WriteFullPalette(colours);
-  auto [presents, elapsed] = Run(EffectFadeToBlack);
+  auto [presents, elapsed] = Run(kEffectFadeToBlack);
   PaletteEntry e{};
   ReadPaletteSlot(0, &e);
   EXPECT_EQ(e.red, 200);
@@ -70,8 +70,8 @@ TEST_F(ScreenEffects, FadeToBlackKeepsEntryZeroAndEndsAtFifteenOrZero) {
   // The device palette shows the same, and the screen was shown at each of the 80 steps of 12 ms.
   EXPECT_EQ(DisplayPalette->entries[200].red, 15);
   EXPECT_EQ(presents, 80u);
-  EXPECT_GE(elapsed, 80u * EffectStepMs);
-  EXPECT_LT(elapsed, 81u * EffectStepMs);
+  EXPECT_GE(elapsed, 80u * kEffectStepMs);
+  EXPECT_LT(elapsed, 81u * kEffectStepMs);
 }
 
 TEST_F(ScreenEffects, ColourFadesReachTheirColourInSixtyFourSteps) {
@@ -80,14 +80,14 @@ TEST_F(ScreenEffects, ColourFadesReachTheirColourInSixtyFourSteps) {
     int32_t effect;
     uint8_t red, green, blue;
   };
-  for (Case c : {Case{EffectFadeToWhite, 255, 255, 255}, Case{EffectFadeToBlue, 0, 0, 255},
-                 Case{EffectFadeToRed, 255, 0, 0}, Case{EffectFadeToGreen, 0, 255, 0}}) {
+  for (Case c : {Case{kEffectFadeToWhite, 255, 255, 255}, Case{kEffectFadeToBlue, 0, 0, 255},
+                 Case{kEffectFadeToRed, 255, 0, 0}, Case{kEffectFadeToGreen, 0, 255, 0}}) {
     PaletteEntry colours[256];
     for (auto& entry : colours) entry = PaletteEntry{0, 128, 255, 2};
     WriteFullPalette(colours);
     auto [presents, elapsed] = Run(c.effect);
     EXPECT_EQ(presents, 64u) << c.effect;
-    EXPECT_GE(elapsed, 64u * EffectStepMs) << c.effect;
+    EXPECT_GE(elapsed, 64u * kEffectStepMs) << c.effect;
     for (int32_t i : {0, 77, 255}) {
       PaletteEntry e{};
       ReadPaletteSlot(i, &e);
@@ -102,7 +102,7 @@ TEST_F(ScreenEffects, ColourFadesReachTheirColourInSixtyFourSteps) {
   PaletteEntry colours[256];
   for (auto& entry : colours) entry = PaletteEntry{10, 200, 100, 0};
   WriteFullPalette(colours);
-  Run(EffectFadeToBlue);
+  Run(kEffectFadeToBlue);
   PaletteEntry e{};
   ReadPaletteSlot(9, &e);
   EXPECT_EQ(e.red, 0);
@@ -116,12 +116,12 @@ TEST_F(ScreenEffects, WipesBlackenTheWholeScreenInTheirStepCounts) {
     int32_t effect;
     uint32_t steps;
   };
-  for (Case c : {Case{EffectVerticalWipe, 160}, Case{EffectHorizontalWipe, 120}, Case{EffectCrossWipe, 160}}) {
+  for (Case c : {Case{kEffectVerticalWipe, 160}, Case{kEffectHorizontalWipe, 120}, Case{kEffectCrossWipe, 160}}) {
     FillSurface(PrimarySurface, 33);
     auto [presents, elapsed] = Run(c.effect);
     EXPECT_EQ(presents, c.steps) << c.effect;
-    EXPECT_GE(elapsed, c.steps * EffectStepMs) << c.effect;
-    EXPECT_LT(elapsed, (c.steps + 1) * EffectStepMs) << c.effect;
+    EXPECT_GE(elapsed, c.steps * kEffectStepMs) << c.effect;
+    EXPECT_LT(elapsed, (c.steps + 1) * kEffectStepMs) << c.effect;
     EXPECT_EQ(CountScreen(0), 640 * 480) << c.effect;
   }
 }
@@ -130,20 +130,20 @@ TEST_F(ScreenEffects, WipeStepsFollowTheHalfScreen) {
   // Six columns: i = 0 draws columns 5, 0, 4, 1 and i = 2 draws 3, 2, 2, 3; W / 2 = 3 ends the loop there.
   Open(6, 480, 8);
   FillSurface(PrimarySurface, 33);
-  EXPECT_EQ(Run(EffectVerticalWipe).first, 2u);
+  EXPECT_EQ(Run(kEffectVerticalWipe).first, 2u);
   EXPECT_EQ(CountScreen(0), 6 * 480);
   // Seven rows: i = 0 and 2 (H / 2 = 3), rows 6, 0, 5, 1 then 4, 2, 3, 3.
   ShutdownDisplay();
   Open(640, 7, 8);
   FillSurface(PrimarySurface, 33);
-  EXPECT_EQ(Run(EffectHorizontalWipe).first, 2u);
+  EXPECT_EQ(Run(kEffectHorizontalWipe).first, 2u);
   EXPECT_EQ(CountScreen(0), 640 * 7);
 }
 
 TEST_F(ScreenEffects, DissolveBlackensAlmostEveryPixelWithoutPacing) {
   Open(640, 480, 8);
   FillSurface(PrimarySurface, 33);
-  auto [presents, elapsed] = Run(EffectDissolve);
+  auto [presents, elapsed] = Run(kEffectDissolve);
   EXPECT_EQ(elapsed, 0u);
   EXPECT_GT(presents, 0u);
   // 4 x W x H random pixels leave about e^-4 (1.8 per cent) untouched.
@@ -170,7 +170,7 @@ TEST_F(ScreenEffects, UnknownEffectsAndPixelEffectsOnSixteenBitsDoNothing) {
   ShutdownDisplay();
   Open(640, 480, 16);
   FillSurface(PrimarySurface, 0x1234);
-  for (int32_t effect : {EffectVerticalWipe, EffectHorizontalWipe, EffectDissolve, EffectCrossWipe}) {
+  for (int32_t effect : {kEffectVerticalWipe, kEffectHorizontalWipe, kEffectDissolve, kEffectCrossWipe}) {
     auto result = Run(effect);
     EXPECT_EQ(result.first, 0u) << effect;
     EXPECT_EQ(result.second, 0u) << effect;
@@ -183,7 +183,7 @@ TEST_F(ScreenEffects, TinyScreensNeverDivideByZeroOrLeaveTheirMemory) {
     Open(w, h, 8);
     FillSurface(PrimarySurface, 33);
     // The cross wipe on a screen one row high has no rows to sweep; its columns still close in.
-    for (int32_t effect : {EffectCrossWipe, EffectVerticalWipe, EffectHorizontalWipe, EffectDissolve}) Run(effect);
+    for (int32_t effect : {kEffectCrossWipe, kEffectVerticalWipe, kEffectHorizontalWipe, kEffectDissolve}) Run(effect);
     EXPECT_EQ(CountScreen(0), w * h) << w << "x" << h;
     ShutdownDisplay();
   }

@@ -24,7 +24,7 @@ struct Variant {
 class BothVariants : public testing::TestWithParam<Variant> {
  protected:
   void Fill(GuardedCanvas& c, std::array<int32_t, 6> v, uint8_t color = 7) {
-    GetParam().fill(v[0], v[1], v[2], v[3], v[4], v[5], color, c.Pixels(), GuardedCanvas::Pitch);
+    GetParam().fill(v[0], v[1], v[2], v[3], v[4], v[5], color, c.Pixels(), GuardedCanvas::kPitch);
   }
 };
 
@@ -70,7 +70,7 @@ TEST_P(BothVariants, FlatTopTriangleSpansFromTopEdgeToApex) {
   // It is drawn as one flat-top half.
   GuardedCanvas half;
   Filler flatTop = GetParam().fill == FillTriangle ? FillFlatTopTriangle : FillFlatTopTriangleFixed;
-  flatTop(30, 10, 10, 10, 20, 30, 7, half.Pixels(), GuardedCanvas::Pitch);
+  flatTop(30, 10, 10, 10, 20, 30, 7, half.Pixels(), GuardedCanvas::kPitch);
   EXPECT_TRUE(half == c);
 }
 
@@ -85,7 +85,7 @@ TEST_P(BothVariants, FlatBottomTriangleSpansFromApexToBottomEdge) {
 
   GuardedCanvas half;
   Filler flatBottom = GetParam().fill == FillTriangle ? FillFlatBottomTriangle : FillFlatBottomTriangleFixed;
-  flatBottom(20, 10, 30, 30, 10, 30, 7, half.Pixels(), GuardedCanvas::Pitch);
+  flatBottom(20, 10, 30, 30, 10, 30, 7, half.Pixels(), GuardedCanvas::kPitch);
   EXPECT_TRUE(half == c);
 }
 
@@ -180,8 +180,8 @@ TEST(TriangleVariants, FloatAndFixedDifferOnlyAtSpanEnds) {
   for (int trial = 0; trial < 300; ++trial) {
     std::array<int32_t, 6> v = {x(rng), y(rng), x(rng), y(rng), x(rng), y(rng)};
     GuardedCanvas a, b;
-    FillTriangle(v[0], v[1], v[2], v[3], v[4], v[5], 7, a.Pixels(), GuardedCanvas::Pitch);
-    FillTriangleFixed(v[0], v[1], v[2], v[3], v[4], v[5], 7, b.Pixels(), GuardedCanvas::Pitch);
+    FillTriangle(v[0], v[1], v[2], v[3], v[4], v[5], 7, a.Pixels(), GuardedCanvas::kPitch);
+    FillTriangleFixed(v[0], v[1], v[2], v[3], v[4], v[5], 7, b.Pixels(), GuardedCanvas::kPitch);
     for (int32_t row = 0; row < 480; ++row) {
       auto ea = a.RowExtent(row, 7), eb = b.RowExtent(row, 7);
       ASSERT_EQ(ea.first < 0, eb.first < 0) << "trial " << trial << " row " << row;

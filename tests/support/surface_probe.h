@@ -6,7 +6,7 @@
 #include "gfx/surface.h"
 
 // Pure green (the HUD and prompt colour 0x00FF00) as a 16-bit RGB 565 pixel.
-constexpr uint32_t GreenPixel565 = 0x07E0;
+constexpr uint32_t kGreenPixel565 = 0x07E0;
 
 // How many pixels of the rectangle (right and bottom exclusive) hold exactly value.
 inline int32_t CountPixels(const Surface* surface, RectL area, uint32_t value) {

@@ -29,7 +29,7 @@ void AddLight(int32_t i) {
                                 static_cast<uint8_t>(on.blue / 6), 0};
   light.onTime = 4;
   light.offTime = 4 + (i % 4 == 3 ? 6 : 0);
-  LightSlots[i] = BlinkCommand(BlinkAdd, &light, 0);
+  LightSlots[i] = BlinkCommand(kBlinkAdd, &light, 0);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void StartPaletteScene() {
 void EndPaletteScene() {
   if (!Started) return;
   Started = false;
-  for (int32_t i = 0; i < LightsAdded; ++i) BlinkCommand(BlinkDelete, nullptr, LightSlots[i]);
+  for (int32_t i = 0; i < LightsAdded; ++i) BlinkCommand(kBlinkDelete, nullptr, LightSlots[i]);
   LightsAdded = 0;
   InstallShowcasePalette();
 }
@@ -50,7 +50,7 @@ void EndPaletteScene() {
 void DrawPaletteScene(Surface* back, int32_t frame) {
   // A light joins every second frame, so they blink one after another like a marquee.
   if (frame % 2 == 0 && LightsAdded < LightCount) AddLight(LightsAdded++);
-  BlinkCommand(BlinkRun, nullptr, 0);
+  BlinkCommand(kBlinkRun, nullptr, 0);
   RotatePaletteRange(RotatingBand, RotatingBand + BandSize - 1);
   {
     BackLock lock(back);

@@ -89,7 +89,7 @@ std::string MakeSheetFile() {
 
 // Creates a sprite with eight frames from one row of the sheet, black see-through, and two sequences.
 bool MakeSprite(Bob* bob, int32_t sheetRow, uint32_t motion) {
-  if (!CreateBob(bob, 0, 0, Cell, Cell, Columns, BobAttrVisible | BobAttrSequences | motion, SurfaceCapsSystemMemory))
+  if (!CreateBob(bob, 0, 0, Cell, Cell, Columns, BobAttrVisible | BobAttrSequences | motion, kSurfaceCapsSystemMemory))
     return false;
   for (int32_t f = 0; f < Columns; ++f) {
     if (!LoadBobFrame(bob, &Sheet, f, f, sheetRow, 0)) return false;

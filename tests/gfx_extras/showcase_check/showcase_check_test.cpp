@@ -73,7 +73,7 @@ class ShowcaseRun : public testing::Test {
 fs::path ShowcaseRun::folder_;
 int ShowcaseRun::exitCode_ = -1;
 
-constexpr int32_t Screen = 640 * 480;
+constexpr int32_t kScreen = 640 * 480;
 
 TEST_F(ShowcaseRun, RunsThroughAndShowsEveryScene) {
   ASSERT_EQ(exitCode_, 0);
@@ -99,8 +99,8 @@ TEST_F(ShowcaseRun, RunsThroughAndShowsEveryScene) {
       leftEdge += x == 0;
       rightEdge += x == 639;
     }
-  EXPECT_GT(left, Screen / 10);
-  EXPECT_GT(right, Screen / 10);
+  EXPECT_GT(left, kScreen / 10);
+  EXPECT_GT(right, kScreen / 10);
   EXPECT_GT(leftEdge, 50);
   EXPECT_GT(rightEdge, 50);
 }
@@ -109,7 +109,7 @@ TEST_F(ShowcaseRun, PaletteSceneTurnsItsBandWithoutRedrawingIt) {
   ASSERT_EQ(exitCode_, 0);
   using namespace showcase;
   Dump a = Load("scene_palette"), b = Load("scene_palette_next");
-  EXPECT_GT(CountRange(a, RotatingBand, BandSize), Screen / 5);
+  EXPECT_GT(CountRange(a, RotatingBand, BandSize), kScreen / 5);
   // The rings are not redrawn differently: the same pixels hold the same band entries (only stars move).
   int32_t bandPixelsMoved = 0;
   for (size_t i = 0; i < a.pixels.size(); ++i) {
@@ -136,18 +136,18 @@ TEST_F(ShowcaseRun, EveryEffectChangesThePaletteOrThePixels) {
   for (int32_t effect = 0; effect < 9; ++effect) {
     std::string name = "effect_" + std::to_string(effect) + "_" + names[effect];
     Dump before = Load(name + "_before"), after = Load(name);
-    ASSERT_GT(Screen - std::count(before.pixels.begin(), before.pixels.end(), 0), Screen / 2) << name;
+    ASSERT_GT(kScreen - std::count(before.pixels.begin(), before.pixels.end(), 0), kScreen / 2) << name;
     int32_t black = static_cast<int32_t>(std::count(after.pixels.begin(), after.pixels.end(), 0));
     switch (effect) {
       case 2:
       case 3:
       case 5:
-        EXPECT_EQ(black, Screen) << name;
+        EXPECT_EQ(black, kScreen) << name;
         break;
       case 4:
         // 4 x W x H random dots leave about one pixel in fifty.
-        EXPECT_GT(black, Screen * 95 / 100) << name;
-        EXPECT_LT(black, Screen) << name;
+        EXPECT_GT(black, kScreen * 95 / 100) << name;
+        EXPECT_LT(black, kScreen) << name;
         break;
       default: {
         // Palette fades leave the pixels alone and bring every colour to the effect's end.
