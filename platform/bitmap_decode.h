@@ -26,7 +26,4 @@ bool DecodeBitmapBytes(const uint8_t* data, size_t size, DecodedPicture* out, st
 // Reads and decodes a file; called by the picture loaders of gfx/bitmap_surfaces.cpp.
 bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error);
 
-// Writes a picture as a 24-bit BMP file through SDL_SaveBMP; no caller in the program.
-bool SaveBitmapFile(const char* path, const DecodedPicture& picture);
-
 }  // namespace platform

@@ -24,7 +24,17 @@ std::string ParentFolder(const std::string& path) {
 bool IsFolder(const std::string& path) { return os::IsFolder(path); }
 
 SmallFileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error) {
-  return os::ReadSmallFile(path, maxBytes, contents, error);
+  switch (os::ReadSmallFile(path, maxBytes, contents, error)) {
+    case os::FileRead::Read:
+      return SmallFileRead::Read;
+    case os::FileRead::Missing:
+      return SmallFileRead::Missing;
+    case os::FileRead::TooLarge:
+      return SmallFileRead::TooLarge;
+    case os::FileRead::Failed:
+      break;
+  }
+  return SmallFileRead::Failed;
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string* error) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/internal/backend_tables.h"
 

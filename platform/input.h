@@ -122,6 +122,9 @@ void GiveInputFrame(const InputFrame& frame);
 // The input the current frame's reads were given (its motion whether read or not; zero if never sampled).
 const InputFrame& CurrentInputFrame();
 
+// How many input objects (the system object and its devices) are alive; shut-down brings it back to 0.
+int32_t LiveInputObjects();
+
 // The key code of a keyboard scancode (the USB keyboard usage number), 0 when the key has none. Called by the
 // SDL keyboard and the showcase.
 uint8_t KeyCodeForScancode(int32_t scancode);

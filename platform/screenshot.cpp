@@ -71,7 +71,7 @@ PicturesFolderFacts GatherFacts() {
   const std::string userDirs = UserDirsFile(facts);
   std::string ignored;
   if (!userDirs.empty() &&
-      os::ReadSmallFile(userDirs, MaxUserDirsBytes, &facts.userDirsText, &ignored) != SmallFileRead::Read)
+      os::ReadSmallFile(userDirs, MaxUserDirsBytes, &facts.userDirsText, &ignored) != os::FileRead::Read)
     facts.userDirsText.clear();
   facts.homePicturesExists = !facts.home.empty() && os::IsFolder(facts.home + "/Pictures");
   return facts;

@@ -1,6 +1,7 @@
 // The sound device and static sound buffers as the program sees them: creation, locking, playback controls
-// and release. Backend-neutral: the chosen backend's sound table opens the output and hears of starts and frees.
+// and release. Backend-neutral: the chosen backend's sound table opens the output; a watch may follow the buffers.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/internal/backend_tables.h"
@@ -14,7 +15,12 @@ SoundDeviceObject* liveDevice = nullptr;
 
 const SoundBackend& Backend() { return *ChosenBackend().sound; }
 
-bool CreationRefused() { return Backend().refusesBuffers(); }
+std::atomic<const SoundBufferWatch*> bufferWatch{nullptr};
+
+bool CreationRefused() {
+  const SoundBufferWatch* watch = bufferWatch.load();
+  return watch != nullptr && watch->refusesCreation();
+}
 
 uint32_t BufferBytes(const SoundBuffer& buffer) { return static_cast<uint32_t>(buffer.samples->size()); }
 
@@ -25,6 +31,12 @@ uint32_t WriteCursor(const SoundBuffer& buffer) {
 }
 
 }  // namespace
+
+uint32_t SoundOutputRate() { return Backend().outputRate(); }
+
+bool SoundRendersHeadless() { return Backend().rendersOnRequest; }
+
+void WatchSoundBuffers(const SoundBufferWatch* watch) { bufferWatch.store(watch); }
 
 std::mutex& SoundMutex() {
   static std::mutex mutex;
@@ -111,7 +123,7 @@ uint32_t ReleaseSoundBuffer(SoundBuffer* buffer) {
   if (--buffer->refCount > 0) return buffer->refCount;
   auto& live = LiveSoundBuffers();
   live.erase(std::remove(live.begin(), live.end(), buffer), live.end());
-  Backend().bufferFreed(buffer);
+  if (const SoundBufferWatch* watch = bufferWatch.load()) watch->freed(buffer);
   delete buffer;
   return 0;
 }
@@ -162,7 +174,7 @@ int32_t PlaySoundBuffer(SoundBuffer* buffer, uint32_t flags) {
   std::lock_guard<std::mutex> guard(SoundMutex());
   buffer->playing = true;
   buffer->looping = (flags & kSoundPlayLooping) != 0;
-  Backend().bufferStarted(buffer);
+  if (const SoundBufferWatch* watch = bufferWatch.load()) watch->started(buffer);
   return kSoundOk;
 }
 

@@ -11,7 +11,6 @@ namespace platform {
 
 namespace {
 
-std::string lastError;
 PresentedFrame lastFrame;
 void (*presentHook)(void*) = nullptr;
 void* presentHookUser = nullptr;
@@ -21,12 +20,11 @@ const VideoBackend& Backend() { return *ChosenBackend().video; }
 }  // namespace
 
 bool OpenPresentation(int32_t width, int32_t height, int32_t bitsPerPixel) {
-  return Backend().open(width, height, bitsPerPixel, &lastError);
+  std::string reason;  // the caller's failure message says enough; the backend's reason goes unread
+  return Backend().open(width, height, bitsPerPixel, &reason);
 }
 
 void ClosePresentation() { Backend().close(); }
-
-std::string LastPresentationError() { return lastError; }
 
 bool PresentFrame(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                   const uint8_t* paletteRgbx, PresentKind kind) {

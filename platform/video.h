@@ -14,8 +14,6 @@ namespace platform {
 bool OpenPresentation(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Releases the renderer and the texture.
 void ClosePresentation();
-// Why the last OpenPresentation failed; no caller in the program yet (kept for diagnosing a refused window).
-std::string LastPresentationError();
 
 // Why a picture is presented: a flip of the display, or drawing straight onto the visible surface.
 enum class PresentKind { Flip, Update };

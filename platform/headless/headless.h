@@ -57,8 +57,6 @@ void SetHeadlessInputFailure(InputDeviceKind kind, InputStep step);
 // Back to no input, no joystick and no failures.
 void ResetHeadlessInput();
 
-// How many input objects (system and devices) are alive; tests check that shut-down frees them all.
-int32_t LiveInputObjects();
 
 // ---- Sound
 

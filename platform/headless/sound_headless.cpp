@@ -18,14 +18,6 @@ bool bufferCreationFails = false;
 // device, and starts beyond it are left out until the record is taken, so playing neither grows it nor allocates.
 std::vector<SoundBuffer*> startedBuffers;
 
-int32_t OpenOutput() {
-  if (!deviceAvailable) return kSoundErrNoDevice;
-  std::lock_guard<std::mutex> guard(SoundMutex());
-  startedBuffers.reserve(kStartedBufferRecord);
-  return kSoundOk;
-}
-void CloseOutput() {}
-uint32_t OutputRate() { return 0; }
 bool RefusesBuffers() { return bufferCreationFails; }
 void BufferStarted(SoundBuffer* buffer) {
   if (startedBuffers.capacity() < kStartedBufferRecord) startedBuffers.reserve(kStartedBufferRecord);
@@ -35,10 +27,23 @@ void BufferFreed(SoundBuffer* buffer) {
   startedBuffers.erase(std::remove(startedBuffers.begin(), startedBuffers.end(), buffer), startedBuffers.end());
 }
 
+// Kept once set: a buffer freed after its device must still leave the record.
+const SoundBufferWatch watch{RefusesBuffers, BufferStarted, BufferFreed};
+
+int32_t OpenOutput() {
+  if (!deviceAvailable) return kSoundErrNoDevice;
+  WatchSoundBuffers(&watch);
+  std::lock_guard<std::mutex> guard(SoundMutex());
+  startedBuffers.reserve(kStartedBufferRecord);
+  return kSoundOk;
+}
+void CloseOutput() {}
+uint32_t OutputRate() { return 0; }
+
 }  // namespace
 
 const SoundBackend& HeadlessSoundBackend() {
-  static const SoundBackend table{OpenOutput, CloseOutput, OutputRate, RefusesBuffers, BufferStarted, BufferFreed};
+  static const SoundBackend table{OpenOutput, CloseOutput, OutputRate, true};
   return table;
 }
 
@@ -56,7 +61,10 @@ std::vector<SoundBuffer*> TakeStartedBuffers() {
 
 void SetHeadlessSoundDeviceAvailable(bool available) { deviceAvailable = available; }
 
-void SetHeadlessBufferCreationFails(bool fails) { bufferCreationFails = fails; }
+void SetHeadlessBufferCreationFails(bool fails) {
+  bufferCreationFails = fails;
+  WatchSoundBuffers(&watch);
+}
 
 void RenderHeadlessAudio(float* out, uint32_t frames, uint32_t rate) { RenderMix(out, frames, rate); }
 

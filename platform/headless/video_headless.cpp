@@ -3,6 +3,7 @@
 // may skip keeping the copy.
 #include "platform/headless/headless.h"
 #include "platform/internal/backend_tables.h"
+#include "platform/video.h"
 
 namespace platform {
 

@@ -5,11 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/input.h"
-#include "platform/sound.h"
-#include "platform/video.h"
-
 namespace platform {
+
+// The services' own types, declared rather than included: the services include these tables, and the tables
+// must not include them back (platform/input.h, platform/video.h define them).
+struct InputFrame;
+struct InputGuid;
+struct JoystickInstance;
+struct PresentedFrame;
+enum class PresentKind;
 
 // The window service's backend half; platform/window.cpp keeps the class registry and the message queue.
 struct WindowBackend {
@@ -47,13 +51,10 @@ struct SoundBackend {
   // Opens the output that hears the mix: kSoundOk or kSoundErrNoDevice. Called by CreateSoundDevice.
   int32_t (*openOutput)();
   void (*closeOutput)();
-  // The open output's rate in Hz, 0 when there is none (music then renders at kHeadlessMusicRate).
+  // The open output's rate in Hz, 0 when there is none.
   uint32_t (*outputRate)();
-  // True when buffer creation must fail as if memory ran out.
-  bool (*refusesBuffers)();
-  // Called with SoundMutex held: a buffer's Play succeeded, or a buffer is about to be freed.
-  void (*bufferStarted)(SoundBuffer* buffer);
-  void (*bufferFreed)(SoundBuffer* buffer);
+  // True when no device pulls the mix: it is rendered on request, at whatever rate the caller asks.
+  bool rendersOnRequest;
 };
 
 // ---- Input: what each input backend provides to the shared input objects of platform/input.cpp.

@@ -43,6 +43,20 @@ void MixSoundBuffers(float* out, uint32_t frames, uint32_t rate);
 // Takes SoundMutex itself. Called by the SDL audio callback and by headless rendering.
 void RenderMix(float* out, uint32_t frames, uint32_t rate);
 
+// The open output's rate in Hz (0 when there is none), and whether the mix is rendered on request (headless)
+// rather than pulled by an output device at that rate.
+uint32_t SoundOutputRate();
+bool SoundRendersHeadless();
+
+// Someone besides the mixer who follows the buffers: the headless backend's controls, which let tests see the
+// sounds started and make creation fail. The headless backend sets it; with none set nothing is followed.
+struct SoundBufferWatch {
+  bool (*refusesCreation)();             // creation fails as if memory ran out
+  void (*started)(SoundBuffer* buffer);  // with SoundMutex held: the buffer's Play succeeded
+  void (*freed)(SoundBuffer* buffer);    // with SoundMutex held: the buffer is about to be freed
+};
+void WatchSoundBuffers(const SoundBufferWatch* watch);
+
 // The music service adds its own samples to each mix through this hook (null: no music).
 using MusicMixHook = void (*)(float* out, uint32_t frames, uint32_t rate);
 void SetMusicMixHook(MusicMixHook hook);

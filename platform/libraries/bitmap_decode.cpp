@@ -130,26 +130,4 @@ bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error)
   return DecodeBitmapBytes(bytes.data(), bytes.size(), out, error);
 }
 
-bool SaveBitmapFile(const char* path, const DecodedPicture& picture) {
-  if (path == nullptr || picture.width <= 0 || picture.height <= 0 ||
-      picture.rgb.size() != static_cast<size_t>(picture.width) * picture.height)
-    return false;
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_RGB24);
-  if (surface == nullptr) return false;
-  SDL_LockSurface(surface);
-  for (int32_t y = 0; y < picture.height; ++y) {
-    auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
-    for (int32_t x = 0; x < picture.width; ++x) {
-      uint32_t pixel = picture.rgb[static_cast<size_t>(y) * picture.width + x];
-      row[3 * x] = static_cast<uint8_t>(pixel >> 16);
-      row[3 * x + 1] = static_cast<uint8_t>(pixel >> 8);
-      row[3 * x + 2] = static_cast<uint8_t>(pixel);
-    }
-  }
-  SDL_UnlockSurface(surface);
-  bool saved = SDL_SaveBMP(surface, path) == 0;
-  SDL_FreeSurface(surface);
-  return saved;
-}
-
 }  // namespace platform

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_system.h"
-
 namespace platform::os {
 
 // ---- The process and its surroundings
@@ -42,8 +40,10 @@ bool IsFolder(const std::string& path);
 bool IsFile(const std::string& path);
 // Creates the folder and the ones on its way; true when it exists afterwards, else the reason in *error.
 bool MakeFolders(const std::string& path, std::string* error);
-// As platform::ReadSmallFile.
-SmallFileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error);
+// Reads a whole file of at most maxBytes into *contents. Missing: no such file; TooLarge: longer than maxBytes
+// (nothing kept); Failed: it exists but cannot be read (a folder, no permission), the reason in *error.
+enum class FileRead { Read, Missing, TooLarge, Failed };
+FileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error);
 
 enum class FileWrite { Written, NameTaken, CannotCreate, CannotWrite };
 // Writes size bytes into the file at path, created or emptied; with mustBeNew a file already there is left

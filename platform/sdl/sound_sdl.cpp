@@ -57,17 +57,12 @@ void CloseSoundOutput() {
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-uint32_t SoundOutputRate() { return outputRate; }
-
-// The mix is heard as it is made: no buffer is ever refused, and starts and frees need no record.
-bool RefusesBuffers() { return false; }
-void IgnoreBuffer(SoundBuffer*) {}
+uint32_t OutputRate() { return outputRate; }
 
 }  // namespace
 
 const SoundBackend& SdlSoundBackend() {
-  static const SoundBackend table{OpenSoundOutput, CloseSoundOutput, SoundOutputRate, RefusesBuffers, IgnoreBuffer,
-                                  IgnoreBuffer};
+  static const SoundBackend table{OpenSoundOutput, CloseSoundOutput, OutputRate, false};
   return table;
 }
 

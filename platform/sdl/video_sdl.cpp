@@ -7,6 +7,7 @@
 
 #include "platform/display_choices.h"
 #include "platform/internal/backend_tables.h"
+#include "platform/video.h"
 #include "platform/internal/frame_log.h"
 #include "platform/internal/picture_placement.h"
 #include "platform/os/operating_system.h"
