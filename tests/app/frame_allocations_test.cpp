@@ -9,12 +9,12 @@
 #include "app/title_menu.h"
 #include "game/match_state.h"
 #include "input/key_codes.h"
-#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/video.h"
 #include "platform/window.h"
 #include "tests/support/allocation_counter.h"
-#include "platform/headless/headless.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ TEST(FrameAllocations, PlayAndTitleMenuAllocateNothingPerFrame) {
   Inputs inputs{Keys({}), Keys({DIK_RCONTROL}), Keys({DIK_RCONTROL, DIK_SPACE}), Keys({DIK_SPACE}),
                 Keys({}, true), Keys({DIK_ESCAPE}), Keys({}), Keys({DIK_T, DIK_A, DIK_V})};
   In = &inputs;
-  platform::SelectBackend(platform::Backend::Headless);
+  testsupport::UseHeadlessBackend();
   platform::ResetHeadlessInput();
   platform::SetHeadlessInput(inputs.button);  // the first menu frame takes the new-game entry
   platform::SetPresentHook(OnFlip, nullptr);

@@ -19,13 +19,13 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "input/key_codes.h"
-#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "platform/window.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/surface_probe.h"
-#include "platform/headless/headless.h"
 
 namespace fs = std::filesystem;
 
@@ -34,10 +34,10 @@ namespace {
 constexpr uint32_t BluePixel565 = 0x001F;  // the joystick line's colour 0xFF0000 (0x00BBGGRR)
 
 // A copy of the generated assets in a scratch folder, entered for the test and left afterwards.
-class ShellRun : public ::testing::Test {
+class ShellRun : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     platform::ResetHeadlessInput();
     platform::ResetMessageQueue();
     original = fs::current_path();
@@ -197,7 +197,7 @@ TEST_F(ShellRun, EscapeOpensMenuFirstAndSameFramePlaysTheNewMatch) {
 }
 
 TEST(WindowProcedure, CloseAndDestroyBecomeQuitMessage) {
-  platform::SelectBackend(platform::Backend::Headless);
+  testsupport::UseHeadlessBackend();
   for (uint32_t request : {platform::WM_CLOSE, platform::WM_DESTROY}) {
     platform::ResetMessageQueue();
     EXPECT_EQ(MainWindowProc(nullptr, request, 0, 0), 0);

@@ -10,11 +10,11 @@
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
-#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "tests/assets/generated_files.h"
-#include "platform/headless/headless.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
@@ -44,14 +44,10 @@ void RenderInto(Levels* levels, uint32_t frames) {
   }
 }
 
-class MixBalance : public ::testing::Test {
+class MixBalance : public testsupport::HeadlessSoundTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
-    platform::SetHeadlessSoundDeviceAvailable(true);
-    ShutdownMusic();
-    ShutdownSound();
-    SoundInitPending = 1;
+    HeadlessSoundTest::SetUp();
     ASSERT_EQ(InitSound(), 1);
     ASSERT_EQ(InitMusic(), 1) << "a General MIDI SoundFont is needed (timgm6mb-soundfont)";
     for (const char* file : {"SoundFX/bounce3.wav", "SoundFX/score.wav", "Music/song10.mid"})

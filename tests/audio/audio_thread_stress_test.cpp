@@ -13,9 +13,9 @@
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "platform/sound.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
@@ -86,9 +86,8 @@ TEST(AudioThreadStress, TableAndSongOperationsWhileTheMixerRuns) {
   }());
   const std::string song = testwave::WriteFile(testfiles::ScratchPath("stress.mid"),
                                                testmidi::Song({{0, 48, 60}, {48, 48, 64}}, 192));
-  platform::SelectBackend(platform::Backend::Headless);
-  platform::SetHeadlessSoundDeviceAvailable(true);
-  SoundInitPending = 1;
+  testsupport::UseHeadlessBackend();
+  testsupport::ResetSound();
   ASSERT_EQ(InitSound(), 1);
   ASSERT_EQ(InitMusic(), 1) << "a General MIDI SoundFont is needed (timgm6mb-soundfont)";
 

@@ -10,26 +10,22 @@
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
-#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/master_volume.h"
 #include "platform/sound.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
 constexpr uint32_t kRate = platform::kHeadlessMusicRate;
 
-class MusicTable : public ::testing::Test {
+class MusicTable : public testsupport::HeadlessSoundTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
-    platform::SetHeadlessSoundDeviceAvailable(true);
-    ShutdownMusic();
-    ShutdownSound();
-    SoundInitPending = 1;
+    HeadlessSoundTest::SetUp();
     ASSERT_EQ(InitSound(), 1);
     ASSERT_EQ(InitMusic(), 1) << "a General MIDI SoundFont is needed (timgm6mb-soundfont)";
   }
@@ -279,10 +275,8 @@ TEST_F(MusicTable, MasterVolumesScaleSongAndEffectsAfterTheProgramsOwnVolumes) {
 }
 
 TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {
-  platform::SelectBackend(platform::Backend::Headless);
-  ShutdownMusic();
-  ShutdownSound();
-  SoundInitPending = 1;
+  testsupport::UseHeadlessBackend();
+  testsupport::ResetSound();
   ASSERT_EQ(InitSound(), 1);
   setenv("TAVO_SOUNDFONT", "/nonexistent/none.sf2", 1);
   ::testing::internal::CaptureStderr();
@@ -298,10 +292,8 @@ TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {
 }
 
 TEST(MusicWithoutItsNeeds, NoSoundDeviceGivesZero) {
-  platform::SelectBackend(platform::Backend::Headless);
-  ShutdownMusic();
-  ShutdownSound();
-  SoundInitPending = 1;
+  testsupport::UseHeadlessBackend();
+  testsupport::ResetSound();
   platform::SetHeadlessSoundDeviceAvailable(false);
   EXPECT_EQ(InitSound(), 0);
   platform::SetHeadlessSoundDeviceAvailable(true);

@@ -12,6 +12,7 @@
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
 #include "platform/sound.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
@@ -53,7 +54,7 @@ class SdlOutput : public ::testing::Test {
     platform::SetSoundOutputTap(nullptr, nullptr);
     ShutdownMusic();
     ShutdownSound();
-    platform::SelectBackend(platform::Backend::Headless);
+    testsupport::UseHeadlessBackend();
     unsetenv("SDL_AUDIODRIVER");
   }
 };

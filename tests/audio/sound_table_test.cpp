@@ -6,21 +6,18 @@
 #include <vector>
 
 #include "audio/sound_effects.h"
-#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/sound.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
-class SoundTableTest : public ::testing::Test {
+class SoundTableTest : public testsupport::HeadlessSoundTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
-    platform::SetHeadlessSoundDeviceAvailable(true);
-    ShutdownSound();
-    SoundInitPending = 1;
+    HeadlessSoundTest::SetUp();
     ASSERT_EQ(InitSound(), 1);
     platform::TakeStartedBuffers();
   }

@@ -9,22 +9,20 @@
 #include "audio/sound_effects.h"
 #include "game/ball_rules.h"
 #include "game/match_state.h"
-#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/sound.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
 enum class Heard { Bounce, Score, Other };
 
-class BallRules : public ::testing::Test {
+class BallRules : public testsupport::HeadlessSoundTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
-    ShutdownSound();
-    SoundInitPending = 1;
+    HeadlessSoundTest::SetUp();
     ASSERT_EQ(InitSound(), 1);
     const std::string folder = testfiles::ProcessFolder();
     testwave::WaveLayout blip;

@@ -12,20 +12,20 @@
 #include "game/serve.h"
 #include "gfx/display.h"
 #include "gfx/surface.h"
+#include "gfx/surface_for_test.h"
 #include "input/input_devices.h"
 #include "input/key_codes.h"
-#include "platform/backend.h"
-#include "platform/input.h"
-#include "tests/support/surface_probe.h"
-#include "gfx/surface_for_test.h"
 #include "platform/headless/headless.h"
+#include "platform/input.h"
+#include "tests/support/headless_fixture.h"
+#include "tests/support/surface_probe.h"
 
 namespace {
 
-class PlayerSteps : public ::testing::Test {
+class PlayerSteps : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     platform::ResetHeadlessInput();
     ASSERT_EQ(InitInput(), 1);
     ASSERT_EQ(InitKeyboard(), 1);

@@ -9,9 +9,9 @@
 #include "game/playfield.h"
 #include "gfx/display.h"
 #include "gfx/surface.h"
-#include "platform/backend.h"
-#include "tests/support/surface_probe.h"
 #include "gfx/surface_for_test.h"
+#include "tests/support/headless_fixture.h"
+#include "tests/support/surface_probe.h"
 
 namespace {
 
@@ -25,10 +25,10 @@ Surface* Picture(int32_t width, int32_t height, uint32_t colour) {
   return surface;
 }
 
-class Playfield : public ::testing::Test {
+class Playfield : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     BackSurface = CreateSurfaceForTest(640, 480, 16);
     Ball2Surface = Picture(8, 8, kBallColour);
     Paddle1Surface = Picture(76, 8, kPaddle1Colour);

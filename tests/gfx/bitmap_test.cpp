@@ -7,18 +7,18 @@
 
 #include "gfx/bitmap_surfaces.h"
 #include "gfx/display.h"
-#include "platform/backend.h"
 #include "platform/bitmap_decode.h"
 #include "tests/gfx/bmp_writer.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
 using bmp_test::Variant;
 
-class BitmapTest : public ::testing::Test {
+class BitmapTest : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     ASSERT_EQ(InitDisplay(640, 480, 16), 1);
     folder = bmp_test::TempFolder();
   }

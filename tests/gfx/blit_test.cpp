@@ -5,14 +5,14 @@
 #include "gfx/blit.h"
 #include "gfx/blit_path_for_test.h"
 #include "gfx/display.h"
-#include "platform/backend.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
-class BlitTest : public ::testing::Test {
+class BlitTest : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     ASSERT_EQ(InitDisplay(640, 480, 16), 1);
     paddle = CreateOffscreenSurface(76, 8, 0);
     // Opaque everywhere but a transparent (black) column at x 3 and a row at y 5.
@@ -191,10 +191,10 @@ TEST_F(BlitTest, StretchIsCutByTheClipList) {
 // Both 16-bit keyed copy paths against a pixel-by-pixel keyed copy. Row r of the picture holds opaque runs of
 // r + 1 pixels (every piece size the copy uses, up to the long runs it hands to memcpy) between gaps of 1 to 3;
 // it is blitted whole onto destinations of two pitches and cut to a narrower width.
-class KeyedCopyPathTest : public ::testing::TestWithParam<KeyedCopyPath> {
+class KeyedCopyPathTest : public testsupport::OnHeadless<::testing::TestWithParam<KeyedCopyPath>> {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    OnHeadless::SetUp();
     ASSERT_EQ(InitDisplay(640, 480, 16), 1);
     if (!UseKeyedCopyPath(GetParam())) GTEST_SKIP() << "this processor has no 32-byte vector moves";
   }

@@ -3,19 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "gfx/display.h"
-#include "platform/backend.h"
-#include "platform/video.h"
 #include "platform/headless/headless.h"
+#include "platform/video.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
 // Read before any test runs: the values a program sees before a mode is set.
 const int32_t kInitialWidth = ScreenWidth, kInitialHeight = ScreenHeight, kInitialDepth = ScreenBitsPerPixel;
 
-class DisplayTest : public ::testing::Test {
+class DisplayTest : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     platform::ResetHeadlessPresentation();
   }
   void TearDown() override { ShutdownDisplay(); }

@@ -5,16 +5,16 @@
 #include "gfx/display.h"
 #include "gfx/frame_clock.h"
 #include "gfx/text.h"
-#include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/headless/headless.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
-class TextTest : public ::testing::Test {
+class TextTest : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     ASSERT_EQ(InitDisplay(640, 480, 16), 1);
   }
   void TearDown() override { ShutdownDisplay(); }
@@ -84,10 +84,7 @@ TEST_F(TextTest, EightBitTextTakesTheNearestPaletteIndex) {
   Release(surface);
 }
 
-class FrameClockTest : public ::testing::Test {
- protected:
-  void SetUp() override { platform::SelectBackend(platform::Backend::Headless); }
-};
+class FrameClockTest : public testsupport::HeadlessTest {};
 
 TEST_F(FrameClockTest, WaitsFromTheLastStartAcrossAWrap) {
   platform::SetVirtualTicks(0xFFFFFFF0u);

@@ -16,7 +16,7 @@
 #include "gfx/extras/blink_table.h"
 #include "gfx/extras/palette_file.h"
 #include "gfx/extras/palette_ops.h"
-#include "platform/backend.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
@@ -24,10 +24,10 @@ bool SameEntry(const PaletteEntry& a, const PaletteEntry& b) {
   return a.red == b.red && a.green == b.green && a.blue == b.blue && a.flags == b.flags;
 }
 
-class PaletteOnDisplay : public testing::Test {
+class PaletteOnDisplay : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     ASSERT_EQ(InitDisplay(640, 480, 8), 1);
     // Every light of an earlier test goes, so each test starts with a free table.
     for (int32_t id = 0; id < 256; ++id) BlinkCommand(kBlinkDelete, nullptr, id);

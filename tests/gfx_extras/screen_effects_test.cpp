@@ -8,17 +8,17 @@
 
 #include "gfx/display.h"
 #include "gfx/extras/palette_ops.h"
-#include "platform/backend.h"
 #include "platform/clock.h"
-#include "platform/video.h"
 #include "platform/headless/headless.h"
+#include "platform/video.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
 class ScreenEffects : public testing::Test {
  protected:
   void Open(int32_t width, int32_t height, int32_t depth) {
-    platform::SelectBackend(platform::Backend::Headless);
+    testsupport::UseHeadlessBackend();
     ASSERT_EQ(InitDisplay(width, height, depth), 1);
     platform::ResetHeadlessPresentation();
   }

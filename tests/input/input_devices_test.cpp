@@ -7,8 +7,8 @@
 
 #include "input/input_devices.h"
 #include "input/key_codes.h"
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 
@@ -34,10 +34,10 @@ bool AllBytesAre(const void* record, size_t size, uint8_t value) {
   return true;
 }
 
-class InputDevicesTest : public ::testing::Test {
+class InputDevicesTest : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     platform::ResetHeadlessInput();
     JoystickGuid = platform::InputGuid{};
     std::memset(JoystickName, 0, sizeof(JoystickName));

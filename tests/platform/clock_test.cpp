@@ -1,12 +1,12 @@
 // The headless clock: still until the program waits, wrapping at 32 bits.
 #include <gtest/gtest.h>
 
-#include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/headless/headless.h"
+#include "tests/support/headless_fixture.h"
 
 TEST(HeadlessClock, MovesOnlyWhenTheProgramWaits) {
-  platform::SelectBackend(platform::Backend::Headless);
+  testsupport::UseHeadlessBackend();
   platform::SetVirtualTicks(100);
   EXPECT_EQ(platform::GetTicks(), 100u);
   EXPECT_EQ(platform::GetTicks(), 100u);
@@ -16,7 +16,7 @@ TEST(HeadlessClock, MovesOnlyWhenTheProgramWaits) {
 }
 
 TEST(HeadlessClock, WrapsAtThirtyTwoBits) {
-  platform::SelectBackend(platform::Backend::Headless);
+  testsupport::UseHeadlessBackend();
   platform::SetVirtualTicks(0xFFFFFFF0u);
   platform::SleepMs(0x20);
   EXPECT_EQ(platform::GetTicks(), 0x10u);

@@ -11,10 +11,10 @@
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 
-#include "platform/backend.h"
-#include "platform/screenshot.h"
 #include "platform/headless/headless.h"
+#include "platform/screenshot.h"
 #include "platform/video.h"
+#include "tests/support/headless_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -24,10 +24,10 @@ namespace {
 constexpr int32_t Width = 640, Height = 480;
 
 // A home folder of the test's own, with no XDG folders set, so shots go to HOME/.local/share/... .
-class ScreenshotFile : public ::testing::Test {
+class ScreenshotFile : public testsupport::HeadlessTest {
  protected:
   void SetUp() override {
-    platform::SelectBackend(platform::Backend::Headless);
+    HeadlessTest::SetUp();
     platform::ResetHeadlessPresentation();
     home = testfiles::ScratchPath("home_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(home);
