@@ -125,10 +125,6 @@ const InputFrame& CurrentInputFrame();
 // How many input objects (the system object and its devices) are alive; shut-down brings it back to 0.
 int32_t LiveInputObjects();
 
-// The key code of a keyboard scancode (the USB keyboard usage number), 0 when the key has none. Called by the
-// SDL keyboard and the showcase.
-uint8_t KeyCodeForScancode(int32_t scancode);
-
 // Joystick axis scaling: a raw axis (-32768..32767) into [minimum, maximum], with a dead zone in hundredths of a
 // percent. Called by the joystick reads inside platform/input.cpp (and its tests).
 int32_t ScaleJoystickAxis(int32_t raw, int32_t minimum, int32_t maximum, uint32_t deadZone);

@@ -8,6 +8,7 @@
 
 #include "platform/input.h"
 #include "platform/internal/backend_tables.h"
+#include "platform/sdl/key_codes_sdl.h"
 #include "platform/window.h"
 
 namespace platform {

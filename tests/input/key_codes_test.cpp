@@ -5,7 +5,7 @@
 #include <map>
 
 #include "input/key_codes.h"
-#include "platform/input.h"
+#include "platform/sdl/key_codes_sdl.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "input/key_codes.h"
 #include "platform/backend.h"
 #include "platform/input.h"
+#include "platform/sdl/key_codes_sdl.h"
 #include "platform/window.h"
 #include "tools/showcase/bmp_writer.h"
 #include "tools/showcase/showcase.h"
