@@ -46,6 +46,11 @@ ReferenceSurface* CreateRgb565Surface(const uint16_t* pixels, int32_t width, int
   return new ReferenceSurface{surface};
 }
 
+ReferenceSurface* CreateXrgb8888Surface(int32_t width, int32_t height) {
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
+  return surface != nullptr ? new ReferenceSurface{surface} : nullptr;
+}
+
 void FreeSurface(ReferenceSurface* surface) {
   if (surface == nullptr) return;
   SDL_FreeSurface(surface->surface);
@@ -60,6 +65,13 @@ bool Blit(ReferenceSurface* source, ReferenceSurface* destination, int32_t x, in
   if (source == nullptr || destination == nullptr) return false;
   SDL_Rect place = {x, y, source->surface->w, source->surface->h};
   return SDL_BlitSurface(source->surface, nullptr, destination->surface, &place) == 0;
+}
+
+bool BlitScaled(ReferenceSurface* source, ReferenceSurface* destination, int32_t x, int32_t y, int32_t width,
+                int32_t height) {
+  if (source == nullptr || destination == nullptr) return false;
+  SDL_Rect place = {x, y, width, height};
+  return SDL_BlitScaled(source->surface, nullptr, destination->surface, &place) == 0;
 }
 
 bool RenderTextSolidAndBlit(const char* text, uint32_t rgb, ReferenceSurface* destination, int32_t x, int32_t y) {
