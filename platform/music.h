@@ -71,6 +71,12 @@ uint32_t ReleaseMusicSegmentState(MusicSegmentState* state);
 // a length past its track's end. Called by the loader (and the MIDI fuzzer).
 bool IsStandardMidiFile(const uint8_t* bytes, size_t size);
 
+// Whether bytes hold a GUS instrument patch the Timidity renderer can play: its headers whole, one instrument of
+// one layer with at least one sample, every sample's data inside the file (whole 16-bit samples where marked)
+// with its loop inside the data, a sample rate and a root frequency. Called by the Timidity performance for
+// every patch of its instrument set (and the patch fuzzer).
+bool IsPlayablePatchFile(const uint8_t* bytes, size_t size);
+
 // The General MIDI SoundFont to use: $TAVO_SOUNDFONT when set (and only it), else FluidR3 when installed,
 // else TimGM6mb; empty when none exists. Called by OpenMusicPerformance.
 std::string FindSoundFontPath();

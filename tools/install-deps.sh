@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev libasound2-dev libstb-dev
-  timgm6mb-soundfont fonts-dejavu-core
+  timgm6mb-soundfont freepats fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick time
   valgrind

@@ -1,5 +1,5 @@
-// The generated song and effects mixed as the game plays them (headless, 48000 Hz): the balance between
-// the song's loudness and the effects' peaks, and no sample driven to full scale when all play at once.
+// The generated song and effects mixed as the game plays them (headless, 48000 Hz): the song's own level, the
+// balance between its loudness and the effects' peaks, and no sample driven to full scale when all play at once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,6 +101,18 @@ TEST_F(MixBalance, SongSitsCloserToTheEffectsAndNothingClips) {
               everything.fullScale);
   EXPECT_EQ(everything.fullScale, 0u);
   EXPECT_GT(everything.samples, 40u * Rate) << "the song ended early";
+}
+
+TEST_F(MixBalance, TheSongsFirstTwentySecondsSitBetweenMinusThirtyAndMinusFourteenDecibelsWithoutClipping) {
+  ASSERT_EQ(PlayMidi(song), 1);
+  Levels levels;
+  RenderInto(&levels, 20 * Rate);
+  std::printf("song over 20 s: RMS %.1f dBFS, peak %.1f dBFS\n", levels.RmsDb(), levels.PeakDb());
+  EXPECT_EQ(GetMidiStatus(song), 2) << "the song ended within 20 s";
+  EXPECT_GE(levels.RmsDb(), -30.0);
+  EXPECT_LE(levels.RmsDb(), -14.0);
+  EXPECT_LT(levels.peak, 1.0f);
+  EXPECT_EQ(levels.fullScale, 0u);
 }
 
 }  // namespace

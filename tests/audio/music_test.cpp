@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,11 @@
 #include "audio/sound_effects.h"
 #include "platform/headless/headless.h"
 #include "platform/master_volume.h"
+#include "platform/process_environment.h"
 #include "platform/sound.h"
 #include "tests/support/headless_fixture.h"
 #include "tests/support/midi_file.h"
+#include "tests/support/music_renderer.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wave_file.h"
 
@@ -278,12 +281,16 @@ TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {
   testsupport::UseHeadlessBackend();
   testsupport::ResetSound();
   ASSERT_EQ(InitSound(), 1);
-  setenv("TAVO_SOUNDFONT", "/nonexistent/none.sf2", 1);
+  const std::optional<std::string> previous = platform::EnvironmentVariable(testmusic::kInstrumentsVariable);
+  setenv(testmusic::kInstrumentsVariable, testmusic::kMissingInstrumentsPath, 1);
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(InitMusic(), 0);
   const std::string said = ::testing::internal::GetCapturedStderr();
-  unsetenv("TAVO_SOUNDFONT");
-  EXPECT_EQ(said, "MUSIC: no General MIDI SoundFont found; install timgm6mb-soundfont\n");
+  if (previous)
+    setenv(testmusic::kInstrumentsVariable, previous->c_str(), 1);
+  else
+    unsetenv(testmusic::kInstrumentsVariable);
+  EXPECT_EQ(said, testmusic::kNoInstrumentsLine);
   EXPECT_EQ(LoadMidi("anything.mid"), -1);
   EXPECT_EQ(PlayMidi(0), 0);
   EXPECT_EQ(StopMidi(0), 0);

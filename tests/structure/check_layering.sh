@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Fails when code above platform/ includes or names SDL or FluidSynth, or a platform/ header exposes them.
+# Fails when code above platform/ includes or names SDL or a music renderer (FluidSynth, Timidity), or a platform/
+# header exposes them.
 # Comments may name the libraries (they say what a stand-in wraps); code may not.
 set -u
 root=${1:-.}
 cd "$root" || exit 2
-pattern='#include *[<"](SDL|fluidsynth)|\bSDL_[A-Za-z]|\bfluid_[a-z]'
+pattern='#include *[<"](SDL|fluidsynth|sdl2_timidity)|\bSDL_[A-Za-z]|\bfluid_[a-z]|\bTimidity_[A-Z]'
 
 # Prints file:line:code for every match in the given files, with // comments removed first.
 scan() {

@@ -1,7 +1,8 @@
-# Recipe of tools/cross/deps.sh for 64-bit Windows: SDL2, FreeType and SDL2_ttf as DLLs, and GoogleTest for the
-# unit tests, cross-built with MinGW-w64 from Debian's source packages. Only what the game uses is switched on.
-source_packages=(libsdl2 freetype libsdl2-ttf googletest)
-recipe_inputs=(tools/cross/windows-toolchain.cmake)
+# Recipe of tools/cross/deps.sh for 64-bit Windows: SDL2, FreeType and SDL2_ttf as DLLs, the Timidity music
+# renderer of SDL2_mixer's source as a static library, and GoogleTest for the unit tests, cross-built with MinGW-w64
+# from Debian's source packages. Only what the game uses is switched on.
+source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-mixer googletest)
+recipe_inputs=(tools/cross/windows-toolchain.cmake tools/cross/timidity.sh)
 
 recipe_fingerprint() {
   x86_64-w64-mingw32-gcc-posix --version | head -n 1
@@ -35,6 +36,9 @@ recipe_build() {
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
   windows_cmake_build SDL2_ttf "$(source_dir libsdl2-ttf)" "$prefix" \
     -DBUILD_SHARED_LIBS=ON -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF
+  # The music renderer links into the game statically; its licences land in share/licenses/sdl2_timidity.
+  run_logged "Timidity: build" "$repo/tools/cross/timidity.sh" "$(source_dir libsdl2-mixer)" "$prefix" \
+    x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-ar -I"$prefix/include/SDL2"
   # GoogleTest links into the test programs statically, so nothing of it ships.
   windows_cmake_build googletest "$(source_dir googletest)" "$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON

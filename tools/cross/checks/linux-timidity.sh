@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The Linux build with the Timidity music renderer, the one the Windows and web builds play the song with: the
+# renderer from tools/cross/deps.sh linux, a tree of its own (build-timidity) holding only the programs that test
+# music, and their tests: the music table and mixer, the song's level and balance, a damaged instrument set.
+set -euo pipefail
+cd "$(dirname "$0")/../../.."
+prefix=$(tools/cross/deps.sh linux | tail -n 1)
+cmake -S . -B build-timidity -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_MUSIC=timidity \
+  -DTAVO_TIMIDITY_PREFIX="$prefix" -DTAVO_BUILD_BENCHMARKS=OFF > /dev/null
+programs=(audio_tests asset_file_tests music_timidity_tests)
+nice cmake --build build-timidity -j 2 --target instrument_set "${programs[@]}"
+labels=$(IFS='|'; echo "^(${programs[*]})\$")
+(cd build-timidity && ctest --output-on-failure -j2 -L "$labels")
