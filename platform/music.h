@@ -73,7 +73,7 @@ bool IsStandardMidiFile(const uint8_t* bytes, size_t size);
 
 // Whether bytes hold a GUS instrument patch the Timidity renderer can play: its headers whole, one instrument of
 // one layer with at least one sample, every sample's data inside the file (whole 16-bit samples where marked)
-// with its loop inside the data, a sample rate and a root frequency. Called by the Timidity performance for
+// with its loop inside the data, a sample rate and a root frequency. Called by the Timidity renderer for
 // every patch of its instrument set (and the patch fuzzer).
 bool IsPlayablePatchFile(const uint8_t* bytes, size_t size);
 

@@ -1,5 +1,6 @@
 // Inside the platform's music service: the MIDI renderer, the one part of music that needs a synthesiser
-// library. One renderer file, picked by the build, defines these (libraries/music_fluid.cpp on FluidSynth).
+// library. One renderer file, picked by the build, defines these (libraries/music_fluid.cpp on FluidSynth,
+// libraries/music_timidity.cpp on the Timidity code of SDL2_mixer's source).
 #pragma once
 #include <cstdint>
 #include <vector>
