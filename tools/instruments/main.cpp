@@ -74,10 +74,12 @@ int main(int argc, char** argv) {
     copied = CopyPatch(patchFolder / file, out / file) && copied;
   }
   copied = CopyPatch(licence, out / "freepats-copyright.txt") && copied;
+  if (!copied) return 1;
+  // The config last: a set without it was cut short.
   std::ofstream config(out / "timidity.cfg", std::ios::binary);
   config << instruments::WriteConfig(plan, freepats);
   config.close();
-  if (!copied || !config) return 1;
+  if (!config) return 1;
 
   // The songs' own slots and what plays them, for whoever reads the build log.
   for (int program : song.programs)
