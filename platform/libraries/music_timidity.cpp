@@ -6,14 +6,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 #include "platform/internal/music_renderer.h"
 #include "platform/music.h"
+#include "platform/os/operating_system.h"
 #include "platform/process_environment.h"
 
 namespace platform {
@@ -21,7 +19,9 @@ namespace platform {
 namespace {
 
 // The largest patch file the set may hold (the game's largest is under 100 KB).
-constexpr uintmax_t kMaxPatchFileBytes = 16u << 20;
+constexpr size_t kMaxPatchFileBytes = 16u << 20;
+// The largest instrument config read (ours is under 10 KB).
+constexpr size_t kMaxConfigBytes = 1u << 20;
 
 // The renderer fills whole blocks of this many frames at a time, so it is always asked for exactly one.
 constexpr uint32_t kBlockFrames = 256;
@@ -58,13 +58,11 @@ uint32_t liveRenderers = 0;
 // The instrument set to read: $TAVO_INSTRUMENTS when set (and only it), else Instruments/timidity.cfg in the
 // working folder (the game's data folder), else beside the executable; empty when none exists.
 std::string FindInstrumentConfig() {
-  std::error_code error;
-  if (const auto chosen = EnvironmentVariable("TAVO_INSTRUMENTS"))
-    return std::filesystem::is_regular_file(*chosen, error) ? *chosen : std::string();
-  for (const std::string& folder : {WorkingFolder(), ExecutableFolder()}) {
+  if (const auto chosen = EnvironmentVariable("TAVO_INSTRUMENTS")) return os::IsFile(*chosen) ? *chosen : std::string();
+  for (std::string folder : {WorkingFolder(), ExecutableFolder()}) {
     if (folder.empty()) continue;
-    const std::filesystem::path candidate = std::filesystem::path(folder) / "Instruments" / "timidity.cfg";
-    if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();
+    if (folder.back() != '/' && folder.back() != '\\') folder += '/';
+    if (os::IsFile(folder + "Instruments/timidity.cfg")) return folder + "Instruments/timidity.cfg";
   }
   return std::string();
 }
@@ -73,23 +71,20 @@ std::string FindInstrumentConfig() {
 // a patch's counts and lengths); empty when every one is sound. Patch names are read as the renderer reads
 // them: the second word of a line that starts with a program or note number, relative to the set's folder.
 std::string FirstBadPatch(const std::string& config) {
-  std::ifstream lines(config);
-  const std::filesystem::path folder = std::filesystem::path(config).parent_path();
+  std::string text, error;
+  if (os::ReadSmallFile(config, kMaxConfigBytes, &text, &error) != os::FileRead::Read) return config;
+  const std::string folder = config.substr(0, config.find_last_of("/\\") + 1);
+  std::istringstream lines(text);
   std::string line;
   while (std::getline(lines, line)) {
     std::istringstream words(line.substr(0, line.find('#')));
     std::string slot, name;
     if (!(words >> slot >> name) || slot.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::filesystem::path path = name;
-    if (path.is_relative()) path = folder / path;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) path += ".pat";
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxPatchFileBytes) return name;
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)) ||
-        !IsPlayablePatchFile(bytes.data(), bytes.size()))
+    std::string path = name.front() == '/' ? name : folder + name;
+    if (!os::IsFile(path)) path += ".pat";
+    std::string bytes;
+    if (os::ReadSmallFile(path, kMaxPatchFileBytes, &bytes, &error) != os::FileRead::Read ||
+        !IsPlayablePatchFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
       return name;
   }
   return std::string();

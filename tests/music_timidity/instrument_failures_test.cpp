@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -65,14 +64,14 @@ class DamagedInstruments : public testsupport::HeadlessSoundTest {
   void TearDown() override {
     ShutdownMusic();
     ShutdownSound();
-    setenv("TAVO_INSTRUMENTS", builtConfig.c_str(), 1);
+    platform::SetEnvironmentVariable("TAVO_INSTRUMENTS", builtConfig);
   }
   // A copy of the built set in a scratch folder of its own, which the renderer then reads.
   fs::path CopyOfTheSet(const std::string& name) {
     const fs::path folder = fs::path(testfiles::ScratchPath(name)) / "Instruments";
     fs::create_directories(folder.parent_path());
     fs::copy(fs::path(builtConfig).parent_path(), folder, fs::copy_options::recursive);
-    setenv("TAVO_INSTRUMENTS", (folder / "timidity.cfg").c_str(), 1);
+    platform::SetEnvironmentVariable("TAVO_INSTRUMENTS", (folder / "timidity.cfg").string());
     return folder;
   }
   // Starts a two-second song twice (as a new match would) and returns its loudness after each start.

@@ -123,7 +123,6 @@ PatchSet ReadPatchSet(const std::string& configText) {
     std::istringstream words(line);
     std::string first;
     if (!(words >> first)) continue;
-    std::string rest;
     if (first == "dir") {
       words >> set.folder;
     } else if (first == "bank" || first == "drumset") {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "tools/instruments/instrument_set.h"
@@ -27,7 +26,8 @@ bool CopyPatch(const fs::path& from, const fs::path& to) {
   std::error_code error;
   fs::create_directories(to.parent_path(), error);
   fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-  if (error) std::fprintf(stderr, "tavo_instruments: cannot copy %s: %s\n", from.c_str(), error.message().c_str());
+  if (error)
+    std::fprintf(stderr, "tavo_instruments: cannot copy %s: %s\n", from.string().c_str(), error.message().c_str());
   return !error;
 }
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   const fs::path freepatsConfig = argv[1], licence = argv[2], out = argv[3];
   std::string configText;
   if (!ReadFile(freepatsConfig, &configText)) {
-    std::fprintf(stderr, "tavo_instruments: cannot read %s (install freepats)\n", freepatsConfig.c_str());
+    std::fprintf(stderr, "tavo_instruments: cannot read %s (install freepats)\n", freepatsConfig.string().c_str());
     return 1;
   }
   const instruments::PatchSet freepats = instruments::ReadPatchSet(configText);
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   }
   instruments::InstrumentPlan plan;
   if (!instruments::PlanInstrumentSet(song, freepats, &plan)) {
-    std::fprintf(stderr, "tavo_instruments: %s holds no patch for the songs\n", freepatsConfig.c_str());
+    std::fprintf(stderr, "tavo_instruments: %s holds no patch for the songs\n", freepatsConfig.string().c_str());
     return 1;
   }
 
