@@ -75,6 +75,9 @@ int32_t AddMusicPort(MusicPerformanceObject* performance) {
 int32_t PlayMusicSegment(MusicPerformanceObject* performance, MusicSegment* segment, MusicSegmentState** state) {
   if (state) *state = nullptr;
   if (!performance || !segment) return kMusicErrInvalidArg;
+  // Only the game thread makes and removes the renderer, so it may be read before the lock.
+  if (performance->renderer && segment->downloadedTo == performance)
+    PrepareMusicSong(performance->renderer, segment->bytes);
   std::lock_guard<std::mutex> guard(MusicMutex());
   if (!performance->renderer) return kMusicErrNotInitialised;
   if (segment->downloadedTo != performance) return kMusicErrInvalidArg;

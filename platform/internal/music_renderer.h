@@ -15,6 +15,11 @@ struct MusicRenderer;
 MusicRenderer* CreateMusicRenderer(uint32_t rate);
 void DestroyMusicRenderer(MusicRenderer* renderer);
 
+// Readies the standard MIDI file for a start that follows (the renderer may read what it needs for it now).
+// Called on the game thread without MusicMutex, so the audio thread does not wait for it; the audio thread
+// never touches what it prepares until StartMusicSong.
+void PrepareMusicSong(MusicRenderer* renderer, const std::vector<uint8_t>& midiFile);
+
 // The functions below are called with MusicMutex held, since the audio thread renders meanwhile.
 
 // Starts the standard MIDI file at once in place of any song: kMusicOk, kMusicErrBadFile when the renderer

@@ -67,6 +67,9 @@ void DestroyMusicRenderer(MusicRenderer* renderer) {
   delete renderer;
 }
 
+// The player reads the file when it starts it: nothing to ready beforehand.
+void PrepareMusicSong(MusicRenderer* /*renderer*/, const std::vector<uint8_t>& /*midiFile*/) {}
+
 int32_t StartMusicSong(MusicRenderer* renderer, const std::vector<uint8_t>& midiFile) {
   StopMusicSong(renderer);
   fluid_player_t* player = new_fluid_player(renderer->synth);

@@ -115,6 +115,19 @@ TEST_F(MusicTable, PlayingAnotherSongStopsTheCurrentOne) {
   EXPECT_EQ(GetMidiStatus(b), kMidiStatePlaying);
 }
 
+TEST_F(MusicTable, SixSongsPlayedInTurnEachSoundAndTheFirstAgainAfterThem) {
+  std::vector<int32_t> songs;
+  for (uint8_t key = 60; key < 66; ++key)
+    songs.push_back(LoadMidi(ShortSong("turn" + std::to_string(key) + ".mid", 1.0, key).c_str()));
+  songs.push_back(songs.front());
+  for (const int32_t id : songs) {
+    ASSERT_GE(id, 0);
+    ASSERT_EQ(PlayMidi(id), 1);
+    EXPECT_GT(RenderLoudness(0.1), kAudible) << "song " << id;
+    EXPECT_EQ(GetMidiStatus(id), kMidiStatePlaying);
+  }
+}
+
 TEST_F(MusicTable, PlayingTheCurrentSongAgainRestartsItFromTheBeginning) {
   const int32_t a = LoadMidi(ShortSong("a.mid", 3.0).c_str());
   ASSERT_EQ(PlayMidi(a), 1);
