@@ -47,11 +47,13 @@ struct PictureFile {
 };
 
 // Every picture once. Within a group, the table's order is the load order.
+// KEEP: the release order is the game's own, pictures of both groups interleaved, not the reverse of loading.
 constexpr PictureFile Pictures[] = {
     {"Backgrounds/back6.spr", &Back6Surface, PictureGroup::Backgrounds, 1},
     {"Backgrounds/menu.spr", &MenuSurface, PictureGroup::Backgrounds, 9},
     {"Backgrounds/gameover.spr", &GameOverSurface, PictureGroup::Backgrounds, 10},
     {"Sprites/hud2.spr", &Hud2Surface, PictureGroup::Sprites, 2},
+    // KEEP: lighting.spr is loaded and released but never drawn; without it the sprites fail to load, as ever.
     {"Sprites/lighting.spr", &LightingSurface, PictureGroup::Sprites, 3},
     {"Sprites/ball2.spr", &Ball2Surface, PictureGroup::Sprites, 4},
     {"Sprites/ball.spr", &BallSurface, PictureGroup::Sprites, 7},
@@ -77,7 +79,8 @@ constexpr bool ReleasePositionsAreAnOrder() {
 }
 static_assert(ReleasePositionsAreAnOrder(), "every picture needs its own place in the release order");
 
-// Loads the group's pictures at their own size with black transparent, stopping at the first one that fails.
+// Loads the group's pictures at their own size with black transparent.
+// KEEP: loading stops at the first picture that fails; the group's later pictures stay null and are not drawn.
 bool LoadPictureGroup(PictureGroup group) {
   for (const PictureFile& picture : Pictures) {
     if (picture.group != group) continue;
@@ -120,7 +123,7 @@ bool LoadSoundEffects() {
 bool LoadMusic() {
   constexpr const char* SongPath = "Music/song10.mid";
   SongId = LoadMidi(SongPath);
-  // A song that did not load keeps -1, which PlayMidi refuses with 0: that is what shows the message.
+  // KEEP: a song that did not load keeps -1 and is still played; PlayMidi's 0 is what shows the message.
   // The box's owner is the main window (the platform's handle of it; this library sits below the shell).
   if (PlayMidi(SongId) == 0) {
     const std::string reason = SongId == -1 ? LastMidiLoadError() : "the song did not start";

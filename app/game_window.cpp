@@ -8,6 +8,6 @@ platform::Window* MainWindow = nullptr;
 void* AppInstance = nullptr;
 
 void FlipDisplayOrShowFailure() {
-  // "Fliping" is misspelt on purpose: the box keeps the text and caption the game has always shown.
+  // KEEP: "Fliping" is the box's text as the game has always shown it, with its caption "DDraw ERROR".
   if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
 }

@@ -19,7 +19,8 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       platform::EndPaint(window);
       return 0;
     case platform::WM_CLOSE:
-      platform::PostQuitMessage(0);  // the window itself is not destroyed
+      // KEEP: a close request ends the program through the quit message; the window itself is not destroyed.
+      platform::PostQuitMessage(0);
       return 0;
     default:
       return platform::DefWindowProc(window, message, wParam, lParam);
@@ -39,6 +40,7 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
   InitGame();  // returns once the title menu has been left
 
   platform::Message message{};
+  // KEEP: at most one message per pass and a frame on every pass, so a quit ends the loop one frame later.
   for (;;) {
     if (platform::PeekMessage(&message)) {
       if (message.message == platform::WM_QUIT) break;

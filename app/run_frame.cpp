@@ -21,7 +21,7 @@ constexpr uint32_t FrameMilliseconds = 30;
 }  // namespace
 
 int32_t RunFrame() {
-  // Escape held: the menu runs first, and the rest of this frame is played with what it left.
+  // KEEP: Escape held runs the menu first, and the rest of this same frame is played with what it left.
   if (IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
   StartFrameClock();
   FillSurface(BackSurface, 0);

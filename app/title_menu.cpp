@@ -29,11 +29,13 @@ void CheckHiddenChord() {
   for (uint8_t key : HiddenChordKeys) {
     if (!IsKeyDown(key)) return;
   }
+  // KEEP: the count goes on rising while the chord is held and is never reset; only the frame that makes it 1 sounds.
   ++HiddenModeCount;
   if (HiddenModeCount == 1) PlaySoundEffect(ScoreSound, 0, 0, 0, 0);
 }
 
 // The band tests by PointerY; moves the marker and says whether the menu is to be left.
+// KEEP: the bands test the pointer where it was drawn last frame; this frame's motion is added after them.
 MenuChoice CheckBands(int32_t& markerRow) {
   const bool button = MouseState.rgbButtons[0] != 0;
   const bool enter = IsKeyDown(DIK_RETURN);
@@ -42,7 +44,8 @@ MenuChoice CheckBands(int32_t& markerRow) {
     if (button || enter) return MenuChoice::NewGame;
   } else if (PointerY >= PlayersBandTop && PointerY <= PlayersBandBottom) {
     markerRow = PlayersRow;
-    if (button) PlayerCount = (PlayerCount == 1) ? 2 : 1;  // again in every frame the button stays down
+    // KEEP: the button alone (not Enter) switches the count, and again in every frame the button stays down.
+    if (button) PlayerCount = (PlayerCount == 1) ? 2 : 1;
   } else if (PointerY >= QuitBandTop) {
     markerRow = QuitRow;
     if (button || enter) return MenuChoice::Quit;
@@ -72,6 +75,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
   ReadKeyboard();
   ReadMouse();
   CheckHiddenChord();
+  // KEEP: the pointer's only limit is on the right; it may leave the screen left, up and down, and come back.
   if (PointerX >= PointerRightLimit) PointerX = PointerRightLimit;
   const MenuChoice choice = CheckBands(markerRow);
   if (choice != MenuChoice::Stay) return choice;  // nothing more is drawn in this frame
@@ -84,6 +88,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
 }  // namespace
 
 bool RunTitleMenu() {
+  // KEEP: every entry starts with one player selected, whatever the last match used.
   PlayerCount = 1;
   int32_t markerRow = NewGameRow;
   TitleMenuRunning = 1;
@@ -93,7 +98,7 @@ bool RunTitleMenu() {
   if (choice == MenuChoice::NewGame) {
     ResetMatch();
   } else {
-    // The window procedure answers WM_DESTROY with the quit message; the caller finishes its frame first.
+    // KEEP: quitting posts WM_DESTROY, answered with the quit message, so the caller finishes its frame first.
     platform::PostMessage(MainWindow, platform::WM_DESTROY, 0, 0);
   }
   return true;
