@@ -35,7 +35,7 @@ void ClampToPaddleRange(int32_t& value) {
   if (value >= kPaddleHigh) value = kPaddleHigh;
 }
 
-// KEEP: both ends count, so 77 left edges hit a 76-pixel paddle, and the ball's right part is never looked at.
+// KEEP: both ends count (77 ball positions over a 76-pixel paddle), and the ball's right part is never looked at.
 bool OverPaddle(int32_t paddleX) { return paddleX <= BallX && BallX <= paddleX + kPaddleSpan; }
 
 // The four actions shared by both paddles; the caller adds the points to the right score.
