@@ -48,7 +48,7 @@ struct PictureFile {
 
 // Every picture once. Within a group, the table's order is the load order.
 // KEEP: the release order is the game's own, pictures of both groups interleaved, not the reverse of loading.
-constexpr PictureFile Pictures[] = {
+constexpr PictureFile kPictures[] = {
     {"Backgrounds/back6.spr", &Back6Surface, PictureGroup::Backgrounds, 1},
     {"Backgrounds/menu.spr", &MenuSurface, PictureGroup::Backgrounds, 9},
     {"Backgrounds/gameover.spr", &GameOverSurface, PictureGroup::Backgrounds, 10},
@@ -66,13 +66,13 @@ constexpr PictureFile Pictures[] = {
     {"Sprites/quit.spr", &QuitSurface, PictureGroup::Sprites, 14},
     {"Sprites/cursor1.spr", &Cursor1Surface, PictureGroup::Sprites, 15},
 };
-constexpr int32_t PictureCount = static_cast<int32_t>(std::size(Pictures));
+constexpr int32_t kPictureCount = static_cast<int32_t>(std::size(kPictures));
 
-// True when the release positions are 1 to PictureCount, each once.
+// True when the release positions are 1 to kPictureCount, each once.
 constexpr bool ReleasePositionsAreAnOrder() {
-  for (int32_t position = 1; position <= PictureCount; ++position) {
+  for (int32_t position = 1; position <= kPictureCount; ++position) {
     int32_t holders = 0;
-    for (const PictureFile& picture : Pictures) holders += picture.releasePosition == position ? 1 : 0;
+    for (const PictureFile& picture : kPictures) holders += picture.releasePosition == position ? 1 : 0;
     if (holders != 1) return false;
   }
   return true;
@@ -82,7 +82,7 @@ static_assert(ReleasePositionsAreAnOrder(), "every picture needs its own place i
 // Loads the group's pictures at their own size with black transparent.
 // KEEP: loading stops at the first picture that fails; the group's later pictures stay null and are not drawn.
 bool LoadPictureGroup(PictureGroup group) {
-  for (const PictureFile& picture : Pictures) {
+  for (const PictureFile& picture : kPictures) {
     if (picture.group != group) continue;
     Surface* surface = LoadBitmapSurface(DisplayDevice, picture.path, 0, 0);
     *picture.variable = surface;
@@ -121,21 +121,21 @@ bool LoadSoundEffects() {
 }
 
 bool LoadMusic() {
-  constexpr const char* SongPath = "Music/song10.mid";
-  SongId = LoadMidi(SongPath);
+  constexpr const char* kSongPath = "Music/song10.mid";
+  SongId = LoadMidi(kSongPath);
   // KEEP: a song that did not load keeps -1 and is still played; PlayMidi's 0 is what shows the message.
   // The box's owner is the main window (the platform's handle of it; this library sits below the shell).
   if (PlayMidi(SongId) == 0) {
     const std::string reason = SongId == -1 ? LastMidiLoadError() : "the song did not start";
-    std::fprintf(stderr, "MUSIC: %s: %s\n", SongPath, reason.c_str());
+    std::fprintf(stderr, "MUSIC: %s: %s\n", kSongPath, reason.c_str());
     platform::ShowMessageBox(platform::MainWindowHandle(), "Error Loading Music!", "ERROR");
   }
   return true;
 }
 
 void ReleasePictures() {
-  for (int32_t position = 1; position <= PictureCount; ++position) {
-    for (const PictureFile& picture : Pictures) {
+  for (int32_t position = 1; position <= kPictureCount; ++position) {
+    for (const PictureFile& picture : kPictures) {
       if (picture.releasePosition == position) ReleasePicture(*picture.variable);
     }
   }

@@ -6,7 +6,7 @@
 #include "gfx/surface.h"
 
 // The four folders, relative to the working folder, that hold every asset file.
-constexpr const char* AssetFolderNames[] = {"Backgrounds", "Sprites", "SoundFX", "Music"};
+constexpr const char* kAssetFolderNames[] = {"Backgrounds", "Sprites", "SoundFX", "Music"};
 
 // Pictures, each with black as its transparent colour; null before loading, after a failed load and after release.
 // Written only by the loaders and ReleasePictures below; read by game/ and the title menu. Each picture's file,

@@ -31,8 +31,8 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
   (void)previousInstance;
   (void)commandLine;
   (void)showCommand;
-  if (!platform::RegisterWindowClass(MainWindowClassName, MainWindowProc)) return 0;
-  platform::Window* window = platform::OpenMainWindow(MainWindowTitle, MainWindowClassName);
+  if (!platform::RegisterWindowClass(kMainWindowClassName, MainWindowProc)) return 0;
+  platform::Window* window = platform::OpenMainWindow(kMainWindowTitle, kMainWindowClassName);
   if (window == nullptr) return 0;
   MainWindow = window;
   AppInstance = instance;

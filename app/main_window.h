@@ -6,8 +6,8 @@
 #include "platform/window.h"
 
 // Window class name and title of the one window.
-constexpr const char* MainWindowClassName = "TAVO2000CLASS";
-constexpr const char* MainWindowTitle = "Tavo 2000";
+constexpr const char* kMainWindowClassName = "TAVO2000CLASS";
+constexpr const char* kMainWindowTitle = "Tavo 2000";
 
 // Creates the window, runs start-up (which ends in the title menu), then the message loop with one frame per
 // pass, and shut-down. Only the instance is used. Returns the quit message's wParam, or 0 without a window.

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr uint32_t FrameMilliseconds = 30;
+constexpr uint32_t kFrameMilliseconds = 30;
 
 }  // namespace
 
@@ -34,6 +34,6 @@ int32_t RunFrame() {
   DrawPlayfield();
   UpdateBlock();
   FlipDisplayOrShowFailure();
-  WaitFrameClock(FrameMilliseconds);
+  WaitFrameClock(kFrameMilliseconds);
   return 1;
 }

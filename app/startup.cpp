@@ -18,11 +18,11 @@
 
 namespace {
 
-constexpr uint32_t ProgressColour = 0x00FF00;  // green, as 0x00BBGGRR
-constexpr uint32_t JoystickColour = 0xFF0000;  // blue, as 0x00BBGGRR
-constexpr int32_t ProgressX = 10;
+constexpr uint32_t kProgressColour = 0x00FF00;  // green, as 0x00BBGGRR
+constexpr uint32_t kJoystickColour = 0xFF0000;  // blue, as 0x00BBGGRR
+constexpr int32_t kProgressX = 10;
 
-void DrawProgress(const char* text, int32_t y) { DrawTextGdi(text, ProgressX, y, ProgressColour, PrimarySurface); }
+void DrawProgress(const char* text, int32_t y) { DrawTextGdi(text, kProgressX, y, kProgressColour, PrimarySurface); }
 
 void ShowStartupError(const char* text) { platform::ShowMessageBox(MainWindow, text, "ERROR"); }
 
@@ -39,9 +39,9 @@ void FinishStep(bool succeeded, const char* doneLine, int32_t y, const char* fai
 void ReportJoystick(bool found) {
   if (found) {
     std::snprintf(TextBuffer, sizeof TextBuffer, "Joystick Vendor Name:    %.54s", JoystickName);
-    DrawTextGdi(TextBuffer, 250, 25, JoystickColour, PrimarySurface);
+    DrawTextGdi(TextBuffer, 250, 25, kJoystickColour, PrimarySurface);
   } else {
-    DrawTextGdi("NO JOYSTICK FOUND", 250, 25, JoystickColour, PrimarySurface);
+    DrawTextGdi("NO JOYSTICK FOUND", 250, 25, kJoystickColour, PrimarySurface);
   }
 }
 

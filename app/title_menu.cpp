@@ -18,7 +18,7 @@ int32_t TitleMenuRunning = 0;
 
 namespace {
 
-constexpr uint32_t CreditsColour = 0x0000FF;  // red, as 0x00BBGGRR
+constexpr uint32_t kCreditsColour = 0x0000FF;  // red, as 0x00BBGGRR
 
 enum class MenuChoice { Stay, NewGame, Quit };
 
@@ -26,7 +26,7 @@ bool IsKeyDown(uint8_t keyCode) { return KeyboardState[keyCode] != 0; }
 
 // Counts a frame with the whole chord held; the score sound marks the frame that turns the hidden mode on.
 void CheckHiddenChord() {
-  for (uint8_t key : HiddenChordKeys) {
+  for (uint8_t key : kHiddenChordKeys) {
     if (!IsKeyDown(key)) return;
   }
   // KEEP: the count goes on rising while the chord is held and is never reset; only the frame that makes it 1 sounds.
@@ -39,15 +39,15 @@ void CheckHiddenChord() {
 MenuChoice CheckBands(int32_t& markerRow) {
   const bool button = MouseState.rgbButtons[0] != 0;
   const bool enter = IsKeyDown(DIK_RETURN);
-  if (PointerY <= NewGameBandBottom) {
-    markerRow = NewGameRow;
+  if (PointerY <= kNewGameBandBottom) {
+    markerRow = kNewGameRow;
     if (button || enter) return MenuChoice::NewGame;
-  } else if (PointerY >= PlayersBandTop && PointerY <= PlayersBandBottom) {
-    markerRow = PlayersRow;
+  } else if (PointerY >= kPlayersBandTop && PointerY <= kPlayersBandBottom) {
+    markerRow = kPlayersRow;
     // KEEP: the button alone (not Enter) switches the count, and again in every frame the button stays down.
     if (button) PlayerCount = (PlayerCount == 1) ? 2 : 1;
-  } else if (PointerY >= QuitBandTop) {
-    markerRow = QuitRow;
+  } else if (PointerY >= kQuitBandTop) {
+    markerRow = kQuitRow;
     if (button || enter) return MenuChoice::Quit;
   }
   return MenuChoice::Stay;
@@ -56,16 +56,16 @@ MenuChoice CheckBands(int32_t& markerRow) {
 // Background, entries and marker, then the pointer at its new place, then the credits.
 void DrawMenu(int32_t markerRow) {
   BlitSurface(MenuSurface, BackSurface, 0, 0, 640, 480);
-  BlitSurface(NewGameSurface, BackSurface, MenuEntryX, NewGameEntryY, 196, 24);
-  BlitSurface(PlayerCount == 1 ? Player1Surface : Player2Surface, BackSurface, MenuEntryX, PlayersEntryY, 196, 24);
-  BlitSurface(QuitSurface, BackSurface, MenuEntryX, QuitEntryY, 196, 24);
-  BlitSurface(BallSurface, BackSurface, MarkerX, markerRow, 16, 16);
+  BlitSurface(NewGameSurface, BackSurface, kMenuEntryX, kNewGameEntryY, 196, 24);
+  BlitSurface(PlayerCount == 1 ? Player1Surface : Player2Surface, BackSurface, kMenuEntryX, kPlayersEntryY, 196, 24);
+  BlitSurface(QuitSurface, BackSurface, kMenuEntryX, kQuitEntryY, 196, 24);
+  BlitSurface(BallSurface, BackSurface, kMarkerX, markerRow, 16, 16);
   PointerX += MouseState.lX;
   PointerY += MouseState.lY;
   BlitSurface(Cursor1Surface, BackSurface, PointerX, PointerY, 22, 22);
-  DrawTextGdi("Programming/Art:", 460, 360, CreditsColour, BackSurface);
-  DrawTextGdi("The Tavo 2000 Team", 460, 380, CreditsColour, BackSurface);
-  DrawTextGdi("tavo2000@example.org", 460, 400, CreditsColour, BackSurface);
+  DrawTextGdi("Programming/Art:", 460, 360, kCreditsColour, BackSurface);
+  DrawTextGdi("The Tavo 2000 Team", 460, 380, kCreditsColour, BackSurface);
+  DrawTextGdi("tavo2000@example.org", 460, 400, kCreditsColour, BackSurface);
 }
 
 // One menu frame up to the flip; returns what the player chose.
@@ -76,7 +76,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
   ReadMouse();
   CheckHiddenChord();
   // KEEP: the pointer's only limit is on the right; it may leave the screen left, up and down, and come back.
-  if (PointerX >= PointerRightLimit) PointerX = PointerRightLimit;
+  if (PointerX >= kPointerRightLimit) PointerX = kPointerRightLimit;
   const MenuChoice choice = CheckBands(markerRow);
   if (choice != MenuChoice::Stay) return choice;  // nothing more is drawn in this frame
   DrawMenu(markerRow);
@@ -90,7 +90,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
 bool RunTitleMenu() {
   // KEEP: every entry starts with one player selected, whatever the last match used.
   PlayerCount = 1;
-  int32_t markerRow = NewGameRow;
+  int32_t markerRow = kNewGameRow;
   TitleMenuRunning = 1;
   MenuChoice choice = MenuChoice::Stay;
   while (choice == MenuChoice::Stay) choice = RunMenuFrame(markerRow);

@@ -139,7 +139,7 @@ BitmapObject* LoadBitmapObject(const char* name, int32_t width, int32_t height) 
   // A size of 0 keeps that side as it is; other values scale the picture to them.
   int32_t wantWidth = width != 0 ? width : bitmap->width;
   int32_t wantHeight = height != 0 ? height : bitmap->height;
-  if (int64_t(wantWidth) * wantHeight > platform::MaxPicturePixels) {
+  if (int64_t(wantWidth) * wantHeight > platform::kMaxPicturePixels) {
     lastLoadError = "picture too large at the size asked for";
     delete bitmap;
     return nullptr;

@@ -15,9 +15,9 @@ struct DecodedPicture {
 };
 
 // The largest picture we accept, in pixels per side; larger files are refused rather than allocated.
-constexpr int32_t MaxPictureSide = 16384;
+constexpr int32_t kMaxPictureSide = 16384;
 // The largest picture in pixels (a 4096 x 4096 square), so a lying header cannot make us allocate gigabytes.
-constexpr int64_t MaxPicturePixels = int64_t(1) << 24;
+constexpr int64_t kMaxPicturePixels = int64_t(1) << 24;
 
 // Decodes bytes in memory; called by the file reader below and the bitmap fuzzer.
 // A header stating a picture its pixel data could not fill (uncompressed rows, padded to 4 bytes, past the end of

@@ -8,15 +8,15 @@ namespace platform {
 
 namespace {
 
-constexpr uint64_t FnvOffsetBasis = 0xCBF29CE484222325ull;
-constexpr uint64_t FnvPrime = 0x100000001B3ull;
+constexpr uint64_t kFnvOffsetBasis = 0xCBF29CE484222325ull;
+constexpr uint64_t kFnvPrime = 0x100000001B3ull;
 
-uint64_t HashByte(uint64_t hash, uint8_t byte) { return (hash ^ byte) * FnvPrime; }
+uint64_t HashByte(uint64_t hash, uint8_t byte) { return (hash ^ byte) * kFnvPrime; }
 
 }  // namespace
 
 uint64_t HashPictureBytes(const uint8_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel) {
-  uint64_t hash = FnvOffsetBasis;
+  uint64_t hash = kFnvOffsetBasis;
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* row = pixels + static_cast<int64_t>(y) * pitch;
     for (int32_t x = 0; x < width; ++x) {

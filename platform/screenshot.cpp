@@ -16,9 +16,9 @@ namespace platform {
 namespace {
 
 // Most shots one second may hold before the name search gives up.
-constexpr int32_t MaxShotsPerSecond = 1000;
+constexpr int32_t kMaxShotsPerSecond = 1000;
 // The longest user-dirs.dirs read; a longer one is not a folder list.
-constexpr size_t MaxUserDirsBytes = 64 * 1024;
+constexpr size_t kMaxUserDirsBytes = 64 * 1024;
 
 std::string Environment(const char* name) { return EnvironmentVariable(name).value_or(""); }
 
@@ -71,7 +71,7 @@ PicturesFolderFacts GatherFacts() {
   const std::string userDirs = UserDirsFile(facts);
   std::string ignored;
   if (!userDirs.empty() &&
-      os::ReadSmallFile(userDirs, MaxUserDirsBytes, &facts.userDirsText, &ignored) != os::FileRead::Read)
+      os::ReadSmallFile(userDirs, kMaxUserDirsBytes, &facts.userDirsText, &ignored) != os::FileRead::Read)
     facts.userDirsText.clear();
   facts.homePicturesExists = !facts.home.empty() && os::IsFolder(facts.home + "/Pictures");
   return facts;
@@ -80,7 +80,7 @@ PicturesFolderFacts GatherFacts() {
 // Writes the bytes into a new file of the folder named for the time; never replaces an existing file.
 bool WriteNewFile(const std::string& folder, const std::vector<uint8_t>& bytes, std::string* path, std::string* why) {
   const std::tm local = os::LocalTime(std::time(nullptr));
-  for (int32_t number = 1; number <= MaxShotsPerSecond; ++number) {
+  for (int32_t number = 1; number <= kMaxShotsPerSecond; ++number) {
     *path = folder + "/" + ScreenshotFileName(local, number);
     switch (os::WriteWholeFile(*path, bytes.data(), bytes.size(), true, false, why)) {
       case os::FileWrite::Written:

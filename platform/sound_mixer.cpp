@@ -60,7 +60,7 @@ bool MixOneBuffer(SoundBuffer& buffer, float* out, uint32_t frames, uint32_t rat
 }
 
 // The music hook renders in chunks of this many frames; scaled music is fetched in the same chunks.
-constexpr uint32_t MusicChunkFrames = 256;
+constexpr uint32_t kMusicChunkFrames = 256;
 
 // Adds the music to out at gain; at full gain the hook adds it straight in.
 void AddMusic(MusicMixHook hook, float* out, uint32_t frames, uint32_t rate, float gain) {
@@ -68,9 +68,9 @@ void AddMusic(MusicMixHook hook, float* out, uint32_t frames, uint32_t rate, flo
     hook(out, frames, rate);
     return;
   }
-  float chunk[2 * MusicChunkFrames];
+  float chunk[2 * kMusicChunkFrames];
   while (frames > 0) {
-    const uint32_t count = std::min(frames, MusicChunkFrames);
+    const uint32_t count = std::min(frames, kMusicChunkFrames);
     std::fill(chunk, chunk + 2 * count, 0.0f);
     hook(chunk, count, rate);
     for (uint32_t i = 0; i < 2 * count; ++i) out[i] += gain * chunk[i];

@@ -17,7 +17,7 @@ struct Window {
 namespace {
 
 // Coalesced "other" messages stop here, so an unattended queue cannot grow without bound.
-constexpr size_t MaxQueuedOtherMessages = 256;
+constexpr size_t kMaxQueuedOtherMessages = 256;
 
 struct QueueState {
   std::deque<Message> posted;
@@ -110,7 +110,7 @@ void PostCoalescedMessage(uint32_t message, uintptr_t wParam) {
     if (queue.paintPending) return;
     queue.paintPending = true;
   }
-  if (message != WM_CLOSE && others >= MaxQueuedOtherMessages) return;
+  if (message != WM_CLOSE && others >= kMaxQueuedOtherMessages) return;
   queue.posted.push_back(Message{mainWindow, message, wParam, 0});
 }
 

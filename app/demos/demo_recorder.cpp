@@ -38,7 +38,7 @@ void RecordShownFrame(const platform::InputFrame& input, int32_t closesBefore) {
   std::sort(frame.keys.begin(), frame.keys.end());
   frame.closesBefore = closesBefore;
   ++recording.frames;
-  if (recording.last.count > 0 && recording.last.count < MaxScriptCount && closesBefore == 0 &&
+  if (recording.last.count > 0 && recording.last.count < kMaxScriptCount && closesBefore == 0 &&
       SameInput(recording.last, frame)) {
     ++recording.last.count;
     return;

@@ -22,7 +22,7 @@ struct NamedKey {
 };
 
 // Every key a script can name, in the order the writer lists them.
-constexpr NamedKey ScriptKeys[] = {
+constexpr NamedKey kScriptKeys[] = {
     {"ESC", DIK_ESCAPE}, {"SPACE", DIK_SPACE}, {"RETURN", DIK_RETURN}, {"LEFT", DIK_LEFT}, {"RIGHT", DIK_RIGHT},
     {"RCONTROL", DIK_RCONTROL}, {"LSHIFT", DIK_LSHIFT}, {"A", DIK_A}, {"B", DIK_B}, {"C", DIK_C}, {"D", DIK_D},
     {"E", DIK_E}, {"F", DIK_F}, {"G", DIK_G}, {"H", DIK_H}, {"I", DIK_I}, {"J", DIK_J}, {"K", DIK_K},
@@ -91,8 +91,8 @@ bool ParseOption(const std::string& word, ScriptEntry* entry, std::string* seen,
 }
 
 bool ParseFrameLine(std::istringstream& words, const std::string& first, ScriptEntry* entry, std::string* reason) {
-  if (!ParseInteger(first, 1, MaxScriptCount, &entry->count)) {
-    *reason = "a line starts with a frame count from 1 to " + std::to_string(MaxScriptCount) + " or with 'close'";
+  if (!ParseInteger(first, 1, kMaxScriptCount, &entry->count)) {
+    *reason = "a line starts with a frame count from 1 to " + std::to_string(kMaxScriptCount) + " or with 'close'";
     return false;
   }
   std::string seen;
@@ -112,15 +112,15 @@ int64_t ReplayScript::TotalFrames() const {
 }
 
 std::vector<uint8_t> KeyCodesForName(const std::string& name) {
-  if (name == "CHORD") return {HiddenChordKeys[0], HiddenChordKeys[1], HiddenChordKeys[2]};
-  for (const NamedKey& key : ScriptKeys) {
+  if (name == "CHORD") return {kHiddenChordKeys[0], kHiddenChordKeys[1], kHiddenChordKeys[2]};
+  for (const NamedKey& key : kScriptKeys) {
     if (name == key.name) return {key.code};
   }
   return {};
 }
 
 bool IsScriptKey(uint8_t keyCode) {
-  for (const NamedKey& key : ScriptKeys) {
+  for (const NamedKey& key : kScriptKeys) {
     if (key.code == keyCode) return true;
   }
   return false;
@@ -195,7 +195,7 @@ std::string WriteScriptEntry(const ScriptEntry& entry) {
   if (entry.dy != 0) lines += " dy=" + std::to_string(entry.dy);
   if (entry.button) lines += " btn";
   std::string names;
-  for (const NamedKey& key : ScriptKeys) {
+  for (const NamedKey& key : kScriptKeys) {
     if (std::find(entry.keys.begin(), entry.keys.end(), key.code) == entry.keys.end()) continue;
     names += (names.empty() ? "" : ",") + std::string(key.name);
   }

@@ -7,7 +7,7 @@
 #include <vector>
 
 // The largest count one line may give: far beyond any run a test would want, small enough to add up.
-inline constexpr int64_t MaxScriptCount = 100000000;
+inline constexpr int64_t kMaxScriptCount = 100000000;
 
 // A run of identical frames: `count` frames with this mouse motion (each), button and held keys.
 // `closesBefore` WM_CLOSE requests are queued before the first of them.

@@ -13,8 +13,8 @@
 namespace {
 
 // Where the way out puts the pointer: well inside the quit band.
-constexpr int32_t QuitPointerY = 400;
-static_assert(QuitPointerY >= QuitBandTop);
+constexpr int32_t kQuitPointerY = 400;
+static_assert(kQuitPointerY >= kQuitBandTop);
 
 void GiveEntryFrame(const ScriptEntry& entry, platform::InputFrame* frame) {
   frame->dx = entry.dx;
@@ -57,10 +57,10 @@ int32_t StepScript(ScriptCursor* cursor, bool inTitleMenu, int32_t pointerY) {
     cursor->closeQueued = true;
     return 1;
   }
-  if (pointerY >= QuitBandTop) {
+  if (pointerY >= kQuitBandTop) {
     frame.keysHeld.push_back(DIK_RETURN);
   } else {
-    frame.dy = static_cast<int32_t>(int64_t{QuitPointerY} - pointerY);
+    frame.dy = static_cast<int32_t>(int64_t{kQuitPointerY} - pointerY);
   }
   return 0;
 }

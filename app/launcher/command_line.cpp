@@ -27,7 +27,7 @@ enum OptionCode : int {
   HelpOption,
 };
 
-const option LongOptions[] = {
+const option kLongOptions[] = {
     {"help", no_argument, nullptr, HelpOption},
     {"version", no_argument, nullptr, VersionOption},
     {"window", optional_argument, nullptr, WindowOption},
@@ -43,7 +43,7 @@ const option LongOptions[] = {
 };
 
 const char* OptionName(int code) {
-  for (const option& entry : LongOptions)
+  for (const option& entry : kLongOptions)
     if (entry.name != nullptr && entry.val == code) return entry.name;
   return "?";
 }
@@ -85,7 +85,7 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
   opterr = 0;  // every message is ours
   // '-': other arguments come back in place as code 1; ':': a missing value is told apart from an unknown option.
   for (;;) {
-    const int code = getopt_long(count, arguments.data(), "-:h", LongOptions, nullptr);
+    const int code = getopt_long(count, arguments.data(), "-:h", kLongOptions, nullptr);
     if (code == -1) break;
     switch (code) {
       case 1:

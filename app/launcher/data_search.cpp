@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* GameFolderName = "tavo2000";
+constexpr const char* kGameFolderName = "tavo2000";
 
 std::string Join(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/') return folder + name;
@@ -48,17 +48,18 @@ std::vector<std::string> DataFolderCandidates(const DataSearchPlaces& places) {
   if (places.tavoData && !places.tavoData->empty()) candidates.push_back(*places.tavoData);
   if (!places.executableFolder.empty()) {
     candidates.push_back(places.executableFolder);
-    candidates.push_back(Join(places.executableFolder, std::string("../share/") + GameFolderName));
+    candidates.push_back(Join(places.executableFolder, std::string("../share/") + kGameFolderName));
   }
   const platform::EnvironmentLookup lookup = LookupIn(places);
   const std::string dataHome = platform::UserBaseFolder(platform::BaseFolder::DataHome, lookup);
-  if (!dataHome.empty()) candidates.push_back(Join(dataHome, GameFolderName));
-  for (const std::string& folder : platform::SystemDataFolders(lookup)) candidates.push_back(Join(folder, GameFolderName));
+  if (!dataHome.empty()) candidates.push_back(Join(dataHome, kGameFolderName));
+  for (const std::string& folder : platform::SystemDataFolders(lookup))
+    candidates.push_back(Join(folder, kGameFolderName));
   return candidates;
 }
 
 bool HoldsGameFiles(const std::string& folder) {
-  for (const char* assetFolder : AssetFolderNames)
+  for (const char* assetFolder : kAssetFolderNames)
     if (platform::IsFolder(Join(folder, assetFolder))) return true;
   return false;
 }

@@ -23,7 +23,7 @@ std::optional<WindowSize> ReadWindowSize(std::string_view text) {
   const std::optional<int32_t> width = ReadSmallNumber(text.substr(0, cross));
   const std::optional<int32_t> height = ReadSmallNumber(text.substr(cross + 1));
   if (!width || !height) return std::nullopt;
-  if (*width < MinWindowWidth || *height < MinWindowHeight || *width > MaxWindowSide || *height > MaxWindowSide)
+  if (*width < kMinWindowWidth || *height < kMinWindowHeight || *width > kMaxWindowSide || *height > kMaxWindowSide)
     return std::nullopt;
   return WindowSize{*width, *height};
 }
@@ -36,7 +36,7 @@ std::optional<platform::PictureScaling> ReadScaling(std::string_view text) {
 
 std::optional<int32_t> ReadVolume(std::string_view text) {
   const std::optional<int32_t> value = text.size() <= 3 ? ReadSmallNumber(text) : std::nullopt;
-  if (!value || *value > MaxVolume) return std::nullopt;
+  if (!value || *value > kMaxVolume) return std::nullopt;
   return value;
 }
 

@@ -14,10 +14,10 @@ struct WindowSize {
 };
 
 // Window sizes accepted: from 640 x 480 up to 16384 on each side.
-constexpr int32_t MinWindowWidth = 640;
-constexpr int32_t MinWindowHeight = 480;
-constexpr int32_t MaxWindowSide = 16384;
-constexpr int32_t MaxVolume = 100;
+constexpr int32_t kMinWindowWidth = 640;
+constexpr int32_t kMinWindowHeight = 480;
+constexpr int32_t kMaxWindowSide = 16384;
+constexpr int32_t kMaxVolume = 100;
 
 // "WxH" (digits, 'x', digits) within the limits above; nothing otherwise.
 std::optional<WindowSize> ReadWindowSize(std::string_view text);

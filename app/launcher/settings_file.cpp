@@ -8,19 +8,19 @@
 
 namespace {
 
-constexpr size_t MaxSettingsBytes = 64 * 1024;
+constexpr size_t kMaxSettingsBytes = 64 * 1024;
 
 }  // namespace
 
 PlayerSettings LoadSettingsFile(const std::string& path) {
   if (path.empty()) return PlayerSettings{};
   std::string text, error;
-  switch (platform::ReadSmallFile(path, MaxSettingsBytes, &text, &error)) {
+  switch (platform::ReadSmallFile(path, kMaxSettingsBytes, &text, &error)) {
     case platform::SmallFileRead::Missing:
       return PlayerSettings{};
     case platform::SmallFileRead::TooLarge:
       std::fprintf(stderr, "SETTINGS: %s: larger than %zu bytes, not read; defaults used\n", path.c_str(),
-                   MaxSettingsBytes);
+                   kMaxSettingsBytes);
       return PlayerSettings{};
     case platform::SmallFileRead::Failed:
       std::fprintf(stderr, "SETTINGS: %s: cannot be read (%s); defaults used\n", path.c_str(), error.c_str());

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int RefusedExitCode = 2;
+constexpr int kRefusedExitCode = 2;
 
 std::string FolderList(const std::vector<std::string>& folders) {
   std::string list;
@@ -66,7 +66,7 @@ std::optional<int> PrepareStart(CommandLineOptions& options) {
       return 0;
     case CommandLineAction::Refuse:
       std::fprintf(stderr, "%s\n", UsageLine(options.refusal).c_str());
-      return RefusedExitCode;
+      return kRefusedExitCode;
     case CommandLineAction::Run:
       break;
   }
@@ -74,7 +74,7 @@ std::optional<int> PrepareStart(CommandLineOptions& options) {
     std::fprintf(stderr, "tavo2000: ignoring unknown argument '%s'\n", unknown.c_str());
   for (std::optional<std::string>* path : {&options.recordPath, &options.playPath})
     if (*path && (**path)[0] != '/') **path = platform::WorkingFolder() + "/" + **path;
-  if (!EnterDataFolder(options)) return RefusedExitCode;
+  if (!EnterDataFolder(options)) return kRefusedExitCode;
 
   const std::string settingsPath = SettingsFilePath(platform::EnvironmentVariable("XDG_CONFIG_HOME"),
                                                     platform::EnvironmentVariable("HOME"));

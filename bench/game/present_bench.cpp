@@ -105,8 +105,8 @@ struct ShownGame {
       failure = "cannot enter the run folder " TAVO_RUN_DIR;
       return;
     }
-    platform::RegisterWindowClass(MainWindowClassName, MainWindowProc);
-    MainWindow = platform::OpenMainWindow(MainWindowTitle, MainWindowClassName);
+    platform::RegisterWindowClass(kMainWindowClassName, MainWindowProc);
+    MainWindow = platform::OpenMainWindow(kMainWindowTitle, kMainWindowClassName);
     if (MainWindow == nullptr) {
       failure = "no window: " + platform::LastError();
       return;

@@ -21,7 +21,7 @@ bool SameOptions(const CommandLineOptions& a, const CommandLineOptions& b) {
          a.recordPath == b.recordPath && a.playPath == b.playPath && a.saveSettings == b.saveSettings;
 }
 
-bool VolumeInRange(const std::optional<int32_t>& volume) { return !volume || (*volume >= 0 && *volume <= MaxVolume); }
+bool VolumeInRange(const std::optional<int32_t>& volume) { return !volume || (*volume >= 0 && *volume <= kMaxVolume); }
 
 }  // namespace
 
@@ -46,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (options.action == CommandLineAction::Refuse && options.refusal.empty()) std::abort();
   if (!VolumeInRange(options.musicVolume) || !VolumeInRange(options.effectsVolume)) std::abort();
   if (const std::optional<WindowSize>& size = options.windowSize;
-      size && (size->width < MinWindowWidth || size->height < MinWindowHeight || size->width > MaxWindowSide ||
-               size->height > MaxWindowSide))
+      size && (size->width < kMinWindowWidth || size->height < kMinWindowHeight || size->width > kMaxWindowSide ||
+               size->height > kMaxWindowSide))
     std::abort();
   const PlayerSettings settings = WithCommandLine(PlayerSettings{}, options);
-  if (settings.musicVolume < 0 || settings.musicVolume > MaxVolume) std::abort();
+  if (settings.musicVolume < 0 || settings.musicVolume > kMaxVolume) std::abort();
   return 0;
 }

@@ -12,9 +12,9 @@ namespace {
 
 bool WithinLimits(const PlayerSettings& s) {
   const platform::DisplayChoices& d = s.display;
-  return d.windowWidth >= MinWindowWidth && d.windowWidth <= MaxWindowSide && d.windowHeight >= MinWindowHeight &&
-         d.windowHeight <= MaxWindowSide && s.musicVolume >= 0 && s.musicVolume <= MaxVolume &&
-         s.effectsVolume >= 0 && s.effectsVolume <= MaxVolume;
+  return d.windowWidth >= kMinWindowWidth && d.windowWidth <= kMaxWindowSide && d.windowHeight >= kMinWindowHeight &&
+         d.windowHeight <= kMaxWindowSide && s.musicVolume >= 0 && s.musicVolume <= kMaxVolume &&
+         s.effectsVolume >= 0 && s.effectsVolume <= kMaxVolume;
 }
 
 }  // namespace

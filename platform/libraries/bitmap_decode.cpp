@@ -12,7 +12,7 @@ namespace platform {
 namespace {
 
 // The largest file we read: a 16384 x 16384 picture at 32 bits and its headers fit well below this.
-constexpr size_t MaxFileBytes = size_t(1) << 30;
+constexpr size_t kMaxFileBytes = size_t(1) << 30;
 
 int32_t Read16(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
 int32_t Read32(const uint8_t* p) {
@@ -54,8 +54,8 @@ bool CheckHeaders(const uint8_t* data, size_t size, std::string* error) {
     height = Read32(info + 8);
   }
   if (height < 0) height = -height;
-  if (width <= 0 || height <= 0 || width > MaxPictureSide || height > MaxPictureSide ||
-      width * height > MaxPicturePixels) {
+  if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
+      width * height > kMaxPicturePixels) {
     *error = "BMP picture size out of range";
     return false;
   }
@@ -116,7 +116,7 @@ bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error)
     return false;
   }
   std::streamoff length = file.tellg();
-  if (length < 0 || static_cast<size_t>(length) > MaxFileBytes) {
+  if (length < 0 || static_cast<size_t>(length) > kMaxFileBytes) {
     *error = std::string("unreadable or oversized file ") + path;
     return false;
   }

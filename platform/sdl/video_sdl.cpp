@@ -30,9 +30,9 @@ bool RunsOnSoftwareGl(SDL_Renderer* made) {
   SDL_RendererInfo info;
   if (SDL_GetRendererInfo(made, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
   using GetStringFunction = const unsigned char* (*)(unsigned int);
-  constexpr unsigned int GlRendererName = 0x1F01;
+  constexpr unsigned int kGlRendererName = 0x1F01;
   auto getString = reinterpret_cast<GetStringFunction>(SDL_GL_GetProcAddress("glGetString"));
-  const auto* name = getString != nullptr ? reinterpret_cast<const char*>(getString(GlRendererName)) : nullptr;
+  const auto* name = getString != nullptr ? reinterpret_cast<const char*>(getString(kGlRendererName)) : nullptr;
   if (name == nullptr) return false;
   for (const char* rasteriser : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
     if (std::strstr(name, rasteriser) != nullptr) return true;

@@ -15,7 +15,7 @@ struct ReferenceSurface {
 
 namespace {
 
-constexpr int32_t TextLinePixels = 16;
+constexpr int32_t kTextLinePixels = 16;
 TTF_Font* referenceFont = nullptr;
 
 // The same size choice as the program's text: the largest point size whose line fits 16 pixels.
@@ -23,10 +23,10 @@ TTF_Font* ReferenceFont() {
   if (referenceFont != nullptr) return referenceFont;
   if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
   std::string path = FindBoldFontPath();
-  for (int32_t size = TextLinePixels; size >= 6 && !path.empty(); --size) {
+  for (int32_t size = kTextLinePixels; size >= 6 && !path.empty(); --size) {
     TTF_Font* font = TTF_OpenFont(path.c_str(), size);
     if (font == nullptr) break;
-    if (TTF_FontHeight(font) <= TextLinePixels) return referenceFont = font;
+    if (TTF_FontHeight(font) <= kTextLinePixels) return referenceFont = font;
     TTF_CloseFont(font);
   }
   return nullptr;

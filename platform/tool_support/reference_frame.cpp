@@ -19,7 +19,7 @@ struct Canvas {
 
 namespace {
 
-constexpr int32_t TextLinePixels = 16;
+constexpr int32_t kTextLinePixels = 16;
 TTF_Font* lineFont = nullptr;
 
 // The same size choice as the program's own text: the largest point size whose line fits 16 pixels.
@@ -27,10 +27,10 @@ TTF_Font* LineFont() {
   if (lineFont != nullptr) return lineFont;
   if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
   const std::string path = FindBoldFontPath();
-  for (int32_t size = TextLinePixels; size >= 6 && !path.empty(); --size) {
+  for (int32_t size = kTextLinePixels; size >= 6 && !path.empty(); --size) {
     TTF_Font* font = TTF_OpenFont(path.c_str(), size);
     if (font == nullptr) break;
-    if (TTF_FontHeight(font) <= TextLinePixels) return lineFont = font;
+    if (TTF_FontHeight(font) <= kTextLinePixels) return lineFont = font;
     TTF_CloseFont(font);
   }
   return nullptr;

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr int64_t WarmUpFrames = 8;
-constexpr int64_t MeasuredFrames = 10000;
+constexpr int64_t kWarmUpFrames = 8;
+constexpr int64_t kMeasuredFrames = 10000;
 
 enum class Phase { PlayWarmUp, Play, MenuWarmUp, Menu, Leaving };
 
@@ -107,11 +107,11 @@ void OnFlip(void*) {
   switch (Record.phase) {
     case Phase::PlayWarmUp:
       platform::SetHeadlessInput(PlayInput(frame));
-      if (frame + 1 == WarmUpFrames) EnterPhase(Phase::Play);
+      if (frame + 1 == kWarmUpFrames) EnterPhase(Phase::Play);
       break;
     case Phase::Play:
       NotePlayFrame();
-      if (frame + 1 < MeasuredFrames) {
+      if (frame + 1 < kMeasuredFrames) {
         platform::SetHeadlessInput(PlayInput(frame + 1));
         break;
       }
@@ -121,11 +121,11 @@ void OnFlip(void*) {
       break;
     case Phase::MenuWarmUp:
       platform::SetHeadlessInput(MenuInput(frame));
-      if (frame + 1 == WarmUpFrames) EnterPhase(Phase::Menu);
+      if (frame + 1 == kWarmUpFrames) EnterPhase(Phase::Menu);
       break;
     case Phase::Menu:
       NoteMenuFrame();
-      if (frame + 1 < MeasuredFrames) {
+      if (frame + 1 < kMeasuredFrames) {
         platform::SetHeadlessInput(MenuInput(frame + 1));
         break;
       }
@@ -164,15 +164,15 @@ TEST(FrameAllocations, PlayAndTitleMenuAllocateNothingPerFrame) {
   platform::SetPresentHook(nullptr, nullptr);
 
   EXPECT_EQ(Record.phase, Phase::Leaving) << "the run ended before both windows were measured";
-  EXPECT_EQ(Record.playAllocations, 0u) << "heap allocations in " << MeasuredFrames << " frames of play";
-  EXPECT_EQ(Record.menuAllocations, 0u) << "heap allocations in " << MeasuredFrames << " title-menu frames";
+  EXPECT_EQ(Record.playAllocations, 0u) << "heap allocations in " << kMeasuredFrames << " frames of play";
+  EXPECT_EQ(Record.menuAllocations, 0u) << "heap allocations in " << kMeasuredFrames << " title-menu frames";
   // The play window went through what it is meant to cover.
   EXPECT_GE(Record.highestLevel, 2);
   EXPECT_GE(Record.hits, 20);
   EXPECT_GE(Record.livesLost, 6);
   EXPECT_GT(Record.gameOverFrames, 0);
   EXPECT_GT(Record.playMenuFrames, 0);
-  EXPECT_LT(Record.playMenuFrames, MeasuredFrames / 10);
+  EXPECT_LT(Record.playMenuFrames, kMeasuredFrames / 10);
   // The menu window stayed in the menu and switched the player count both ways, with the hidden mode on.
   EXPECT_EQ(Record.menuFramesOutsideMenu, 0);
   EXPECT_TRUE(Record.sawOnePlayer);

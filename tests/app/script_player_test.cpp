@@ -31,38 +31,38 @@ struct Case {
   std::vector<Step> steps;
 };
 
-constexpr bool Menu = true;
-constexpr bool Play = false;
+constexpr bool kMenu = true;
+constexpr bool kPlay = false;
 
 TEST(ScriptCursor, GivesTheScriptThenTheWayOut) {
   const std::vector<Case> cases = {
       {"entries in order, closes before an entry's first frame only",
        {Entry(2, 3, 0, false, {}, 1), Entry(1, 0, 0, true, {DIK_ESCAPE, DIK_SPACE}, 2), Entry(1, 0, -4, false, {})},
-       {{Menu, 0, 1, 3, 0, false, {}},
-        {Play, 0, 0, 3, 0, false, {}},
-        {Play, 0, 2, 0, 0, true, {DIK_ESCAPE, DIK_SPACE}},
-        {Play, 0, 0, 0, -4, false, {}},
-        {Play, 0, 0, 0, 0, false, {}}}},
+       {{kMenu, 0, 1, 3, 0, false, {}},
+        {kPlay, 0, 0, 3, 0, false, {}},
+        {kPlay, 0, 2, 0, 0, true, {DIK_ESCAPE, DIK_SPACE}},
+        {kPlay, 0, 0, 0, -4, false, {}},
+        {kPlay, 0, 0, 0, 0, false, {}}}},
       {"after the script: one empty frame, then play asks for one close only",
        {Entry(1, 5, 5, true, {DIK_LEFT})},
-       {{Play, 0, 0, 5, 5, true, {DIK_LEFT}},
-        {Play, 0, 0, 0, 0, false, {}},
-        {Play, 0, 1, 0, 0, false, {}},
-        {Play, 0, 0, 0, 0, false, {}}}},
+       {{kPlay, 0, 0, 5, 5, true, {DIK_LEFT}},
+        {kPlay, 0, 0, 0, 0, false, {}},
+        {kPlay, 0, 1, 0, 0, false, {}},
+        {kPlay, 0, 0, 0, 0, false, {}}}},
       {"the menu is left by moving into the quit band, then Enter",
        {Entry(1, 0, 0, false, {DIK_A})},
-       {{Menu, 0, 0, 0, 0, false, {DIK_A}},
-        {Menu, 0, 0, 0, 0, false, {}},
-        {Menu, 0, 0, 0, 400, false, {}},
-        {Menu, QuitBandTop - 1, 0, 0, 400 - (QuitBandTop - 1), false, {}},
-        {Menu, QuitBandTop, 0, 0, 0, false, {DIK_RETURN}}}},
+       {{kMenu, 0, 0, 0, 0, false, {DIK_A}},
+        {kMenu, 0, 0, 0, 0, false, {}},
+        {kMenu, 0, 0, 0, 400, false, {}},
+        {kMenu, kQuitBandTop - 1, 0, 0, 400 - (kQuitBandTop - 1), false, {}},
+        {kMenu, kQuitBandTop, 0, 0, 0, false, {DIK_RETURN}}}},
       {"an empty script goes straight to the way out; a close asked for in play is not asked again in the menu",
        {},
-       {{Play, 0, 0, 0, 0, false, {}},
-        {Play, 0, 1, 0, 0, false, {}},
-        {Menu, 100, 0, 0, 300, false, {}},
-        {Play, 0, 0, 0, 0, false, {}},
-        {Menu, 400, 0, 0, 0, false, {DIK_RETURN}}}},
+       {{kPlay, 0, 0, 0, 0, false, {}},
+        {kPlay, 0, 1, 0, 0, false, {}},
+        {kMenu, 100, 0, 0, 300, false, {}},
+        {kPlay, 0, 0, 0, 0, false, {}},
+        {kMenu, 400, 0, 0, 0, false, {DIK_RETURN}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint32_t BluePixel565 = 0x001F;  // the joystick line's colour 0xFF0000 (0x00BBGGRR)
+constexpr uint32_t kBluePixel565 = 0x001F;  // the joystick line's colour 0xFF0000 (0x00BBGGRR)
 
 // A copy of the generated assets in a scratch folder, entered for the test and left afterwards.
 class ShellRun : public testsupport::HeadlessTest {
@@ -90,7 +90,7 @@ TEST_F(ShellRun, StartupDrawsEveryDoneLineAndLeavesMenuWithNewMatch) {
   EXPECT_TRUE(DoneDrawn("Loading Sprites...", 85));
   EXPECT_TRUE(DoneDrawn("Loading SoundFX...", 100));
   EXPECT_TRUE(DoneDrawn("Loading Music...", 115));
-  EXPECT_GT(CountPixels(PrimarySurface, {250, 25, 450, 41}, BluePixel565), 0);  // "NO JOYSTICK FOUND"
+  EXPECT_GT(CountPixels(PrimarySurface, {250, 25, 450, 41}, kBluePixel565), 0);  // "NO JOYSTICK FOUND"
   EXPECT_FALSE(platform::IsCursorShown());
   EXPECT_EQ(BlockX, 15);
   EXPECT_EQ(BlockY, 200);
@@ -173,7 +173,7 @@ TEST_F(ShellRun, LongJoystickNameIsCutToFitTextBuffer) {
   InitGame();
   EXPECT_EQ(std::strlen(TextBuffer), kTextBufferSize - 1);
   EXPECT_EQ(std::string(TextBuffer).rfind("Joystick Vendor Name:    JJJ", 0), 0u);
-  EXPECT_GT(CountPixels(PrimarySurface, {250, 25, 640, 41}, BluePixel565), 0);
+  EXPECT_GT(CountPixels(PrimarySurface, {250, 25, 640, 41}, kBluePixel565), 0);
   ShutdownGame();
 }
 

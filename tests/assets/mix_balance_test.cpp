@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr uint32_t Rate = platform::kHeadlessMusicRate;
-constexpr uint32_t Block = 512;           // frames per render, as the SDL output asks for them
-constexpr double LongestSong = 180.0;     // seconds; the song ends well before
+constexpr uint32_t kRate = platform::kHeadlessMusicRate;
+constexpr uint32_t kBlock = 512;        // frames per render, as the SDL output asks for them
+constexpr double kLongestSong = 180.0;  // seconds; the song ends well before
 
 struct Levels {
   double sumOfSquares = 0;
@@ -32,9 +32,9 @@ struct Levels {
 };
 
 void RenderInto(Levels* levels, uint32_t frames) {
-  std::vector<float> out(2 * Block);
-  for (uint32_t done = 0; done < frames; done += Block) {
-    platform::RenderHeadlessAudio(out.data(), Block, Rate);
+  std::vector<float> out(2 * kBlock);
+  for (uint32_t done = 0; done < frames; done += kBlock) {
+    platform::RenderHeadlessAudio(out.data(), kBlock, kRate);
     for (const float sample : out) {
       levels->sumOfSquares += static_cast<double>(sample) * sample;
       levels->peak = std::max(levels->peak, std::abs(sample));
@@ -69,17 +69,17 @@ class MixBalance : public testsupport::HeadlessSoundTest {
   Levels PlaySong(uint32_t bounceEvery, uint32_t scoreEvery) {
     Levels levels;
     EXPECT_EQ(PlayMidi(song), 1);
-    for (uint32_t block = 0; block * Block < LongestSong * Rate && GetMidiStatus(song) == 2; ++block) {
+    for (uint32_t block = 0; block * kBlock < kLongestSong * kRate && GetMidiStatus(song) == 2; ++block) {
       if (bounceEvery != 0 && block % bounceEvery == 0) PlaySoundEffect(bounce, 0, 0, 0, 0);
       if (scoreEvery != 0 && block % scoreEvery == 0) PlaySoundEffect(score, 0, 0, 0, 0);
-      RenderInto(&levels, Block);
+      RenderInto(&levels, kBlock);
     }
     return levels;
   }
   Levels PlayEffect(int32_t id) {
     Levels levels;
     PlaySoundEffect(id, 0, 0, 0, 0);
-    RenderInto(&levels, 2 * Rate);
+    RenderInto(&levels, 2 * kRate);
     return levels;
   }
   int32_t bounce = -1, score = -1, song = -1;
@@ -100,13 +100,13 @@ TEST_F(MixBalance, SongSitsCloserToTheEffectsAndNothingClips) {
   std::printf("song and effects: peak %.2f dBFS, %zu samples at full scale\n", everything.PeakDb(),
               everything.fullScale);
   EXPECT_EQ(everything.fullScale, 0u);
-  EXPECT_GT(everything.samples, 40u * Rate) << "the song ended early";
+  EXPECT_GT(everything.samples, 40u * kRate) << "the song ended early";
 }
 
 TEST_F(MixBalance, TheSongsFirstTwentySecondsSitBetweenMinusThirtyAndMinusFourteenDecibelsWithoutClipping) {
   ASSERT_EQ(PlayMidi(song), 1);
   Levels levels;
-  RenderInto(&levels, 20 * Rate);
+  RenderInto(&levels, 20 * kRate);
   std::printf("song over 20 s: RMS %.1f dBFS, peak %.1f dBFS\n", levels.RmsDb(), levels.PeakDb());
   EXPECT_EQ(GetMidiStatus(song), 2) << "the song ended within 20 s";
   EXPECT_GE(levels.RmsDb(), -30.0);

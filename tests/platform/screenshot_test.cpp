@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int32_t Width = 640, Height = 480;
+constexpr int32_t kWidth = 640, kHeight = 480;
 
 // A home folder of the test's own, with no XDG folders set, so shots go to HOME/.local/share/... .
 class ScreenshotFile : public testsupport::HeadlessTest {
@@ -44,23 +44,23 @@ std::vector<uint8_t> DecodeRgb(const std::string& path) {
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
   std::vector<uint8_t> rgb;
-  if (pixels != nullptr && width == Width && height == Height) rgb.assign(pixels, pixels + Width * Height * 3);
+  if (pixels != nullptr && width == kWidth && height == kHeight) rgb.assign(pixels, pixels + kWidth * kHeight * 3);
   stbi_image_free(pixels);
   return rgb;
 }
 
 TEST_F(ScreenshotFile, SixteenBitPictureDecodesBackEqual) {
   // Every pixel a different 565 value (the row and column mixed in), so a shifted or swapped channel shows.
-  std::vector<uint16_t> picture(Width * Height);
-  for (int32_t y = 0; y < Height; ++y)
-    for (int32_t x = 0; x < Width; ++x) picture[y * Width + x] = static_cast<uint16_t>(x * 97 + y * 331);
-  ASSERT_TRUE(platform::PresentFrame(picture.data(), Width * 2, Width, Height, 16, nullptr));
+  std::vector<uint16_t> picture(kWidth * kHeight);
+  for (int32_t y = 0; y < kHeight; ++y)
+    for (int32_t x = 0; x < kWidth; ++x) picture[y * kWidth + x] = static_cast<uint16_t>(x * 97 + y * 331);
+  ASSERT_TRUE(platform::PresentFrame(picture.data(), kWidth * 2, kWidth, kHeight, 16, nullptr));
   const std::string path = platform::SaveScreenshot();
   ASSERT_FALSE(path.empty());
   EXPECT_EQ(fs::path(path).parent_path(), fs::path(home + "/.local/share/tavo2000/screenshots"));
   const std::vector<uint8_t> rgb = DecodeRgb(path);
-  ASSERT_EQ(rgb.size(), size_t(Width * Height * 3));
-  for (int32_t i = 0; i < Width * Height; ++i) {
+  ASSERT_EQ(rgb.size(), size_t(kWidth * kHeight * 3));
+  for (int32_t i = 0; i < kWidth * kHeight; ++i) {
     const uint32_t p = picture[i], r = p >> 11, g = (p >> 5) & 63, b = p & 31;
     // Full-scale channels: 5 and 6 bits widened by repeating their top bits, so 31 -> 255 and 0 -> 0.
     const uint8_t want[3] = {uint8_t(r << 3 | r >> 2), uint8_t(g << 2 | g >> 4), uint8_t(b << 3 | b >> 2)};
@@ -74,29 +74,29 @@ TEST_F(ScreenshotFile, SixteenBitPictureDecodesBackEqual) {
 }
 
 TEST_F(ScreenshotFile, EightBitPictureGoesThroughItsPalette) {
-  std::vector<uint8_t> picture(Width * Height);
-  for (int32_t i = 0; i < Width * Height; ++i) picture[i] = static_cast<uint8_t>(i * 7 + i / Width);
+  std::vector<uint8_t> picture(kWidth * kHeight);
+  for (int32_t i = 0; i < kWidth * kHeight; ++i) picture[i] = static_cast<uint8_t>(i * 7 + i / kWidth);
   std::vector<uint8_t> palette(1024);
   for (int32_t entry = 0; entry < 256; ++entry) {
     palette[entry * 4] = static_cast<uint8_t>(entry);
     palette[entry * 4 + 1] = static_cast<uint8_t>(255 - entry);
     palette[entry * 4 + 2] = static_cast<uint8_t>(entry * 3);
   }
-  ASSERT_TRUE(platform::PresentFrame(picture.data(), Width, Width, Height, 8, palette.data()));
+  ASSERT_TRUE(platform::PresentFrame(picture.data(), kWidth, kWidth, kHeight, 8, palette.data()));
   fs::create_directories(home + "/Pictures");  // an existing ~/Pictures comes before the data folder
   const std::string path = platform::SaveScreenshot();
   EXPECT_EQ(fs::path(path).parent_path(), fs::path(home + "/Pictures"));
   const std::vector<uint8_t> rgb = DecodeRgb(path);
-  ASSERT_EQ(rgb.size(), size_t(Width * Height * 3));
-  for (int32_t i = 0; i < Width * Height; ++i) {
+  ASSERT_EQ(rgb.size(), size_t(kWidth * kHeight * 3));
+  for (int32_t i = 0; i < kWidth * kHeight; ++i) {
     const uint8_t* entry = &palette[picture[i] * 4];
     ASSERT_TRUE(rgb[i * 3] == entry[0] && rgb[i * 3 + 1] == entry[1] && rgb[i * 3 + 2] == entry[2]) << "pixel " << i;
   }
 }
 
 TEST_F(ScreenshotFile, FolderThatCannotBeMadeSavesNothingAndSaysWhy) {
-  std::vector<uint16_t> picture(Width * Height, 0xFFFF);
-  ASSERT_TRUE(platform::PresentFrame(picture.data(), Width * 2, Width, Height, 16, nullptr));
+  std::vector<uint16_t> picture(kWidth * kHeight, 0xFFFF);
+  ASSERT_TRUE(platform::PresentFrame(picture.data(), kWidth * 2, kWidth, kHeight, 16, nullptr));
   std::FILE* blocker = std::fopen((home + "/.local").c_str(), "w");  // a file where the folder would go
   ASSERT_NE(blocker, nullptr);
   std::fclose(blocker);

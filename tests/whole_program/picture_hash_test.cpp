@@ -11,8 +11,8 @@ using platform::HashPictureBytes;
 
 namespace {
 
-constexpr uint64_t FnvOfFoobar = 0x85944171F73967E8ull;  // FNV-1a 64 of the six bytes "foobar"
-constexpr uint64_t FnvOfNothing = 0xCBF29CE484222325ull;
+constexpr uint64_t kFnvOfFoobar = 0x85944171F73967E8ull;  // FNV-1a 64 of the six bytes "foobar"
+constexpr uint64_t kFnvOfNothing = 0xCBF29CE484222325ull;
 
 // Rows of `pitch` bytes filled with 0xEE, then each row's leading pixels set from `rowValues`.
 std::vector<uint8_t> PaddedRows(const std::vector<std::vector<uint16_t>>& rowValues, int32_t pitch) {
@@ -37,9 +37,10 @@ TEST(PictureHash, CoversVisibleBytesRowByRowLowByteFirst) {
     const std::vector<uint8_t> bytes = PaddedRows(layout.rows, layout.pitch);
     const int32_t width = static_cast<int32_t>(layout.rows[0].size());
     const int32_t height = static_cast<int32_t>(layout.rows.size());
-    EXPECT_EQ(HashPictureBytes(bytes.data(), layout.pitch, width, height, 16), FnvOfFoobar) << "pitch " << layout.pitch;
+    EXPECT_EQ(HashPictureBytes(bytes.data(), layout.pitch, width, height, 16), kFnvOfFoobar)
+        << "pitch " << layout.pitch;
   }
-  EXPECT_EQ(HashPictureBytes(nullptr, 0, 0, 0, 16), FnvOfNothing);
+  EXPECT_EQ(HashPictureBytes(nullptr, 0, 0, 0, 16), kFnvOfNothing);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ struct Chord {
   std::array<int, 3> intervals;
 };
 constexpr std::array<int, 3> kMinor{0, 3, 7}, kMajor{0, 4, 7};
-constexpr Chord Am{9, kMinor}, Dm{2, kMinor}, C{0, kMajor}, F{5, kMajor}, G{7, kMajor}, E{4, kMajor};
+constexpr Chord kAm{9, kMinor}, kDm{2, kMinor}, kC{0, kMajor}, kF{5, kMajor}, kG{7, kMajor}, kE{4, kMajor};
 
 // A melody note: a key (0 for a rest) and a length in eighths.
 struct Step {
@@ -36,37 +36,38 @@ struct Section {
 };
 
 // Named keys: octave numbers as in A4 = 69.
-constexpr uint8_t E4 = 64, G4 = 67, Gs4 = 68, A4 = 69, B4 = 71, C5 = 72, D5 = 74, E5 = 76, F5 = 77, G5 = 79,
-                  Gs5 = 80, A5 = 81, B5 = 83, C6 = 84, D6 = 86, E6 = 88;
+constexpr uint8_t kE4 = 64, kG4 = 67, kGs4 = 68, kA4 = 69, kB4 = 71, kC5 = 72, kD5 = 74, kE5 = 76, kF5 = 77, kG5 = 79,
+                  kGs5 = 80, kA5 = 81, kB5 = 83, kC6 = 84, kD6 = 86, kE6 = 88;
 
 // The hook: up the A minor triad, falling back through F and C, resting on the dominant E at the end.
 const Phrase kHook = {
-    {{A4, 2}, {C5, 1}, {E5, 1}, {A5, 2}, {G5, 1}, {E5, 1}}, {{F5, 3}, {E5, 1}, {C5, 2}, {A4, 2}},
-    {{G4, 2}, {C5, 1}, {E5, 1}, {G5, 2}, {F5, 1}, {E5, 1}}, {{D5, 4}, {B4, 2}, {G4, 2}},
-    {{A4, 2}, {C5, 1}, {E5, 1}, {A5, 2}, {B5, 1}, {C6, 1}}, {{A5, 3}, {G5, 1}, {F5, 2}, {E5, 2}},
-    {{D5, 2}, {E5, 1}, {F5, 1}, {G5, 2}, {B4, 2}},          {{E5, 4}, {Gs4, 2}, {B4, 2}}};
+    {{kA4, 2}, {kC5, 1}, {kE5, 1}, {kA5, 2}, {kG5, 1}, {kE5, 1}}, {{kF5, 3}, {kE5, 1}, {kC5, 2}, {kA4, 2}},
+    {{kG4, 2}, {kC5, 1}, {kE5, 1}, {kG5, 2}, {kF5, 1}, {kE5, 1}}, {{kD5, 4}, {kB4, 2}, {kG4, 2}},
+    {{kA4, 2}, {kC5, 1}, {kE5, 1}, {kA5, 2}, {kB5, 1}, {kC6, 1}}, {{kA5, 3}, {kG5, 1}, {kF5, 2}, {kE5, 2}},
+    {{kD5, 2}, {kE5, 1}, {kF5, 1}, {kG5, 2}, {kB4, 2}},          {{kE5, 4}, {kGs4, 2}, {kB4, 2}}};
 // The B section sings higher and longer over D minor.
 const Phrase kVerse = {
-    {{F5, 2}, {A5, 2}, {D6, 4}},           {{C6, 2}, {B5, 1}, {A5, 1}, {E5, 4}},
-    {{F5, 2}, {A5, 2}, {C6, 2}, {A5, 2}},  {{B5, 4}, {Gs5, 4}},
-    {{D6, 2}, {C6, 1}, {A5, 1}, {F5, 4}},  {{E5, 2}, {A5, 2}, {C6, 4}},
-    {{C6, 2}, {A5, 1}, {F5, 1}, {G5, 2}, {A5, 2}}, {{B5, 2}, {Gs5, 2}, {E5, 4}}};
+    {{kF5, 2}, {kA5, 2}, {kD6, 4}},           {{kC6, 2}, {kB5, 1}, {kA5, 1}, {kE5, 4}},
+    {{kF5, 2}, {kA5, 2}, {kC6, 2}, {kA5, 2}},  {{kB5, 4}, {kGs5, 4}},
+    {{kD6, 2}, {kC6, 1}, {kA5, 1}, {kF5, 4}},  {{kE5, 2}, {kA5, 2}, {kC6, 4}},
+    {{kC6, 2}, {kA5, 1}, {kF5, 1}, {kG5, 2}, {kA5, 2}}, {{kB5, 2}, {kGs5, 2}, {kE5, 4}}};
 // The bridge: long notes climbing to E6 on a brighter voice.
 const Phrase kBridgeLine = {
-    {{A5, 4}, {C6, 4}}, {{B5, 4}, {D6, 4}}, {{C6, 8}}, {{E6, 4}, {A5, 4}},
-    {{F5, 4}, {A5, 4}}, {{G5, 4}, {B5, 4}}, {{Gs5, 8}}, {{E5, 2}, {Gs5, 2}, {B5, 4}}};
+    {{kA5, 4}, {kC6, 4}}, {{kB5, 4}, {kD6, 4}}, {{kC6, 8}}, {{kE6, 4}, {kA5, 4}},
+    {{kF5, 4}, {kA5, 4}}, {{kG5, 4}, {kB5, 4}}, {{kGs5, 8}}, {{kE5, 2}, {kGs5, 2}, {kB5, 4}}};
 const Phrase kOutroLine = {
-    {{A5, 2}, {E5, 2}, {C5, 2}, {E5, 2}}, {{F5, 4}, {C5, 4}}, {{D5, 2}, {B4, 2}, {G4, 2}, {B4, 2}}, {{A4, 8}}};
+    {{kA5, 2}, {kE5, 2}, {kC5, 2}, {kE5, 2}}, {{kF5, 4}, {kC5, 4}}, {{kD5, 2}, {kB4, 2}, {kG4, 2}, {kB4, 2}},
+    {{kA4, 8}}};
 
 std::vector<Section> SongForm() {
-  const std::vector<Chord> a = {Am, F, C, G, Am, F, G, E};
-  return {{Part::Intro, {Am, F, C, G}},
+  const std::vector<Chord> a = {kAm, kF, kC, kG, kAm, kF, kG, kE};
+  return {{Part::Intro, {kAm, kF, kC, kG}},
           {Part::A, a},
-          {Part::B, {Dm, Am, F, E, Dm, Am, F, E}},
+          {Part::B, {kDm, kAm, kF, kE, kDm, kAm, kF, kE}},
           {Part::A, a},
-          {Part::Bridge, {F, G, Am, Am, F, G, E, E}},
+          {Part::Bridge, {kF, kG, kAm, kAm, kF, kG, kE, kE}},
           {Part::A, a},
-          {Part::Outro, {Am, F, G, Am}}};
+          {Part::Outro, {kAm, kF, kG, kAm}}};
 }
 
 // Small deterministic variations in loudness so repeated notes do not sound mechanical.

@@ -45,8 +45,8 @@ bool ScriptEnded = false;
 std::vector<ShotRequest> Shots;
 
 // Soak runs print no trace lines (the picture fingerprint costs more than the frame); they read the heap in use
-// after the first SoakBaselineFrames frames (or the last, if fewer) and after the last frame.
-constexpr int64_t SoakBaselineFrames = 1000;
+// after the first kSoakBaselineFrames frames (or the last, if fewer) and after the last frame.
+constexpr int64_t kSoakBaselineFrames = 1000;
 struct SoakRecord {
   bool on = false;
   uint64_t baselineBytes = 0;
@@ -112,14 +112,14 @@ void PrintTraceLine() {
 }
 
 // The way out takes a few frames; more means the game did not take it.
-constexpr int64_t MostFlipsOnTheWayOut = 10;
+constexpr int64_t kMostFlipsOnTheWayOut = 10;
 
 // After the script: the frames of the game's own way out, given by the cursor. More than a few means the game
 // did not take it.
 void SteerTowardsQuit() {
-  if (Cursor.framesAfterScript >= MostFlipsOnTheWayOut) {
+  if (Cursor.framesAfterScript >= kMostFlipsOnTheWayOut) {
     std::fprintf(stderr, "replay: the game did not quit within %" PRId64 " frames after the script\n",
-                 MostFlipsOnTheWayOut);
+                 kMostFlipsOnTheWayOut);
     std::fflush(stdout);
     std::_Exit(3);
   }
@@ -136,7 +136,7 @@ void OnFlip(void*) {
   ++Flips;
   PrintMessageBoxes();
   if (!Soak.on) PrintTraceLine();
-  if (Soak.on && Flips == std::min(SoakBaselineFrames, TotalFrames))
+  if (Soak.on && Flips == std::min(kSoakBaselineFrames, TotalFrames))
     Soak.baselineBytes = platform::HeapBytesInUse();
   std::string shotError;
   if (!SaveShotsOfFlip(Shots, Flips, &shotError)) {
@@ -147,7 +147,7 @@ void OnFlip(void*) {
     if (Soak.on) {
       std::printf("heap baseline_frame=%" PRId64 " baseline_bytes=%" PRIu64 " end_frame=%" PRId64 " end_bytes=%" PRIu64
                   "\n",
-                  std::min(SoakBaselineFrames, TotalFrames), Soak.baselineBytes, Flips,
+                  std::min(kSoakBaselineFrames, TotalFrames), Soak.baselineBytes, Flips,
                   platform::HeapBytesInUse());
     }
     std::printf("end\n");
@@ -174,10 +174,10 @@ bool ParseWholeNumber(const char* text, int64_t first, int64_t last, int64_t* ou
 int PrintSoakScript(int argc, char** argv) {
   int64_t frames = 0;
   int64_t seed = 0;
-  if (argc != 4 || !ParseWholeNumber(argv[2], 1, MaxScriptCount, &frames) ||
+  if (argc != 4 || !ParseWholeNumber(argv[2], 1, kMaxScriptCount, &frames) ||
       !ParseWholeNumber(argv[3], 0, INT64_MAX, &seed)) {
     std::fprintf(stderr, "usage: replay --soak-script FRAMES SEED   (FRAMES from 1 to %" PRId64 ", SEED from 0)\n",
-                 MaxScriptCount);
+                 kMaxScriptCount);
     return 2;
   }
   std::fputs(SoakScript(frames, seed).c_str(), stdout);

@@ -9,11 +9,11 @@
 namespace {
 
 // A y inside the player-count band; the players entry's marker row lies in it.
-constexpr int32_t PlayersBandY = PlayersRow;
-static_assert(PlayersBandY >= PlayersBandTop && PlayersBandY <= PlayersBandBottom);
+constexpr int32_t kPlayersBandY = kPlayersRow;
+static_assert(kPlayersBandY >= kPlayersBandTop && kPlayersBandY <= kPlayersBandBottom);
 // The rows between the player-count band and the quit band pick nothing.
-constexpr int32_t GapTop = PlayersBandBottom + 1;
-constexpr int32_t GapRows = QuitBandTop - GapTop;
+constexpr int32_t kGapTop = kPlayersBandBottom + 1;
+constexpr int32_t kGapRows = kQuitBandTop - kGapTop;
 
 struct SoakWriter {
   int64_t frames = 0;
@@ -69,17 +69,17 @@ struct SoakWriter {
     Emit(1, "btn");
   }
 
-  int32_t NewGameBandY() { return Pick(NewGameBandBottom + 1); }
+  int32_t NewGameBandY() { return Pick(kNewGameBandBottom + 1); }
 
   void MenuVisit() {
     Emit(1, "keys=ESC");
     for (int32_t stays = 1 + Pick(4); stays > 0; --stays) {
       if (Random() < 0.6) {
-        MoveTo(PlayersBandY);
+        MoveTo(kPlayersBandY);
         Emit(1 + Pick(3), "btn");
       }
       if (Random() < 0.3) Emit(1 + Pick(4), "keys=CHORD");
-      MoveTo(Random() < 0.5 ? NewGameBandY() : GapTop + Pick(GapRows));
+      MoveTo(Random() < 0.5 ? NewGameBandY() : kGapTop + Pick(kGapRows));
       const int64_t count = 1 + Pick(30);
       Emit(count, "dx=" + std::to_string(Pick(21) - 10));
     }

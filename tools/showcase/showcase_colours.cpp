@@ -11,7 +11,7 @@ namespace showcase {
 
 namespace {
 
-int32_t LightSlots[LightCount];
+int32_t LightSlots[kLightCount];
 int32_t LightsAdded = 0;
 bool Started = false;
 
@@ -22,7 +22,7 @@ PaletteEntry Lit(int32_t i) {
 
 void AddLight(int32_t i) {
   BlinkEntry light{};
-  light.colorIndex = LightsFirst + i;
+  light.colorIndex = kLightsFirst + i;
   light.onColor = Lit(i);
   PaletteEntry on = Lit(i);
   light.offColor = PaletteEntry{static_cast<uint8_t>(on.red / 6), static_cast<uint8_t>(on.green / 6),
@@ -49,26 +49,26 @@ void EndPaletteScene() {
 
 void DrawPaletteScene(Surface* back, int32_t frame) {
   // A light joins every second frame, so they blink one after another like a marquee.
-  if (frame % 2 == 0 && LightsAdded < LightCount) AddLight(LightsAdded++);
+  if (frame % 2 == 0 && LightsAdded < kLightCount) AddLight(LightsAdded++);
   BlinkCommand(kBlinkRun, nullptr, 0);
-  RotatePaletteRange(RotatingBand, RotatingBand + BandSize - 1);
+  RotatePaletteRange(kRotatingBand, kRotatingBand + kBandSize - 1);
   {
     BackLock lock(back);
     const Canvas& c = lock.canvas();
     DrawBackground(c, frame);
     // Rings from the outside in, each one band colour further on: the rotation makes them flow inward.
     for (int32_t ring = 0; ring < 17; ++ring)
-      FillCircle(c, ScreenW / 2, 255, 180 - ring * 10, RotatingBand + ring % BandSize);
-    FillCircle(c, ScreenW / 2, 255, 6, Black);
-    for (int32_t i = 0; i < LightCount; ++i) {
+      FillCircle(c, kScreenW / 2, 255, 180 - ring * 10, kRotatingBand + ring % kBandSize);
+    FillCircle(c, kScreenW / 2, 255, 6, kBlack);
+    for (int32_t i = 0; i < kLightCount; ++i) {
       int32_t x = 40 + i * 37;
-      FillCircle(c, x, 460, 12, DarkGrey);
-      FillCircle(c, x, 460, 9, LightsFirst + i);
+      FillCircle(c, x, 460, 12, kDarkGrey);
+      FillCircle(c, x, 460, 9, kLightsFirst + i);
     }
     DrawTitle(c, "PALETTE", 18);
   }
-  DrawCaption(back, "16 entries rotated each frame", 12, 70, LightGrey);
-  DrawCaption(back, "16 blinking lights", 470, 70, LightGrey);
+  DrawCaption(back, "16 entries rotated each frame", 12, 70, kLightGrey);
+  DrawCaption(back, "16 blinking lights", 470, 70, kLightGrey);
 }
 
 }  // namespace showcase

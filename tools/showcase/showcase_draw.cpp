@@ -44,15 +44,15 @@ PaletteEntry ShowcaseColour(int32_t index) {
       {225, 70, 225, 0}, {255, 235, 70, 0},  {255, 255, 140, 0}, {16, 24, 64, 0},
       {40, 20, 90, 0},   {120, 130, 150, 0}, {170, 180, 200, 0}, {220, 230, 245, 0}};
   if (index < 16) return fixed[index];
-  if (index < LightsFirst) return Hue((index - RotatingBand) / double(BandSize), 1.0);
-  if (index < SkyRamp) return PaletteEntry{30, 20, 10, 0};  // lights start dark; the blink table sets them
-  if (index < RainbowRamp) return Ramp({6, 8, 28, 0}, {44, 22, 96, 0}, index - SkyRamp, 63);
-  if (index < CyanRamp) return Hue((index - RainbowRamp) / 64.0, 1.0);
-  if (index < AmberRamp) return Ramp({0, 30, 60, 0}, {200, 250, 255, 0}, index - CyanRamp, 15);
-  if (index < GreenRamp) return Ramp({60, 25, 0, 0}, {255, 235, 150, 0}, index - AmberRamp, 15);
-  if (index < MagentaRamp) return Ramp({0, 50, 20, 0}, {190, 255, 190, 0}, index - GreenRamp, 15);
-  if (index < GreyRamp) return Ramp({50, 0, 50, 0}, {255, 190, 255, 0}, index - MagentaRamp, 15);
-  return Ramp({24, 24, 32, 0}, {250, 250, 255, 0}, index - GreyRamp, 15);
+  if (index < kLightsFirst) return Hue((index - kRotatingBand) / double(kBandSize), 1.0);
+  if (index < kSkyRamp) return PaletteEntry{30, 20, 10, 0};  // lights start dark; the blink table sets them
+  if (index < kRainbowRamp) return Ramp({6, 8, 28, 0}, {44, 22, 96, 0}, index - kSkyRamp, 63);
+  if (index < kCyanRamp) return Hue((index - kRainbowRamp) / 64.0, 1.0);
+  if (index < kAmberRamp) return Ramp({0, 30, 60, 0}, {200, 250, 255, 0}, index - kCyanRamp, 15);
+  if (index < kGreenRamp) return Ramp({60, 25, 0, 0}, {255, 235, 150, 0}, index - kAmberRamp, 15);
+  if (index < kMagentaRamp) return Ramp({0, 50, 20, 0}, {190, 255, 190, 0}, index - kGreenRamp, 15);
+  if (index < kGreyRamp) return Ramp({50, 0, 50, 0}, {255, 190, 255, 0}, index - kMagentaRamp, 15);
+  return Ramp({24, 24, 32, 0}, {250, 250, 255, 0}, index - kGreyRamp, 15);
 }
 
 void InstallShowcasePalette() {
@@ -70,17 +70,18 @@ BackLock::~BackLock() {
 }
 
 void DrawBackground(const Canvas& c, int32_t frame) {
-  for (int32_t y = 0; y < ScreenH; ++y) DrawRowSpan(0, ScreenW - 1, y, SkyRamp + y * 64 / ScreenH, c.pixels, c.pitch);
+  for (int32_t y = 0; y < kScreenH; ++y)
+    DrawRowSpan(0, kScreenW - 1, y, kSkyRamp + y * 64 / kScreenH, c.pixels, c.pitch);
   // Stars in three depths drift left at one, two and three pixels a frame.
   uint32_t seed = 12345;
   for (int32_t i = 0; i < 120; ++i) {
     seed = seed * 1103515245u + 12345u;
-    int32_t x0 = static_cast<int32_t>((seed >> 8) % ScreenW);
+    int32_t x0 = static_cast<int32_t>((seed >> 8) % kScreenW);
     seed = seed * 1103515245u + 12345u;
-    int32_t y = static_cast<int32_t>((seed >> 8) % ScreenH);
+    int32_t y = static_cast<int32_t>((seed >> 8) % kScreenH);
     int32_t depth = 1 + i % 3;
-    int32_t x = ((x0 - frame * depth) % ScreenW + ScreenW) % ScreenW;
-    PlotPixel8(x, y, GreyRamp + 4 + depth * 3 + (i % 2), c.pixels, c.pitch);
+    int32_t x = ((x0 - frame * depth) % kScreenW + kScreenW) % kScreenW;
+    PlotPixel8(x, y, kGreyRamp + 4 + depth * 3 + (i % 2), c.pixels, c.pitch);
   }
 }
 
@@ -111,18 +112,18 @@ void DrawTitle(const Canvas& c, const std::string& text, int32_t y) {
     found = rendered.emplace(text, std::move(bitmap)).first;
   }
   const platform::CoverageBitmap& b = found->second;
-  int32_t left = (ScreenW - b.width) / 2;
+  int32_t left = (kScreenW - b.width) / 2;
   for (int32_t pass = 0; pass < 2; ++pass) {
     // The shadow first, three pixels down and right; then the letters, light at the top, cyan below.
     int32_t dx = pass == 0 ? 3 : 0;
     for (int32_t row = 0; row < b.height; ++row) {
       int32_t sy = y + row + dx;
-      if (sy < 0 || sy >= ScreenH) continue;
+      if (sy < 0 || sy >= kScreenH) continue;
       for (int32_t col = 0; col < b.width; ++col) {
         int32_t sx = left + col + dx;
-        if (sx < 0 || sx >= ScreenW || b.At(col, row) < 110) continue;
+        if (sx < 0 || sx >= kScreenW || b.At(col, row) < 110) continue;
         int32_t shade = 15 - std::min(15, row * 15 / std::max(1, b.height - 1));
-        int32_t colour = pass == 0 ? Black : CyanRamp + std::clamp(shade + (b.At(col, row) < 200 ? -4 : 0), 2, 15);
+        int32_t colour = pass == 0 ? kBlack : kCyanRamp + std::clamp(shade + (b.At(col, row) < 200 ? -4 : 0), 2, 15);
         c.pixels[static_cast<size_t>(sy) * c.pitch + sx] = static_cast<uint8_t>(colour);
       }
     }
@@ -130,7 +131,7 @@ void DrawTitle(const Canvas& c, const std::string& text, int32_t y) {
 }
 
 void DrawCaption(Surface* surface, const std::string& text, int32_t x, int32_t y, int32_t colour) {
-  DrawTextGdiIndexed(text.c_str(), x + 1, y + 1, Black, surface);
+  DrawTextGdiIndexed(text.c_str(), x + 1, y + 1, kBlack, surface);
   DrawTextGdiIndexed(text.c_str(), x, y, colour, surface);
 }
 

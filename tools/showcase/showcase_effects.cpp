@@ -28,13 +28,14 @@ void DrawEffectPicture(Surface* back, int32_t effect, int32_t frame) {
       int32_t b = ReduceDegrees(k * 15 + 8 + frame);
       FillTriangleFixed(320, 260, 320 + static_cast<int32_t>(260 * CosTable[a]), 260 + static_cast<int32_t>(260 * SinTable[a]),
                         320 + static_cast<int32_t>(260 * CosTable[b]), 260 + static_cast<int32_t>(260 * SinTable[b]),
-                        RainbowRamp + (k * 8 + effect * 5) % 64, c.pixels, c.pitch);
+                        kRainbowRamp + (k * 8 + effect * 5) % 64, c.pixels, c.pitch);
     }
-    for (int32_t i = 0; i < 4; ++i) FillCircle(c, 320, 260, 110 - i * 22, (i % 2 == 0 ? AmberRamp : CyanRamp) + 15 - i * 3);
+    for (int32_t i = 0; i < 4; ++i)
+      FillCircle(c, 320, 260, 110 - i * 22, (i % 2 == 0 ? kAmberRamp : kCyanRamp) + 15 - i * 3);
     DrawTitle(c, "TRANSITIONS", 18);
   }
   std::string label = "effect " + std::to_string(effect) + ": " + EffectName(effect);
-  DrawCaptionCentred(back, label, 320, 250, Black);
+  DrawCaptionCentred(back, label, 320, 250, kBlack);
 }
 
 }  // namespace showcase

@@ -23,13 +23,13 @@ namespace {
 
 using namespace showcase;
 
-constexpr int32_t SceneFrames = 150;       // five seconds at 30 frames a second
-constexpr int32_t FrameMs = 33;
-constexpr int32_t EffectLeadFrames = 24;   // the picture is shown this long before its effect plays
-constexpr int32_t EffectSlot = EffectLeadFrames + 1;
-constexpr int32_t EffectsStart = 4 * SceneFrames;
-constexpr int32_t CycleFrames = EffectsStart + 9 * EffectSlot;
-constexpr uint32_t EffectHoldMs = 400;     // the finished effect stays on screen this long
+constexpr int32_t kSceneFrames = 150;       // five seconds at 30 frames a second
+constexpr int32_t kFrameMs = 33;
+constexpr int32_t kEffectLeadFrames = 24;   // the picture is shown this long before its effect plays
+constexpr int32_t kEffectSlot = kEffectLeadFrames + 1;
+constexpr int32_t kEffectsStart = 4 * kSceneFrames;
+constexpr int32_t kCycleFrames = kEffectsStart + 9 * kEffectSlot;
+constexpr uint32_t kEffectHoldMs = 400;     // the finished effect stays on screen this long
 
 struct Options {
   bool headless = false;
@@ -78,8 +78,8 @@ void PlayEffect(int32_t effect) {
   UnlockPrimarySurface();
   DumpScreen(EffectFileName(effect));
   StartFrameClock();
-  WaitFrameClock(EffectHoldMs);
-  FillSurface(PrimarySurface, Black);
+  WaitFrameClock(kEffectHoldMs);
+  FillSurface(PrimarySurface, kBlack);
   InstallShowcasePalette();
 }
 
@@ -102,24 +102,24 @@ void DrawSceneFrame(int32_t scene, int32_t frame) {
   }
 }
 
-// One frame of the timeline: four scenes of SceneFrames each, then the nine effects.
+// One frame of the timeline: four scenes of kSceneFrames each, then the nine effects.
 void RunTimelineFrame(int32_t t) {
   static const char* const sceneNames[4] = {"sprites", "polygons", "triangles", "palette"};
-  if (t < EffectsStart) {
-    int32_t scene = t / SceneFrames, frame = t % SceneFrames;
+  if (t < kEffectsStart) {
+    int32_t scene = t / kSceneFrames, frame = t % kSceneFrames;
     DrawSceneFrame(scene, frame);
     FlipDisplay();
     if (frame == 90) DumpScreen(std::string("scene_") + sceneNames[scene]);
     if (scene == 3 && frame == 91) DumpScreen("scene_palette_next");
-    if (frame == SceneFrames - 1 && scene == 0) EndSpriteScene();
-    if (frame == SceneFrames - 1 && scene == 3) EndPaletteScene();
+    if (frame == kSceneFrames - 1 && scene == 0) EndSpriteScene();
+    if (frame == kSceneFrames - 1 && scene == 3) EndPaletteScene();
     return;
   }
-  int32_t effect = (t - EffectsStart) / EffectSlot, step = (t - EffectsStart) % EffectSlot;
-  if (step < EffectLeadFrames) {
+  int32_t effect = (t - kEffectsStart) / kEffectSlot, step = (t - kEffectsStart) % kEffectSlot;
+  if (step < kEffectLeadFrames) {
     DrawEffectPicture(BackSurface, effect, step);
     FlipDisplay();
-    if (step == EffectLeadFrames - 1) DumpScreen(EffectFileName(effect) + "_before");
+    if (step == kEffectLeadFrames - 1) DumpScreen(EffectFileName(effect) + "_before");
     return;
   }
   PlayEffect(effect);
@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
   }
   // A window of its own rather than the whole desktop; Alt+Enter still switches.
   if (platform::IsFullScreen() && !options.headless) platform::ToggleFullScreen();
-  if (InitDisplay(ScreenW, ScreenH, 8) != 1) {
+  if (InitDisplay(kScreenW, kScreenH, 8) != 1) {
     std::fprintf(stderr, "SHOWCASE: the 640 x 480 8-bit display could not be set up\n");
     platform::CloseMainWindow();
     return 1;
@@ -186,8 +186,8 @@ int main(int argc, char** argv) {
   for (; options.frames < 0 || frame < options.frames; ++frame) {
     if (QuitRequested()) break;
     StartFrameClock();
-    RunTimelineFrame(static_cast<int32_t>(frame % CycleFrames));
-    WaitFrameClock(FrameMs);
+    RunTimelineFrame(static_cast<int32_t>(frame % kCycleFrames));
+    WaitFrameClock(kFrameMs);
   }
   CleanUp();
   return 0;

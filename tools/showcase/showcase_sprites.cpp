@@ -20,25 +20,25 @@ namespace showcase {
 
 namespace {
 
-constexpr int32_t Cell = 32;
-constexpr int32_t Columns = 8;
+constexpr int32_t kCell = 32;
+constexpr int32_t kColumns = 8;
 // The sheet's width is rounded up to a multiple of four, so its rows need no padding in the file.
-constexpr int32_t SheetW = (Columns * (Cell + 1) + 1 + 3) / 4 * 4;
-constexpr int32_t SheetH = 2 * (Cell + 1) + 1;
-constexpr int32_t SpriteCount = 8;
+constexpr int32_t kSheetW = (kColumns * (kCell + 1) + 1 + 3) / 4 * 4;
+constexpr int32_t kSheetH = 2 * (kCell + 1) + 1;
+constexpr int32_t kSpriteCount = 8;
 
 BmpFileData Sheet{};
 Bob Orb{}, Coin{};
-Bob Clones[SpriteCount - 2]{};
-Bob* Sprites[SpriteCount] = {};
+Bob Clones[kSpriteCount - 2]{};
+Bob* Sprites[kSpriteCount] = {};
 bool Ready = false;
 bool Started = false;
 
 // A shaded sphere lit from a direction that turns with the frame: a spinning planet.
 void DrawOrbCell(std::vector<uint8_t>& sheet, int32_t left, int32_t top, int32_t frame) {
-  double turn = frame * 2.0 * 3.14159265358979 / Columns;
-  for (int32_t y = 0; y < Cell; ++y)
-    for (int32_t x = 0; x < Cell; ++x) {
+  double turn = frame * 2.0 * 3.14159265358979 / kColumns;
+  for (int32_t y = 0; y < kCell; ++y)
+    for (int32_t x = 0; x < kCell; ++x) {
       double nx = (x - 15.5) / 14.0, ny = (y - 15.5) / 14.0;
       double r2 = nx * nx + ny * ny;
       if (r2 > 1.0) continue;
@@ -48,33 +48,34 @@ void DrawOrbCell(std::vector<uint8_t>& sheet, int32_t left, int32_t top, int32_t
       double band = 0.5 + 0.5 * std::sin(longitude * 3.0) * std::cos(ny * 2.5);
       double light = std::max(0.0, -0.5 * nx - 0.6 * ny + 0.62 * nz);
       int32_t shade = static_cast<int32_t>(2 + 9 * light + 4 * band);
-      int32_t colour = CyanRamp + std::min(15, shade);
-      if ((nx + 0.35) * (nx + 0.35) + (ny + 0.4) * (ny + 0.4) < 0.03) colour = White;  // specular dot
-      sheet[static_cast<size_t>(top + y) * SheetW + left + x] = static_cast<uint8_t>(colour);
+      int32_t colour = kCyanRamp + std::min(15, shade);
+      if ((nx + 0.35) * (nx + 0.35) + (ny + 0.4) * (ny + 0.4) < 0.03) colour = kWhite;  // specular dot
+      sheet[static_cast<size_t>(top + y) * kSheetW + left + x] = static_cast<uint8_t>(colour);
     }
 }
 
 // A gold coin turning about its vertical axis: an ellipse whose width follows the cosine of the turn.
 void DrawCoinCell(std::vector<uint8_t>& sheet, int32_t left, int32_t top, int32_t frame) {
-  double squeeze = std::max(0.12, std::fabs(std::cos(frame * 3.14159265358979 / Columns)));
-  for (int32_t y = 0; y < Cell; ++y)
-    for (int32_t x = 0; x < Cell; ++x) {
+  double squeeze = std::max(0.12, std::fabs(std::cos(frame * 3.14159265358979 / kColumns)));
+  for (int32_t y = 0; y < kCell; ++y)
+    for (int32_t x = 0; x < kCell; ++x) {
       double nx = (x - 15.5) / (14.0 * squeeze), ny = (y - 15.5) / 14.0;
       double r2 = nx * nx + ny * ny;
       if (r2 > 1.0) continue;
       int32_t shade = r2 > 0.7 ? 6 : static_cast<int32_t>(9 + 6 * (0.5 - 0.5 * (nx * 0.6 + ny)));
       if (r2 < 0.25 && std::fabs(nx) < 0.2) shade = 15;  // the stamped bar in the middle
-      sheet[static_cast<size_t>(top + y) * SheetW + left + x] = static_cast<uint8_t>(AmberRamp + std::clamp(shade, 0, 15));
+      sheet[static_cast<size_t>(top + y) * kSheetW + left + x] =
+          static_cast<uint8_t>(kAmberRamp + std::clamp(shade, 0, 15));
     }
 }
 
 std::string MakeSheetFile() {
-  std::vector<uint8_t> sheet(static_cast<size_t>(SheetW) * SheetH, DarkGrey);  // the one-pixel lines
+  std::vector<uint8_t> sheet(static_cast<size_t>(kSheetW) * kSheetH, kDarkGrey);  // the one-pixel lines
   for (int32_t row = 0; row < 2; ++row)
-    for (int32_t col = 0; col < Columns; ++col) {
-      int32_t left = col * (Cell + 1) + 1, top = row * (Cell + 1) + 1;
-      for (int32_t y = 0; y < Cell; ++y)
-        for (int32_t x = 0; x < Cell; ++x) sheet[static_cast<size_t>(top + y) * SheetW + left + x] = Black;
+    for (int32_t col = 0; col < kColumns; ++col) {
+      int32_t left = col * (kCell + 1) + 1, top = row * (kCell + 1) + 1;
+      for (int32_t y = 0; y < kCell; ++y)
+        for (int32_t x = 0; x < kCell; ++x) sheet[static_cast<size_t>(top + y) * kSheetW + left + x] = kBlack;
       if (row == 0) DrawOrbCell(sheet, left, top, col);
       else DrawCoinCell(sheet, left, top, col);
     }
@@ -83,17 +84,17 @@ std::string MakeSheetFile() {
   // One file per process: showcase runs started side by side must not read each other's half-written sheet.
   std::string name = "tavo_showcase_sheet_" + std::to_string(getpid()) + ".bmp";
   std::string path = (std::filesystem::temp_directory_path() / name).string();
-  WriteBitmap8(path, sheet.data(), SheetW, SheetW, SheetH, palette);
+  WriteBitmap8(path, sheet.data(), kSheetW, kSheetW, kSheetH, palette);
   return path;
 }
 
 // Creates a sprite with eight frames from one row of the sheet, black see-through, and two sequences.
 bool MakeSprite(Bob* bob, int32_t sheetRow, uint32_t motion) {
-  if (!CreateBob(bob, 0, 0, Cell, Cell, Columns, BobAttrVisible | BobAttrSequences | motion, kSurfaceCapsSystemMemory))
-    return false;
-  for (int32_t f = 0; f < Columns; ++f) {
+  const uint32_t attr = BobAttrVisible | BobAttrSequences | motion;
+  if (!CreateBob(bob, 0, 0, kCell, kCell, kColumns, attr, kSurfaceCapsSystemMemory)) return false;
+  for (int32_t f = 0; f < kColumns; ++f) {
     if (!LoadBobFrame(bob, &Sheet, f, f, sheetRow, 0)) return false;
-    SetColorKey(bob->frames[f], Black, Black);
+    SetColorKey(bob->frames[f], kBlack, kBlack);
   }
   const int32_t spin[] = {0, 1, 2, 3, 4, 5, 6, 7};
   const int32_t rock[] = {0, 1, 2, 3, 4, 5, 6, 7, 6, 5, 4, 3, 2, 1};
@@ -105,9 +106,9 @@ bool MakeSprite(Bob* bob, int32_t sheetRow, uint32_t motion) {
 }
 
 void PlaceSprites() {
-  const int32_t start[SpriteCount][4] = {{40, 80, 3, 1},   {500, 300, 0, 0},  {200, 90, 4, 2},  {420, 150, -3, 3},
+  const int32_t start[kSpriteCount][4] = {{40, 80, 3, 1},   {500, 300, 0, 0},  {200, 90, 4, 2},  {420, 150, -3, 3},
                                          {100, 330, 5, -2}, {560, 380, -4, -3}, {300, 250, -2, 4}, {360, 90, 2, -1}};
-  for (int32_t i = 0; i < SpriteCount; ++i) {
+  for (int32_t i = 0; i < kSpriteCount; ++i) {
     SetBobPosition(Sprites[i], start[i][0], start[i][1]);
     SetBobVelocity(Sprites[i], start[i][2], start[i][3]);
     SetBobAnimation(Sprites[i], i % 3 == 2 ? 1 : 0);
@@ -129,7 +130,7 @@ void StartSpriteScene() {
   // Orbs wrap round the screen, coins bounce; the clones share the frames of the first two.
   Sprites[0] = &Orb;
   Sprites[1] = &Coin;
-  for (int32_t i = 2; i < SpriteCount; ++i) {
+  for (int32_t i = 2; i < kSpriteCount; ++i) {
     CloneBob(i % 2 == 0 ? &Orb : &Coin, &Clones[i - 2]);
     Sprites[i] = &Clones[i - 2];
   }
@@ -154,14 +155,14 @@ void DrawSpriteScene(Surface* back, int32_t frame) {
     if (Ready) {
       // The sheet itself, as read from the file, in the lower left corner.
       const Canvas& c = lock.canvas();
-      for (int32_t y = 0; y < SheetH; ++y)
-        for (int32_t x = 0; x < SheetW; ++x)
-          c.pixels[static_cast<size_t>(ScreenH - SheetH - 12 + y) * c.pitch + 12 + x] =
+      for (int32_t y = 0; y < kSheetH; ++y)
+        for (int32_t x = 0; x < kSheetW; ++x)
+          c.pixels[static_cast<size_t>(kScreenH - kSheetH - 12 + y) * c.pitch + 12 + x] =
               Sheet.pixels[static_cast<size_t>(y) * Sheet.infoHeader.biWidth + x];
     }
   }
   if (!Ready) {
-    DrawCaptionCentred(back, "the sprite sheet could not be made", ScreenW / 2, 240, Red);
+    DrawCaptionCentred(back, "the sprite sheet could not be made", kScreenW / 2, 240, kRed);
     return;
   }
   // The big one: sprite 1 drawn scaled, growing and shrinking, at a fixed place.
@@ -172,7 +173,7 @@ void DrawSpriteScene(Surface* back, int32_t frame) {
   DrawBobScaled(big, size, size, back);
   SetBobPosition(big, keepX, keepY);
 
-  for (int32_t i = 0; i < SpriteCount; ++i) {
+  for (int32_t i = 0; i < kSpriteCount; ++i) {
     AnimateBob(Sprites[i]);
     MoveBob(Sprites[i]);
     DrawBob(Sprites[i], back);
@@ -180,18 +181,18 @@ void DrawSpriteScene(Surface* back, int32_t frame) {
   int32_t hits = 0;
   {
     BackLock lock(back);
-    for (int32_t i = 0; i < SpriteCount; ++i)
-      for (int32_t j = i + 1; j < SpriteCount; ++j) {
+    for (int32_t i = 0; i < kSpriteCount; ++i)
+      for (int32_t j = i + 1; j < kSpriteCount; ++j) {
         if (!BobsCollide(Sprites[i], Sprites[j])) continue;
         ++hits;
         for (Bob* b : {Sprites[i], Sprites[j]})
-          DrawFrameRect(lock.canvas(), b->x - 2, b->y - 2, b->x + Cell + 1, b->y + Cell + 1, Highlight);
+          DrawFrameRect(lock.canvas(), b->x - 2, b->y - 2, b->x + kCell + 1, b->y + kCell + 1, kHighlight);
       }
   }
-  DrawCaption(back, "sheet.bmp: 16 cells of 32 x 32", 12, ScreenH - SheetH - 34, LightGrey);
-  DrawCaption(back, "orbs wrap, coins bounce, clones share frames", 300, ScreenH - 54, LightGrey);
-  DrawCaption(back, hits > 0 ? "collision!" : "no collision", 300, ScreenH - 32, hits > 0 ? Highlight : DarkGrey);
-  DrawCaptionCentred(back, "scaled", 540, 150, LightGrey);
+  DrawCaption(back, "sheet.bmp: 16 cells of 32 x 32", 12, kScreenH - kSheetH - 34, kLightGrey);
+  DrawCaption(back, "orbs wrap, coins bounce, clones share frames", 300, kScreenH - 54, kLightGrey);
+  DrawCaption(back, hits > 0 ? "collision!" : "no collision", 300, kScreenH - 32, hits > 0 ? kHighlight : kDarkGrey);
+  DrawCaptionCentred(back, "scaled", 540, 150, kLightGrey);
 }
 
 }  // namespace showcase

@@ -70,27 +70,27 @@ void DrawPolygonScene(Surface* back, int32_t frame) {
     DrawTitle(c, "POLYGONS", 18);
 
     // A filled pentagon turning, with a bright outline and its box.
-    PolygonShape a = Posed(work[0], pentagon, 130, 200, RainbowRamp + (frame / 2) % 64, frame * 3, 1.0f, false);
+    PolygonShape a = Posed(work[0], pentagon, 130, 200, kRainbowRamp + (frame / 2) % 64, frame * 3, 1.0f, false);
     FillPolygon(&a, c.pixels, c.pitch);
-    a.color = White;
+    a.color = kWhite;
     DrawPolygon(&a, c.pixels, c.pitch);
-    DrawBounds(c, a, Amber);
+    DrawBounds(c, a, kAmber);
 
     // A hexagon pulsing through the matrix operations, filled in two shades.
     float pulse = 1.0f + 0.45f * static_cast<float>(std::sin(frame * 0.07));
-    PolygonShape b = Posed(work[1], hexagon, 320, 270, GreenRamp + 9, -frame * 2, pulse, true);
+    PolygonShape b = Posed(work[1], hexagon, 320, 270, kGreenRamp + 9, -frame * 2, pulse, true);
     FillPolygon(&b, c.pixels, c.pitch);
-    PolygonShape b2 = Posed(work[2], hexagon, 320, 270, GreenRamp + 14, -frame * 2, pulse * 0.55f, true);
+    PolygonShape b2 = Posed(work[2], hexagon, 320, 270, kGreenRamp + 14, -frame * 2, pulse * 0.55f, true);
     FillPolygon(&b2, c.pixels, c.pitch);
-    DrawBounds(c, b, Amber);
+    DrawBounds(c, b, kAmber);
 
     // A star (not convex, so outlined only), turning the other way.
-    PolygonShape s = Posed(work[3], star, 515, 200, Yellow, -frame * 4, 1.0f, false);
+    PolygonShape s = Posed(work[3], star, 515, 200, kYellow, -frame * 4, 1.0f, false);
     DrawPolygon(&s, c.pixels, c.pitch);
-    DrawBounds(c, s, Amber);
+    DrawBounds(c, s, kAmber);
 
     // A large square outline crossing the screen's corner: its lines are clipped.
-    PolygonShape q = Posed(work[4], square, 610, 450, Magenta, frame, 1.0f, false);
+    PolygonShape q = Posed(work[4], square, 610, 450, kMagenta, frame, 1.0f, false);
     DrawPolygon(&q, c.pixels, c.pitch);
 
     // Small octagons orbiting on a circle, placed with the degree tables.
@@ -98,16 +98,16 @@ void DrawPolygonScene(Surface* back, int32_t frame) {
       int32_t deg = ReduceDegrees(frame * 2 + k * 60);
       int32_t ox = 160 + static_cast<int32_t>(95 * CosTable[deg]);
       int32_t oy = 385 + static_cast<int32_t>(45 * SinTable[deg]);
-      PolygonShape o = Posed(work[5], octagon, ox, oy, MagentaRamp + 6 + k, frame * 5, 0.45f, true);
+      PolygonShape o = Posed(work[5], octagon, ox, oy, kMagentaRamp + 6 + k, frame * 5, 0.45f, true);
       FillPolygon(&o, c.pixels, c.pitch);
     }
   }
   // Each caption sits where no shape ever comes: below the pentagon's circle (y 270), right of the octagons'
   // orbit (x 273) and below the hexagon's largest box (y 357), above the big square's circle (radius 150).
-  DrawCaption(back, "filled + outline", 70, 290, LightGrey);
-  DrawCaption(back, "matrix scale + rotate", 285, 366, LightGrey);
-  DrawCaption(back, "outline only", 455, 290, LightGrey);
-  DrawCaption(back, "amber: bounding boxes", 12, 452, Amber);
+  DrawCaption(back, "filled + outline", 70, 290, kLightGrey);
+  DrawCaption(back, "matrix scale + rotate", 285, 366, kLightGrey);
+  DrawCaption(back, "outline only", 455, 290, kLightGrey);
+  DrawCaption(back, "amber: bounding boxes", 12, 452, kAmber);
 }
 
 void DrawTriangleScene(Surface* back, int32_t frame) {
@@ -128,16 +128,16 @@ void DrawTriangleScene(Surface* back, int32_t frame) {
         int32_t x1 = cx + static_cast<int32_t>(20 * CosTable[deg2]), y1 = cy + static_cast<int32_t>(20 * SinTable[deg2]);
         int32_t x2 = cx + static_cast<int32_t>(rx * CosTable[deg]), y2 = cy + static_cast<int32_t>(ry * SinTable[deg]);
         int32_t x3 = cx + static_cast<int32_t>(rx * CosTable[deg3]), y3 = cy + static_cast<int32_t>(ry * SinTable[deg3]);
-        int32_t colour = RainbowRamp + (k * 9 + frame / 3) % 64;
+        int32_t colour = kRainbowRamp + (k * 9 + frame / 3) % 64;
         if (side == 0) FillTriangle(x1, y1, x2, y2, x3, y3, colour, c.pixels, c.pitch);
         else FillTriangleFixed(x1, y1, x2, y2, x3, y3, colour, c.pixels, c.pitch);
       }
     }
-    DrawColumnSpan(60, ScreenH - 1, ScreenW / 2, White, c.pixels, c.pitch);
+    DrawColumnSpan(60, kScreenH - 1, kScreenW / 2, kWhite, c.pixels, c.pitch);
     DrawTitle(c, "TRIANGLES", 18);
   }
-  DrawCaptionCentred(back, "float edges", ScreenW / 4, 62, White);
-  DrawCaptionCentred(back, "16.16 fixed-point edges", 3 * ScreenW / 4, 62, White);
+  DrawCaptionCentred(back, "float edges", kScreenW / 4, 62, kWhite);
+  DrawCaptionCentred(back, "16.16 fixed-point edges", 3 * kScreenW / 4, 62, kWhite);
 }
 
 }  // namespace showcase

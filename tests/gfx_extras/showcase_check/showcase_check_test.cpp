@@ -79,14 +79,14 @@ TEST_F(ShowcaseRun, RunsThroughAndShowsEveryScene) {
   ASSERT_EQ(exitCode_, 0);
   using namespace showcase;
   Dump sprites = Load("scene_sprites");
-  EXPECT_GT(CountRange(sprites, CyanRamp, 16), 2000);   // the orbs and their row of the sheet
-  EXPECT_GT(CountRange(sprites, AmberRamp, 16), 2000);  // the coins, one of them scaled up
+  EXPECT_GT(CountRange(sprites, kCyanRamp, 16), 2000);   // the orbs and their row of the sheet
+  EXPECT_GT(CountRange(sprites, kAmberRamp, 16), 2000);  // the coins, one of them scaled up
   EXPECT_GT(Distinct(sprites), 40);
 
   Dump polygons = Load("scene_polygons");
-  EXPECT_GT(CountRange(polygons, RainbowRamp, 64), 5000);  // the filled pentagon
-  EXPECT_GT(CountRange(polygons, GreenRamp, 16), 5000);    // the pulsing hexagons
-  EXPECT_GT(CountRange(polygons, Amber, 1), 500);          // bounding boxes
+  EXPECT_GT(CountRange(polygons, kRainbowRamp, 64), 5000);  // the filled pentagon
+  EXPECT_GT(CountRange(polygons, kGreenRamp, 16), 5000);    // the pulsing hexagons
+  EXPECT_GT(CountRange(polygons, kAmber, 1), 500);          // bounding boxes
 
   // Triangles fill a good part of both halves and are cut at the left and right screen edges.
   Dump triangles = Load("scene_triangles");
@@ -94,7 +94,7 @@ TEST_F(ShowcaseRun, RunsThroughAndShowsEveryScene) {
   for (int32_t y = 0; y < 480; ++y)
     for (int32_t x = 0; x < 640; ++x) {
       uint8_t v = triangles.pixels[y * 640 + x];
-      if (v < RainbowRamp || v >= RainbowRamp + 64) continue;
+      if (v < kRainbowRamp || v >= kRainbowRamp + 64) continue;
       (x < 320 ? left : right) += 1;
       leftEdge += x == 0;
       rightEdge += x == 639;
@@ -109,24 +109,24 @@ TEST_F(ShowcaseRun, PaletteSceneTurnsItsBandWithoutRedrawingIt) {
   ASSERT_EQ(exitCode_, 0);
   using namespace showcase;
   Dump a = Load("scene_palette"), b = Load("scene_palette_next");
-  EXPECT_GT(CountRange(a, RotatingBand, BandSize), kScreen / 5);
+  EXPECT_GT(CountRange(a, kRotatingBand, kBandSize), kScreen / 5);
   // The rings are not redrawn differently: the same pixels hold the same band entries (only stars move).
   int32_t bandPixelsMoved = 0;
   for (size_t i = 0; i < a.pixels.size(); ++i) {
-    bool inBandA = a.pixels[i] >= RotatingBand && a.pixels[i] < RotatingBand + BandSize;
-    bool inBandB = b.pixels[i] >= RotatingBand && b.pixels[i] < RotatingBand + BandSize;
+    bool inBandA = a.pixels[i] >= kRotatingBand && a.pixels[i] < kRotatingBand + kBandSize;
+    bool inBandB = b.pixels[i] >= kRotatingBand && b.pixels[i] < kRotatingBand + kBandSize;
     bandPixelsMoved += (inBandA || inBandB) && a.pixels[i] != b.pixels[i];
   }
   EXPECT_EQ(bandPixelsMoved, 0);
   // One frame later every band colour has moved up one entry, the last wrapping to the first.
-  for (int32_t i = 0; i < BandSize; ++i) {
-    const PaletteEntry& was = a.palette[RotatingBand + i];
-    const PaletteEntry& now = b.palette[RotatingBand + (i + 1) % BandSize];
+  for (int32_t i = 0; i < kBandSize; ++i) {
+    const PaletteEntry& was = a.palette[kRotatingBand + i];
+    const PaletteEntry& now = b.palette[kRotatingBand + (i + 1) % kBandSize];
     EXPECT_EQ(was.red, now.red) << i;
     EXPECT_EQ(was.green, now.green) << i;
     EXPECT_EQ(was.blue, now.blue) << i;
   }
-  EXPECT_GT(CountRange(a, LightsFirst, LightCount), 2000);  // the lights are on screen
+  EXPECT_GT(CountRange(a, kLightsFirst, kLightCount), 2000);  // the lights are on screen
 }
 
 TEST_F(ShowcaseRun, EveryEffectChangesThePaletteOrThePixels) {
