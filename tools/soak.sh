@@ -2,14 +2,16 @@
 # The soak: seeded pseudo-random play through the replay tool (menu, both player counts, the hidden mode, serves,
 # paddles, Escape, game overs) for many frames. Fails on a crash or a non-zero exit, or when the heap in use at
 # the end is more than 64 KiB above what it was after the first 1,000 frames.
-# Usage: tools/soak.sh [frames [seed [build tree]]]   defaults: 1000000 frames, seed 2000, the tree build/
+# Usage: tools/soak.sh [frames [seed [build tree [replay command]]]]
+#   defaults: 1000000 frames, seed 2000, the tree build/, the tree's replay tool (a build for another processor
+#   names the script that starts it through the emulator)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 frames=${1:-1000000}
 seed=${2:-2000}
 tree=${3:-$root/build}
 case $tree in /*) ;; *) tree=$root/$tree ;; esac
-replay=$tree/tools/replay/tavo_replay
+replay=${4:-$tree/tools/replay/tavo_replay}
 [ -x "$replay" ] || { echo "soak: no replay tool at $replay; build the tree first (tools/build.sh)" >&2; exit 2; }
 limit=65536
 

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # The Debian package: built with CPack, its control fields and file list read back with dpkg-deb, checked by
 # lintian, and unpacked (never installed on this machine) for the start test that follows.
-# Usage: check_package.sh <build tree> <work folder> <installed file list> <version>
+# Usage: check_package.sh <build tree> <work folder> <installed file list> <version> <Debian architecture>
 set -euo pipefail
 build=$1
 work=$2
 expected=$3
 version=$4
+architecture=$5
 for tool in cpack dpkg-deb dpkg-shlibdeps lintian file; do
   command -v "$tool" >/dev/null || { echo "package: $tool is missing (tools/install-deps.sh installs it)"; exit 1; }
 done
 rm -rf "$work" && mkdir -p "$work"
 cpack --config "$build/CPackConfig.cmake" -B "$work/packages" > "$work/cpack.log" || { cat "$work/cpack.log"; exit 1; }
-deb=$work/packages/tavo2000_${version}_amd64.deb
+deb=$work/packages/tavo2000_${version}_${architecture}.deb
 [ -f "$deb" ] || { echo "package: $deb was not made"; ls "$work/packages"; exit 1; }
 failures=0
 fail() { echo "package: $1"; failures=$((failures + 1)); }
@@ -21,7 +22,7 @@ dpkg-deb --info "$deb" > "$work/info"
 field() { sed -n "s/^ $1: //p" "$work/info"; }
 [ "$(field Package)" = tavo2000 ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
-[ "$(field Architecture)" = amd64 ] || fail "Architecture is '$(field Architecture)'"
+[ "$(field Architecture)" = "$architecture" ] || fail "Architecture is '$(field Architecture)'"
 [ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
 [ "$(field Maintainer)" = "The Tavo 2000 Team <tavo2000@example.org>" ] || fail "Maintainer is '$(field Maintainer)'"
 depends=$(field Depends)
