@@ -2,7 +2,7 @@
 # A staged install (DESTDIR) of the build, checked file by file and with the desktop's own validators:
 # exactly the expected files, valid desktop entries and AppStream data, manual pages that render without warnings.
 # Usage: check_staged_install.sh <build tree> <stage folder> <expected file list> [emulator]
-# The emulator, when given, is the program that runs the build's programs on this machine (a build for another processor).
+# The emulator, given for a build for another processor, is the program that runs its programs on this machine.
 set -euo pipefail
 build=$1
 stage=$2
@@ -48,7 +48,8 @@ for page in "$root"/share/man/man6/*.6; do
 done
 
 # The manual page's options are the ones --help lists.
-options_of_help=$(${emulator:+"$emulator"} "$root/bin/tavo2000" --help | grep -E '^  +(-[a-z], )?--' | sed -E 's/^ +(-[a-z], )?(--[a-z-]+).*/\2/' | sort)
+options_of_help=$(${emulator:+"$emulator"} "$root/bin/tavo2000" --help |
+  grep -E '^  +(-[a-z], )?--' | sed -E 's/^ +(-[a-z], )?(--[a-z-]+).*/\2/' | sort)
 options_of_page=$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$root/share/man/man6/tavo2000.6" | grep -A1 '^\.TP' |
   grep -o '\\-\\-[a-z\\-]*' | sed 's/\\-/-/g' | sort)
 [ -n "$options_of_help" ] && [ "$options_of_help" = "$options_of_page" ] ||
