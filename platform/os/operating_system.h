@@ -1,5 +1,6 @@
 // Every call the platform makes to the operating system itself, in one place: one file per system defines
-// all of these (os/posix.cpp for Linux and its kin; the build picks the file), and shared code calls only them.
+// all of these (os/posix.cpp for Linux and its kin, os/browser.cpp for the page; the build picks the file), and
+// shared code calls only them.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +32,12 @@ std::string CommandOutput(const std::string& command, size_t maxBytes);
 // False when the system can tell that no graphics hardware is present (no device node for one), so that
 // trying hardware rendering would only start a software rasteriser.
 bool MayHaveGraphicsHardware();
+
+// ---- Time
+
+// Lets about microseconds pass without using the processor. In the browser the program shares its one thread
+// with the page, which draws, plays sound and takes input only during these waits.
+void Wait(uint64_t microseconds);
 
 // ---- Files and folders (paths are UTF-8)
 

@@ -9,7 +9,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace platform::os {
@@ -97,6 +99,8 @@ bool MayHaveGraphicsHardware() {
   return true;
 #endif
 }
+
+void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
 
 bool IsFolder(const std::string& path) {
   struct stat status;

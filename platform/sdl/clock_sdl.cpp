@@ -1,9 +1,9 @@
 // The SDL backend's clock: std::chrono's steady clock in milliseconds since the program started, and real
-// sleeps. It names no SDL call; it lives here because it is this backend's clock.
+// waits through the operating system. It names no SDL call; it lives here because it is this backend's clock.
 #include <chrono>
-#include <thread>
 
 #include "platform/internal/backend_tables.h"
+#include "platform/os/operating_system.h"
 
 namespace platform {
 
@@ -16,9 +16,9 @@ uint32_t GetTicks() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(uint32_t ms) { os::Wait(uint64_t{ms} * 1000); }
 
-void PauseBriefly() { std::this_thread::sleep_for(std::chrono::microseconds(100)); }
+void PauseBriefly() { os::Wait(100); }
 
 }  // namespace
 

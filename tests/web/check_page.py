@@ -1,0 +1,307 @@
+#!/usr/bin/python3
+"""The page in headless Chromium, driven through its DevTools protocol: the title menu within 10 s of load with no
+console error, the cover and New Game starting a match whose ball moves, the song's level, and every replay
+scenario's trace from ?play= against the Linux one, byte for byte.
+
+Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR] [--pacing SECONDS]
+Prints one line per check and "N passed, N failed" last; exits 1 when any check failed.
+"""
+import argparse
+import base64
+import functools
+import http.server
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PROBE = os.path.join(HERE, "..", "support", "screen_probe.sh")
+CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--enable-unsafe-swiftshader",
+                  "--autoplay-policy=no-user-gesture-required", "--disable-background-networking",
+                  "--disable-component-update", "--disable-sync", "--no-first-run",
+                  "--window-size=1000,900"]
+
+
+class Server:
+    """Serves the page folder at / and the scenarios at /scenarios/ on 127.0.0.1, on a free port."""
+
+    def __init__(self, page_folder, scenario_folder):
+        page, scenarios = page_folder, scenario_folder
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
+                              ".js": "text/javascript", ".replay": "text/plain"}
+
+            def translate_path(self, path):
+                path = path.split("?", 1)[0]
+                if path.startswith("/scenarios/"):
+                    return os.path.join(scenarios, os.path.basename(path))
+                return os.path.join(page, path.lstrip("/") or "index.html")
+
+            def log_message(self, *args):
+                pass
+
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = f"http://127.0.0.1:{self.httpd.server_address[1]}/"
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+
+
+class Browser:
+    """One headless Chromium with a fresh profile, and a DevTools connection to its page."""
+
+    def __init__(self):
+        self.profile = tempfile.mkdtemp(prefix="tavo-chromium-")
+        self.process = subprocess.Popen(
+            ["/usr/bin/chromium", *CHROMIUM_FLAGS, f"--user-data-dir={self.profile}", "--remote-debugging-port=0",
+             "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port_file = os.path.join(self.profile, "DevToolsActivePort")
+        deadline = time.time() + 30
+        while not os.path.exists(port_file) or not open(port_file).read().strip():
+            if time.time() > deadline or self.process.poll() is not None:
+                raise RuntimeError("Chromium did not start")
+            time.sleep(0.1)
+        port = open(port_file).read().split()[0]
+        pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
+        target = next(p for p in pages if p["type"] == "page")
+        self.socket = websocket.create_connection(target["webSocketDebuggerUrl"], timeout=60)
+        self.next_id = 0
+        self.events = []
+        self.dialogs = []
+        for domain in ("Page", "Runtime", "Log"):
+            self.call(f"{domain}.enable")
+
+    def call(self, method, **params):
+        self.next_id += 1
+        wanted = self.next_id
+        self.socket.send(json.dumps({"id": wanted, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == wanted:
+                if "error" in message:
+                    raise RuntimeError(f"{method}: {message['error']}")
+                return message.get("result", {})
+            if "method" in message:
+                self.events.append(message)
+                if message["method"] == "Page.javascriptDialogOpening":
+                    # A message box of the game: noted, then answered so the page goes on.
+                    self.dialogs.append(message["params"].get("message", ""))
+                    self.next_id += 1
+                    self.socket.send(json.dumps({"id": self.next_id, "method": "Page.handleJavaScriptDialog",
+                                                 "params": {"accept": True}}))
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=True)
+        return result.get("result", {}).get("value")
+
+    def open(self, url):
+        self.events.clear()
+        self.dialogs.clear()
+        self.call("Page.navigate", url=url)
+
+    def wait_for(self, expression, seconds):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            value = self.evaluate(expression)
+            if value:
+                return value
+            time.sleep(0.1)
+        return None
+
+    def console_errors(self):
+        self.call("Runtime.evaluate", expression="0")  # collects the events sent so far
+        errors = []
+        for event in self.events:
+            method, params = event["method"], event.get("params", {})
+            if method == "Runtime.consoleAPICalled" and params.get("type") in ("error", "assert"):
+                errors.append(" ".join(str(a.get("value", a.get("description", ""))) for a in params["args"]))
+            elif method == "Runtime.exceptionThrown":
+                errors.append(params["exceptionDetails"].get("exception", {}).get("description", "exception"))
+            elif method == "Log.entryAdded" and params["entry"].get("level") == "error":
+                errors.append(params["entry"].get("text", ""))
+        return errors + [f"message box: {text}" for text in self.dialogs]
+
+    def canvas_box(self):
+        return self.evaluate("(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+                             " return [r.left, r.top, r.width, r.height]; })()")
+
+    def canvas_shot(self, path):
+        """The canvas as shown, at its own 640 x 480 pixels."""
+        left, top, width, _ = self.canvas_box()
+        shot = self.call("Page.captureScreenshot", format="png",
+                         clip={"x": left, "y": top, "width": width, "height": width * 3 / 4, "scale": 640 / width})
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(shot["data"]))
+
+    def page_shot(self, path):
+        shot = self.call("Page.captureScreenshot", format="png")
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(shot["data"]))
+
+    def click(self, x, y):
+        for kind in ("mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+
+    def close(self):
+        try:
+            self.socket.close()
+        finally:
+            self.process.terminate()
+            self.process.wait(timeout=10)
+            shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class Checks:
+    def __init__(self):
+        self.passed = self.failed = 0
+
+    def report(self, ok, name, detail=""):
+        if ok:
+            self.passed += 1
+        else:
+            self.failed += 1
+        print(f"{'PASS' if ok else 'FAIL'} {name}{': ' + detail if detail else ''}", flush=True)
+        return ok
+
+
+def probe(what, picture, data_folder):
+    return subprocess.run([PROBE, what, picture, data_folder], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
+def differing_pixels(first, second):
+    """How many pixels differ between two pictures of one size (ImageMagick's AE count)."""
+    result = subprocess.run(["compare", "-metric", "AE", first, second, "null:"], capture_output=True, text=True)
+    return int(float(result.stderr.split()[0]))
+
+
+def check_play(browser, server, checks, data, work, shots):
+    start = time.time()
+    browser.open(server.url + "index.html")
+    menu_shot = os.path.join(work, "menu.png")
+    seen = None
+    while time.time() - start < 10:
+        if browser.evaluate("document.getElementById('cover') && !document.getElementById('cover').hidden"):
+            browser.canvas_shot(menu_shot)
+            if probe("menu", menu_shot, data):
+                seen = time.time() - start
+                break
+        time.sleep(0.1)
+    checks.report(seen is not None, "title menu within 10 s of load",
+                  f"{seen:.2f} s" if seen is not None else "not seen")
+    if seen is None:
+        return
+    if shots:
+        browser.page_shot(os.path.join(shots, "web_cover.png"))
+
+    left, top, width, height = browser.canvas_box()
+    browser.click(left + width / 2, top + height / 2)  # the cover
+    hidden = browser.wait_for("document.getElementById('cover').hidden", 2)
+    checks.report(bool(hidden), "the cover goes on a click")
+    if shots:
+        browser.page_shot(os.path.join(shots, "web_menu.png"))
+    # New Game: the menu starts it on the button with the pointer where the game put it.
+    browser.click(left + width / 2, top + height / 2)
+    first, second = os.path.join(work, "match1.png"), os.path.join(work, "match2.png")
+    in_play = False
+    deadline = time.time() + 5
+    while time.time() < deadline and not in_play:
+        browser.canvas_shot(first)
+        in_play = probe("playfield", first, data)
+    moved = 0
+    if in_play:
+        time.sleep(0.3)
+        browser.canvas_shot(second)
+        moved = differing_pixels(first, second)
+    checks.report(in_play and moved > 0, "New Game starts a match and the ball moves",
+                  f"{moved} pixels changed in 0.3 s" if in_play else "no playfield")
+    if shots and in_play:
+        browser.page_shot(os.path.join(shots, "web_match.png"))
+
+    level = browser.wait_for("document.getElementById('audio-level').dataset.rms &&"
+                             " [document.getElementById('audio-level').dataset.rms,"
+                             "  document.getElementById('audio-level').dataset.peak]", 20)
+    if level is None:
+        checks.report(False, "the song plays", "no level reported within 20 s")
+    else:
+        rms, peak = (float(v) for v in level)
+        checks.report(rms > -45 and peak < -0.1, "the song plays, not silent and below full scale",
+                      f"RMS {rms:.1f} dBFS, peak {peak:.1f} dBFS over 10 s")
+    errors = browser.console_errors()
+    checks.report(not errors, "no error in the console", "; ".join(errors)[:500])
+
+
+def check_scenarios(browser, server, checks, scenario_folder):
+    for name in sorted(f for f in os.listdir(scenario_folder) if f.endswith(".replay")):
+        expected = open(os.path.join(scenario_folder, name[:-len(".replay")] + ".trace"), encoding="utf-8").read()
+        browser.open(f"{server.url}index.html?play=/scenarios/{name}")
+        done = browser.wait_for("document.getElementById('trace').dataset.exit !== undefined", 60)
+        actual = browser.evaluate("document.getElementById('trace').textContent") if done else None
+        same = actual == expected
+        detail = ""
+        if not same and actual is not None:
+            a, e = actual.splitlines(), expected.splitlines()
+            line = next((i for i in range(min(len(a), len(e))) if a[i] != e[i]), min(len(a), len(e)))
+            detail = f"first difference at line {line + 1} ({len(a)} lines, expected {len(e)})"
+        elif actual is None:
+            detail = "no trace within 60 s"
+        checks.report(same, f"?play={name} gives the Linux trace", detail)
+
+
+def measure_pacing(browser, server, seconds):
+    """Frame intervals of the game's own frame log over SECONDS in the title menu: median and 99th percentile."""
+    browser.call("Page.addScriptToEvaluateOnNewDocument",
+                 source="window.Module = { preRun: [() => { ENV.TAVO_FRAME_LOG = '1'; }] };")
+    browser.open(server.url + "index.html")
+    browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20)
+    browser.evaluate("window.frameTimes = []; const before = Module.printErr; Module.printErr = (line) => {"
+                     " const m = /^frame (\\d+)/.exec(line); if (m) frameTimes.push(Number(m[1])); else before(line); }")
+    time.sleep(seconds)
+    times = browser.evaluate("frameTimes")
+    gaps = sorted((b - a) / 1000 for a, b in zip(times, times[1:]))
+    if not gaps:
+        print("pacing: no frames logged")
+        return
+    print(f"pacing over {seconds} s: {len(gaps)} intervals, median {statistics.median(gaps):.2f} ms, "
+          f"99th percentile {gaps[int(0.99 * (len(gaps) - 1))]:.2f} ms, max {gaps[-1]:.2f} ms")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("page")
+    parser.add_argument("scenarios")
+    parser.add_argument("data")
+    parser.add_argument("--shots")
+    parser.add_argument("--pacing", type=float)
+    args = parser.parse_args()
+    server = Server(os.path.abspath(args.page), os.path.abspath(args.scenarios))
+    checks = Checks()
+    work = tempfile.mkdtemp(prefix="tavo-page-")
+    browser = Browser()
+    try:
+        if args.pacing:
+            measure_pacing(browser, server, args.pacing)
+            return 0
+        check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
+        check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
+    finally:
+        browser.close()
+        server.close()
+        shutil.rmtree(work, ignore_errors=True)
+    print(f"{checks.passed} passed, {checks.failed} failed")
+    return 1 if checks.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

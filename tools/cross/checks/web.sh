@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The browser's checks: the page built with Emscripten (the assets from the Linux Release tree, built first when
+# needed), the window-less unit tests under Node.js, and the page in headless Chromium.
+set -euo pipefail
+cd "$(dirname "$0")/../../.."
+tools/build.sh build
+tools/web/build.sh build
+tests/web/run_unit_tests.sh build-web
+tests/web/check_page.py build-web tests/whole_program/scenarios build/run

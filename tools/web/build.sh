@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the page into build-web/ (index.html, the programs' .js and .wasm, tavo2000.data, the zip): the web
+# libraries first (cached by tools/cross/deps.sh), then the game and the replay tool with Emscripten. The assets
+# come from a native tree's run folder, so that tree is built first.
+# Usage: tools/web/build.sh [native tree (default build)] [more targets...]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+native=${1:-build}
+shift || true
+tree=build-web
+
+prefix=$(tools/cross/deps.sh web | tail -n 1)
+# Debian's Emscripten finds its JavaScript tools in Debian's Node.js module folder, and writes to a private copy
+# of its library cache, kept beside the web libraries.
+export NODE_PATH=/usr/share/nodejs EM_CACHE=$prefix/em-cache
+[ -n "${CCACHE_BASEDIR:-}" ] || export CCACHE_BASEDIR=$PWD
+
+options=(-DTAVO_WEB_PREFIX="$prefix" -DTAVO_WEB_ASSETS="$PWD/$native/run")
+if command -v ccache > /dev/null; then
+  options+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+if [ ! -f "$tree/CMakeCache.txt" ] || ! grep -qxF "TAVO_WEB_PREFIX:PATH=$prefix" "$tree/CMakeCache.txt"; then
+  emcmake cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_BENCHMARKS=OFF "${options[@]}"
+fi
+cmake --build "$tree" -j "${TAVO_JOBS:-2}" --target tavo_web_page "$@"
