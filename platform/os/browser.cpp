@@ -35,6 +35,10 @@ bool WriteAll(int file, const void* bytes, size_t size) {
 
 bool StatOf(const std::string& path, struct stat* status) { return !path.empty() && stat(path.c_str(), status) == 0; }
 
+// When the page last had its turn, on its millisecond clock, and how long a run of short pauses may keep it waiting.
+double lastTurn = 0;
+constexpr double LongestWithoutTurnMs = 20;
+
 }  // namespace
 
 std::optional<std::string> EnvironmentVariable(const char* name) {
@@ -74,9 +78,19 @@ std::string CommandOutput(const std::string&, size_t) { return {}; }
 // the browser has any.
 bool MayHaveGraphicsHardware() { return true; }
 
-// The page draws, plays sound and delivers input while the program is suspended here; a wait shorter than a
-// millisecond still gives it one turn.
-void Wait(uint64_t microseconds) { emscripten_sleep(static_cast<unsigned>(microseconds / 1000)); }
+// The page draws, plays sound and delivers input while the program is suspended here. The browser's timers
+// cannot wait less than a millisecond (after a few turns, not less than 4), so a shorter pause is waited out on
+// the spot when the page had its turn lately, which keeps the frame clock's last steps as short as it asks.
+void Wait(uint64_t microseconds) {
+  const double start = emscripten_get_now();
+  if (microseconds >= 1000 || start - lastTurn > LongestWithoutTurnMs) {
+    emscripten_sleep(static_cast<unsigned>(microseconds / 1000));
+    lastTurn = emscripten_get_now();
+    return;
+  }
+  while (emscripten_get_now() - start < static_cast<double>(microseconds) / 1000) {
+  }
+}
 
 bool IsFolder(const std::string& path) {
   struct stat status;
