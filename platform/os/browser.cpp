@@ -111,13 +111,13 @@ bool MakeFolders(const std::string& path, std::string* error) {
   return false;
 }
 
-SmallFileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error) {
+FileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error) {
   contents->clear();
   const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (file < 0) {
-    if (errno == ENOENT) return SmallFileRead::Missing;
+    if (errno == ENOENT) return FileRead::Missing;
     if (error != nullptr) *error = Reason();
-    return SmallFileRead::Failed;
+    return FileRead::Failed;
   }
   char chunk[4096];
   for (;;) {
@@ -127,18 +127,18 @@ SmallFileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::strin
       if (error != nullptr) *error = Reason();
       close(file);
       contents->clear();
-      return SmallFileRead::Failed;
+      return FileRead::Failed;
     }
     if (count == 0) break;
     if (contents->size() + static_cast<size_t>(count) > maxBytes) {
       close(file);
       contents->clear();
-      return SmallFileRead::TooLarge;
+      return FileRead::TooLarge;
     }
     contents->append(chunk, static_cast<size_t>(count));
   }
   close(file);
-  return SmallFileRead::Read;
+  return FileRead::Read;
 }
 
 FileWrite WriteWholeFile(const std::string& path, const void* bytes, size_t size, bool mustBeNew, bool flushToDisk,

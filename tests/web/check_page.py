@@ -3,8 +3,11 @@
 console error, the cover and New Game starting a match whose ball moves, the song's level, and every replay
 scenario's trace from ?play= against the Linux one, byte for byte.
 
-Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR] [--pacing SECONDS]
-Prints one line per check and "N passed, N failed" last; exits 1 when any check failed.
+Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
+Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
+served at /scenarios/; --shots DIR saves web_cover.png, web_menu.png and web_match.png there.
+Measuring instead: --pacing SECONDS (frame intervals in the title menu), --time-play NAME (the replay tool's time
+for the script NAME of the scenario folder).
 """
 import argparse
 import base64
@@ -290,6 +293,17 @@ def measure_pacing(browser, server, seconds):
           f"99th percentile {gaps[int(0.99 * (len(gaps) - 1))]:.2f} ms, max {gaps[-1]:.2f} ms")
 
 
+def time_play(browser, server, name):
+    """How long the replay tool takes in the page for one script of the scenario folder, start-up excluded."""
+    browser.open(f"{server.url}index.html?play=/scenarios/{name}")
+    if not browser.wait_for("document.getElementById('trace').dataset.exit !== undefined", 600):
+        print(f"{name}: no trace within 600 s")
+        return
+    lines = browser.evaluate("document.getElementById('trace').textContent.split('\\n').length - 1")
+    milliseconds = browser.evaluate("document.getElementById('trace').dataset.milliseconds")
+    print(f"{name}: {lines} trace lines in {milliseconds} ms")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("page")
@@ -297,6 +311,7 @@ def main():
     parser.add_argument("data")
     parser.add_argument("--shots")
     parser.add_argument("--pacing", type=float)
+    parser.add_argument("--time-play")
     args = parser.parse_args()
     server = Server(os.path.abspath(args.page), os.path.abspath(args.scenarios))
     checks = Checks()
@@ -305,6 +320,9 @@ def main():
     try:
         if args.pacing:
             measure_pacing(browser, server, args.pacing)
+            return 0
+        if args.time_play:
+            time_play(browser, server, args.time_play)
             return 0
         check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))

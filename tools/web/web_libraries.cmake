@@ -28,3 +28,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # The test folders whose programs run under Node.js: the rules, the graphics library and the parsers.
 set(TAVO_WEB_TEST_FOLDERS game gfx gfx_extras app)
+
+# The font the game draws its text with, at the path it looks in; the page and the unit tests carry it.
+set(TAVO_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)

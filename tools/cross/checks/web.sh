@@ -4,6 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/../../.."
 tools/build.sh build
-tools/web/build.sh build
+tools/web/build.sh build web_unit_tests
 tests/web/run_unit_tests.sh build-web
 tests/web/check_page.py build-web tests/whole_program/scenarios build/run
