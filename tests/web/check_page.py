@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""The page in headless Chromium, driven through its DevTools protocol: the title menu within 10 s of load with no
-console error, the cover and New Game starting a match whose ball moves, the song's level, and every replay
-scenario's trace from ?play= against the Linux one, byte for byte.
+"""The page in headless Chromium, driven through its DevTools protocol: its compressed size, the title menu within
+10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level, and
+every replay scenario's trace from ?play= against the Linux one, byte for byte.
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
@@ -11,7 +11,7 @@ for the script NAME of the scenario folder).
 """
 import argparse
 import base64
-import functools
+import gzip
 import http.server
 import json
 import os
@@ -192,6 +192,21 @@ def differing_pixels(first, second):
     return int(float(result.stderr.split()[0]))
 
 
+GAME_FILES = ["index.html", "tavo2000.js", "tavo2000.wasm", "tavo2000.data.js", "tavo2000.data"]
+
+
+def check_transfer(page_folder, checks):
+    """What a browser downloads to play, compressed as a web server would send it: at most 8 MB."""
+    sizes = {}
+    for name in GAME_FILES:
+        with open(os.path.join(page_folder, name), "rb") as f:
+            sizes[name] = len(gzip.compress(f.read(), compresslevel=6))
+    total = sum(sizes.values())
+    detail = ", ".join(f"{name} {size / 1e6:.2f}" for name, size in sizes.items())
+    checks.report(total <= 8e6, "the game's transfer, gzip-compressed, is at most 8 MB",
+                  f"{total / 1e6:.2f} MB ({detail})")
+
+
 def check_play(browser, server, checks, data, work, shots):
     start = time.time()
     browser.open(server.url + "index.html")
@@ -324,6 +339,7 @@ def main():
         if args.time_play:
             time_play(browser, server, args.time_play)
             return 0
+        check_transfer(args.page, checks)
         check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
     finally:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the page into build-web/ (index.html, the programs' .js and .wasm, tavo2000.data, the zip): the web
 # libraries first (cached by tools/cross/deps.sh), then the game and the replay tool with Emscripten. The assets
-# come from a native tree's run folder, so that tree is built first.
+# and the instrument set come from a native tree's run folder, so that tree is configured first.
 # Usage: tools/web/build.sh [native tree (default build)] [more targets...]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -9,6 +9,8 @@ native=${1:-build}
 shift || true
 tree=build-web
 
+# The assets and the music renderer's instrument set come from the native tree.
+cmake --build "$native" --target generate_assets instrument_set
 prefix=$(tools/cross/deps.sh web | tail -n 1)
 # Debian's Emscripten finds its JavaScript tools in Debian's Node.js module folder, and writes to a private copy
 # of its library cache, kept beside the web libraries.

@@ -1,7 +1,9 @@
-# Recipe of tools/cross/deps.sh for the browser: SDL2, FreeType and SDL2_ttf as static libraries, built with
-# Debian's Emscripten from Debian's source packages. The prefix also holds em-cache/, a writable copy of
-# Emscripten's library cache that the web build points EM_CACHE at (the system's copy is read-only).
-source_packages=(libsdl2 freetype libsdl2-ttf)
+# Recipe of tools/cross/deps.sh for the browser: SDL2, FreeType, SDL2_ttf and the Timidity music renderer of
+# SDL2_mixer's source as static libraries, built with Debian's Emscripten from Debian's source packages. The prefix
+# also holds em-cache/, a writable copy of Emscripten's library cache that the web build points EM_CACHE at (the
+# system's copy is read-only).
+source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-mixer)
+recipe_inputs=(tools/cross/timidity.sh)
 
 recipe_fingerprint() {
   echo "emscripten $(dpkg-query -W -f='${Version}' emscripten)"
@@ -34,4 +36,7 @@ recipe_build() {
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
   web_cmake_build SDL2_ttf "$(source_dir libsdl2-ttf)" "$prefix" \
     -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF
+  # The music renderer; its licences land in share/licenses/sdl2_timidity.
+  run_logged "Timidity: build" nice "$repo/tools/cross/timidity.sh" "$(source_dir libsdl2-mixer)" "$prefix" emcc emar \
+    -I"$prefix/include/SDL2"
 }
