@@ -37,7 +37,7 @@ bool StatOf(const std::string& path, struct stat* status) { return !path.empty()
 
 // When the page last had its turn, on its millisecond clock, and how long a run of short pauses may keep it waiting.
 double lastTurn = 0;
-constexpr double LongestWithoutTurnMs = 20;
+constexpr double kLongestWithoutTurnMs = 20;
 
 }  // namespace
 
@@ -83,7 +83,7 @@ bool MayHaveGraphicsHardware() { return true; }
 // the spot when the page had its turn lately, which keeps the frame clock's last steps as short as it asks.
 void Wait(uint64_t microseconds) {
   const double start = emscripten_get_now();
-  if (microseconds >= 1000 || start - lastTurn > LongestWithoutTurnMs) {
+  if (microseconds >= 1000 || start - lastTurn > kLongestWithoutTurnMs) {
     emscripten_sleep(static_cast<unsigned>(microseconds / 1000));
     lastTurn = emscripten_get_now();
     return;
