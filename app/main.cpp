@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/demos/demos.h"
 #include "app/game_window.h"
@@ -10,6 +11,7 @@
 #include "app/launcher/start_choices.h"
 #include "app/main_window.h"
 #include "platform/backend.h"
+#include "platform/process_environment.h"
 #include "platform/window.h"
 
 namespace {
@@ -20,7 +22,12 @@ int InstanceTag = 0;
 }  // namespace
 
 int main(int argc, char** argv) {
-  CommandLineOptions options = ParseCommandLine(argc, argv);
+  platform::UseStartingConsole();  // --help, --version and usage errors reach the console it was started from
+  std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments) argumentPointers.push_back(argument.data());
+  argumentPointers.push_back(nullptr);
+  CommandLineOptions options = ParseCommandLine(static_cast<int>(arguments.size()), argumentPointers.data());
   if (const std::optional<int> exitCode = PrepareStart(options)) return *exitCode;
   std::string demoError;
   if (!StartDemos(options.recordPath.value_or(""), options.playPath.value_or(""), &demoError)) {

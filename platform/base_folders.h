@@ -1,10 +1,12 @@
-// The player's folders by the freedesktop base-directory standard: where data and settings live, worked out
-// from environment variables alone, so the rules are written once and tests can hand in any environment.
+// The player's folders by the rules of each system (the freedesktop base-directory standard, or Windows'):
+// where data and settings live, worked out from environment variables alone, so tests can hand in any environment.
 #pragma once
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/folder_rules.h"
 
 namespace platform {
 
@@ -26,5 +28,23 @@ std::vector<std::string> SystemDataFolders(const EnvironmentLookup& lookup);
 
 // The lookup of the running process (platform::EnvironmentVariable).
 EnvironmentLookup ProcessEnvironment();
+
+// The rules of the system the program was built for.
+FolderRules SystemFolderRules();
+
+// The folders that may hold the game's data when the working folder does not, in the order they are tried.
+// Freedesktop: $TAVO_DATA, the executable's folder, ../share/tavo2000 beside it, $XDG_DATA_HOME/tavo2000
+// (~/.local/share/tavo2000), each DIR/tavo2000 of $XDG_DATA_DIRS (/usr/local/share:/usr/share).
+// Windows: the executable's folder, then %TAVO_DATA%. Empty values are skipped; executableFolder ends in the
+// folder separator (or is empty when unknown).
+std::vector<std::string> GameDataFolders(FolderRules rules, const std::string& executableFolder,
+                                         const EnvironmentLookup& lookup);
+
+// The folder of the game's settings file: $XDG_CONFIG_HOME/tavo2000 (~/.config/tavo2000), or on Windows
+// %APPDATA%\Tavo2000; empty when the environment names no absolute folder for it.
+std::string GameSettingsFolder(FolderRules rules, const EnvironmentLookup& lookup);
+
+// folder and name joined by the rules' separator ('/' or '\\'), with none doubled.
+std::string JoinPath(FolderRules rules, const std::string& folder, const std::string& name);
 
 }  // namespace platform

@@ -14,7 +14,7 @@ bool Fail(std::string* error, const std::string& what) {
 }
 
 std::string ParentFolder(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
+  const size_t slash = path.find_last_of(os::SystemFolderRules() == FolderRules::Windows ? "/\\" : "/");
   if (slash == std::string::npos) return {};
   return slash == 0 ? std::string("/") : path.substr(0, slash);
 }

@@ -2,6 +2,7 @@
 // checked, their parameters, and where the General MIDI SoundFont lives. No FluidSynth here.
 #include <string>
 
+#include "platform/base_folders.h"
 #include "platform/file_system.h"
 #include "platform/internal/music_internal.h"
 #include "platform/os/operating_system.h"
@@ -60,8 +61,8 @@ int32_t LoadMusicSegment(MusicLoaderObject* loader, const char* fileName, MusicS
   *out = nullptr;
   if (!loader || !fileName || !*fileName) return kMusicErrInvalidArg;
   std::string path = fileName;
-  if (path[0] != '/' && !loader->searchFolder.empty())
-    path = loader->searchFolder + (loader->searchFolder.back() == '/' ? "" : "/") + path;
+  if (!os::IsAbsolutePath(path) && !loader->searchFolder.empty())
+    path = JoinPath(os::SystemFolderRules(), loader->searchFolder, path);
   auto* segment = new MusicSegment;
   if (!ReadWholeFile(path, &segment->bytes)) {
     delete segment;

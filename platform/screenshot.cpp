@@ -74,6 +74,8 @@ PicturesFolderFacts GatherFacts() {
       os::ReadSmallFile(userDirs, kMaxUserDirsBytes, &facts.userDirsText, &ignored) != os::FileRead::Read)
     facts.userDirsText.clear();
   facts.homePicturesExists = !facts.home.empty() && os::IsFolder(facts.home + "/Pictures");
+  facts.rules = os::SystemFolderRules();
+  facts.systemPictures = os::PicturesFolder();
   return facts;
 }
 
@@ -81,7 +83,7 @@ PicturesFolderFacts GatherFacts() {
 bool WriteNewFile(const std::string& folder, const std::vector<uint8_t>& bytes, std::string* path, std::string* why) {
   const std::tm local = os::LocalTime(std::time(nullptr));
   for (int32_t number = 1; number <= kMaxShotsPerSecond; ++number) {
-    *path = folder + "/" + ScreenshotFileName(local, number);
+    *path = JoinPath(os::SystemFolderRules(), folder, ScreenshotFileName(local, number));
     switch (os::WriteWholeFile(*path, bytes.data(), bytes.size(), true, false, why)) {
       case os::FileWrite::Written:
         return true;
@@ -122,6 +124,8 @@ std::string UserDirsFile(const PicturesFolderFacts& facts) {
 }
 
 std::string ChoosePicturesFolder(const PicturesFolderFacts& facts) {
+  if (facts.rules == FolderRules::Windows)
+    return facts.systemPictures.empty() ? std::string() : JoinPath(facts.rules, facts.systemPictures, "Tavo 2000");
   const std::string named = PicturesDirOfUserDirs(facts.userDirsText, facts.home);
   if (!named.empty()) return named;
   if (facts.homePicturesExists) return facts.home + "/Pictures";
@@ -148,7 +152,9 @@ std::string SaveScreenshot() {
   }
   const std::string folder = ChoosePicturesFolder(GatherFacts());
   if (folder.empty()) {
-    std::fprintf(stderr, "SCREENSHOT: not saved: HOME is not set\n");
+    std::fprintf(stderr, "SCREENSHOT: not saved: %s\n", os::SystemFolderRules() == FolderRules::Windows
+                                                             ? "the system names no pictures folder"
+                                                             : "HOME is not set");
     return "";
   }
   std::string cannotMake;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base_folders.h"
+
 namespace platform {
 
 // Saves the last presented picture at its own size (8-bit pictures through their palette) and prints one
@@ -21,9 +23,12 @@ struct PicturesFolderFacts {
   std::string dataHome;
   std::string userDirsText;
   bool homePicturesExists = false;
+  FolderRules rules = FolderRules::Freedesktop;
+  std::string systemPictures;  // Windows: the user's Pictures folder as the system names it (empty when unknown)
 };
 // XDG_PICTURES_DIR of user-dirs.dirs when it names a folder other than home, else ~/Pictures when it exists,
-// else $XDG_DATA_HOME/tavo2000/screenshots (~/.local/share/... when unset or not absolute).
+// else $XDG_DATA_HOME/tavo2000/screenshots (~/.local/share/... when unset or not absolute). Windows: "Tavo 2000"
+// in the user's Pictures folder. Empty when there is none.
 std::string ChoosePicturesFolder(const PicturesFolderFacts& facts);
 // Where user-dirs.dirs is read from: $XDG_CONFIG_HOME/user-dirs.dirs, else ~/.config/user-dirs.dirs.
 std::string UserDirsFile(const PicturesFolderFacts& facts);

@@ -11,17 +11,11 @@
 
 namespace {
 
-constexpr const char* kGameFolderName = "tavo2000";
-
-std::string Join(const std::string& folder, const std::string& name) {
-  if (folder.empty() || folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
-
-// The base-directory variables as the places hold them.
+// The variables of the places, for the platform's folder rules.
 platform::EnvironmentLookup LookupIn(const DataSearchPlaces& places) {
   return [&places](const char* name) -> std::optional<std::string> {
     const std::string_view variable = name;
+    if (variable == "TAVO_DATA") return places.tavoData;
     if (variable == "XDG_DATA_HOME") return places.xdgDataHome;
     if (variable == "XDG_DATA_DIRS") return places.xdgDataDirs;
     if (variable == "HOME") return places.home;
@@ -40,27 +34,17 @@ DataSearchPlaces PlacesFromEnvironment() {
   places.xdgDataHome = platform::EnvironmentVariable("XDG_DATA_HOME");
   places.home = platform::EnvironmentVariable("HOME");
   places.xdgDataDirs = platform::EnvironmentVariable("XDG_DATA_DIRS");
+  places.rules = platform::SystemFolderRules();
   return places;
 }
 
 std::vector<std::string> DataFolderCandidates(const DataSearchPlaces& places) {
-  std::vector<std::string> candidates;
-  if (places.tavoData && !places.tavoData->empty()) candidates.push_back(*places.tavoData);
-  if (!places.executableFolder.empty()) {
-    candidates.push_back(places.executableFolder);
-    candidates.push_back(Join(places.executableFolder, std::string("../share/") + kGameFolderName));
-  }
-  const platform::EnvironmentLookup lookup = LookupIn(places);
-  const std::string dataHome = platform::UserBaseFolder(platform::BaseFolder::DataHome, lookup);
-  if (!dataHome.empty()) candidates.push_back(Join(dataHome, kGameFolderName));
-  for (const std::string& folder : platform::SystemDataFolders(lookup))
-    candidates.push_back(Join(folder, kGameFolderName));
-  return candidates;
+  return platform::GameDataFolders(places.rules, places.executableFolder, LookupIn(places));
 }
 
 bool HoldsGameFiles(const std::string& folder) {
   for (const char* assetFolder : kAssetFolderNames)
-    if (platform::IsFolder(Join(folder, assetFolder))) return true;
+    if (platform::IsFolder(platform::JoinPath(platform::SystemFolderRules(), folder, assetFolder))) return true;
   return false;
 }
 

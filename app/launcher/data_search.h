@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base_folders.h"
+
 // What the search looks at, read from the process's surroundings by PlacesFromEnvironment (or made up by tests).
 struct DataSearchPlaces {
   std::string workingFolder = ".";
@@ -13,14 +15,16 @@ struct DataSearchPlaces {
   std::optional<std::string> xdgDataHome;  // $XDG_DATA_HOME
   std::optional<std::string> home;         // $HOME
   std::optional<std::string> xdgDataDirs;  // $XDG_DATA_DIRS
+  platform::FolderRules rules = platform::FolderRules::Freedesktop;  // the system's, from PlacesFromEnvironment
 };
 
 DataSearchPlaces PlacesFromEnvironment();
 
-// The folders to try, in order, after the working folder: $TAVO_DATA, the executable's folder,
-// ../share/tavo2000 beside it, $XDG_DATA_HOME/tavo2000 (~/.local/share/tavo2000), each DIR/tavo2000 of
-// $XDG_DATA_DIRS (/usr/local/share:/usr/share). Empty values are skipped; unset or empty XDG values take
-// their defaults, and relative XDG entries are ignored as the freedesktop standard asks.
+// The folders to try, in order, after the working folder, by the places' folder rules (platform::GameDataFolders):
+// $TAVO_DATA, the executable's folder, ../share/tavo2000 beside it, $XDG_DATA_HOME/tavo2000
+// (~/.local/share/tavo2000), each DIR/tavo2000 of $XDG_DATA_DIRS (/usr/local/share:/usr/share); on Windows the
+// executable's folder, then %TAVO_DATA%. Empty values are skipped; unset or empty XDG values take their
+// defaults, and relative XDG entries are ignored as the freedesktop standard asks.
 std::vector<std::string> DataFolderCandidates(const DataSearchPlaces& places);
 
 // True when folder holds at least one of Backgrounds/, Sprites/, SoundFX/ and Music/.

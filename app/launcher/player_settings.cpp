@@ -84,16 +84,9 @@ std::string SettingsText(const PlayerSettings& settings) {
          "effects=" + std::to_string(settings.effectsVolume) + "\n";
 }
 
-std::string SettingsFilePath(const std::optional<std::string>& xdgConfigHome, const std::optional<std::string>& home) {
-  const std::string configHome = platform::UserBaseFolder(
-      platform::BaseFolder::ConfigHome, [&](const char* name) -> std::optional<std::string> {
-        const std::string_view variable = name;
-        if (variable == "XDG_CONFIG_HOME") return xdgConfigHome;
-        if (variable == "HOME") return home;
-        return std::nullopt;
-      });
-  if (configHome.empty()) return {};
-  return configHome + "/tavo2000/settings.ini";
+std::string SettingsFilePath(platform::FolderRules rules, const platform::EnvironmentLookup& environment) {
+  const std::string folder = platform::GameSettingsFolder(rules, environment);
+  return folder.empty() ? std::string() : platform::JoinPath(rules, folder, "settings.ini");
 }
 
 PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions& options) {

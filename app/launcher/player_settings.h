@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/launcher/command_line.h"
+#include "platform/base_folders.h"
 #include "platform/display_choices.h"
 
 // The display choices are the platform's own record, handed over as they are.
@@ -33,8 +34,8 @@ PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problem
 std::string SettingsText(const PlayerSettings& settings);
 
 // $XDG_CONFIG_HOME/tavo2000/settings.ini, or ~/.config/tavo2000/settings.ini when that is unset, empty or
-// relative; empty when neither gives an absolute folder.
-std::string SettingsFilePath(const std::optional<std::string>& xdgConfigHome, const std::optional<std::string>& home);
+// relative; on Windows %APPDATA%\Tavo2000\settings.ini. Empty when the environment gives no absolute folder.
+std::string SettingsFilePath(platform::FolderRules rules, const platform::EnvironmentLookup& environment);
 
 // The settings with every display and sound choice the command line made put over them.
 PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions& options);

@@ -73,11 +73,10 @@ std::optional<int> PrepareStart(CommandLineOptions& options) {
   for (const std::string& unknown : options.unknownArguments)
     std::fprintf(stderr, "tavo2000: ignoring unknown argument '%s'\n", unknown.c_str());
   for (std::optional<std::string>* path : {&options.recordPath, &options.playPath})
-    if (*path && (**path)[0] != '/') **path = platform::WorkingFolder() + "/" + **path;
+    if (*path) **path = platform::AbsolutePath(**path);
   if (!EnterDataFolder(options)) return kRefusedExitCode;
 
-  const std::string settingsPath = SettingsFilePath(platform::EnvironmentVariable("XDG_CONFIG_HOME"),
-                                                    platform::EnvironmentVariable("HOME"));
+  const std::string settingsPath = SettingsFilePath(platform::SystemFolderRules(), platform::ProcessEnvironment());
   PlayerSettings settings;
   if (options.saveSettings) {
     settings = WithCommandLine(PlayerSettings{}, options);

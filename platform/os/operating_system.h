@@ -7,10 +7,23 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/folder_rules.h"
 
 namespace platform::os {
 
 // ---- The process and its surroundings
+
+// As platform::CommandLineArguments, platform::UseStartingConsole and platform::UseBinaryStandardOutput.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+void UseStartingConsole();
+void UseBinaryStandardOutput();
+// The folder rules of this system (platform::SystemFolderRules).
+FolderRules SystemFolderRules();
+// The user's own pictures folder as the system names it; empty where the system has no such notion (the
+// freedesktop rules then decide, from the environment).
+std::string PicturesFolder();
 
 // The value of an environment variable; nothing when it is unset (an empty value is returned as empty).
 std::optional<std::string> EnvironmentVariable(const char* name);
@@ -41,6 +54,8 @@ void Wait(uint64_t microseconds);
 
 // ---- Files and folders (paths are UTF-8)
 
+// True when path is absolute by the system's rules ("/..." on POSIX; "C:\\..." or "\\\\server\\..." on Windows).
+bool IsAbsolutePath(const std::string& path);
 // True when path names a folder (or a link to one).
 bool IsFolder(const std::string& path);
 // True when path names a regular file (or a link to one).

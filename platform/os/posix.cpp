@@ -37,6 +37,16 @@ bool StatOf(const std::string& path, struct stat* status) { return !path.empty()
 
 }  // namespace
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void UseStartingConsole() {}
+
+void UseBinaryStandardOutput() {}
+
+FolderRules SystemFolderRules() { return FolderRules::Freedesktop; }
+
+std::string PicturesFolder() { return {}; }
+
 std::optional<std::string> EnvironmentVariable(const char* name) {
   const char* value = std::getenv(name);
   if (value == nullptr) return std::nullopt;
@@ -101,6 +111,8 @@ bool MayHaveGraphicsHardware() {
 }
 
 void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
+
+bool IsAbsolutePath(const std::string& path) { return !path.empty() && path[0] == '/'; }
 
 bool IsFolder(const std::string& path) {
   struct stat status;

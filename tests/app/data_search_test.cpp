@@ -33,6 +33,16 @@ TEST(DataSearch, PlacesInTheirOrderWithDefaults) {
   places.xdgDataDirs = "";
   places.home.reset();
   EXPECT_EQ(DataFolderCandidates(places), (std::vector<std::string>{"/usr/local/share/tavo2000", "/usr/share/tavo2000"}));
+  // Windows: the executable's folder first, then %TAVO_DATA%; no freedesktop folders.
+  places.rules = platform::FolderRules::Windows;
+  places.home = "/home/p";
+  places.xdgDataHome = "/xdh";
+  places.executableFolder = "C:\\Games\\Tavo 2000\\";
+  places.tavoData = "D:\\data";
+  EXPECT_EQ(DataFolderCandidates(places), (std::vector<std::string>{"C:\\Games\\Tavo 2000\\", "D:\\data"}));
+  places.executableFolder.clear();
+  places.tavoData.reset();
+  EXPECT_EQ(DataFolderCandidates(places), std::vector<std::string>{});
 }
 
 // A tree with one folder for each place of the list; places.xdgDataDirs ends the list with the tree's own.

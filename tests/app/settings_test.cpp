@@ -14,6 +14,7 @@
 #include "app/launcher/start_choices.h"
 #include "platform/display_choices.h"
 #include "platform/master_volume.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -66,10 +67,32 @@ TEST(SettingsText, MalformedLinesKeepTheirDefaults) {
 }
 
 TEST(SettingsText, FilePlaceAndCommandLineOverIt) {
-  EXPECT_EQ(SettingsFilePath("/x", "/h"), "/x/tavo2000/settings.ini");
-  EXPECT_EQ(SettingsFilePath("", "/h"), "/h/.config/tavo2000/settings.ini");
-  EXPECT_EQ(SettingsFilePath("rel", "/h"), "/h/.config/tavo2000/settings.ini");
-  EXPECT_EQ(SettingsFilePath(std::nullopt, std::nullopt), "");
+  using platform::FolderRules;
+  const struct {
+    FolderRules rules;
+    std::optional<std::string> xdgConfigHome, home, appData;
+    std::string expected;
+  } cases[] = {
+      {FolderRules::Freedesktop, "/x", "/h", "C:\\A", "/x/tavo2000/settings.ini"},
+      {FolderRules::Freedesktop, "", "/h", std::nullopt, "/h/.config/tavo2000/settings.ini"},
+      {FolderRules::Freedesktop, "rel", "/h", std::nullopt, "/h/.config/tavo2000/settings.ini"},
+      {FolderRules::Freedesktop, std::nullopt, std::nullopt, "C:\\A", ""},
+      {FolderRules::Windows, "/x", "/h", "C:\\Users\\Ann\\AppData\\Roaming",
+       "C:\\Users\\Ann\\AppData\\Roaming\\Tavo2000\\settings.ini"},
+      {FolderRules::Windows, std::nullopt, std::nullopt, "D:/Roaming/", "D:/Roaming/Tavo2000\\settings.ini"},
+      {FolderRules::Windows, "/x", "/h", "Roaming", ""},
+      {FolderRules::Windows, "/x", "/h", std::nullopt, ""},
+  };
+  for (const auto& c : cases) {
+    const auto lookup = [&c](const char* name) -> std::optional<std::string> {
+      const std::string variable = name;
+      return variable == "XDG_CONFIG_HOME" ? c.xdgConfigHome
+             : variable == "HOME"          ? c.home
+             : variable == "APPDATA"       ? c.appData
+                                           : std::nullopt;
+    };
+    EXPECT_EQ(SettingsFilePath(c.rules, lookup), c.expected) << c.appData.value_or("-");
+  }
   CommandLineOptions options;
   options.fullScreen = false;
   options.musicVolume = 7;
@@ -89,12 +112,12 @@ class SettingsOnDisk : public ::testing::Test {
     fs::remove_all(root);
     fs::create_directories(root + "/data/Music");
     path = root + "/config/tavo2000/settings.ini";
-    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    testenv::Set("XDG_CONFIG_HOME", (root + "/config").c_str());
     original = fs::current_path();
   }
   void TearDown() override {
     fs::current_path(original);
-    unsetenv("XDG_CONFIG_HOME");
+    testenv::Unset("XDG_CONFIG_HOME");
     platform::SetDisplayChoices({});
     platform::SetMasterVolumes(100, 100);
     fs::remove_all(root);
@@ -157,7 +180,7 @@ TEST_F(SettingsOnDisk, TroubleIsOneLineAndNeverARewrite) {
 
   // An unwritable place (its folder would be under a file): one line, the game starts anyway.
   std::ofstream(root + "/blocker") << "x";
-  setenv("XDG_CONFIG_HOME", (root + "/blocker").c_str(), 1);
+  testenv::Set("XDG_CONFIG_HOME", (root + "/blocker").c_str());
   testing::internal::CaptureStderr();
   EXPECT_EQ(Start({"--scale=integer", "--save-settings"}), std::nullopt);
   const std::string unwritable = testing::internal::GetCapturedStderr();

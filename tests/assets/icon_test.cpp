@@ -1,5 +1,6 @@
 // Checks of the desktop icon: the small size still reads (the glowing ball stands out from its tile), the
-// tile's corners are see-through, and the written theme holds a PNG of the right size for every size.
+// tile's corners are see-through, the written theme holds a PNG of the right size for every size, and the
+// Windows icon file holds every Windows size in the form Windows reads.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -75,6 +76,54 @@ TEST(Icon, ThemeHoldsEverySizeAndTheScalablePicture) {
   const std::string text{std::istreambuf_iterator<char>(svg), std::istreambuf_iterator<char>()};
   EXPECT_NE(text.find("viewBox=\"0 0 256 256\""), std::string::npos);
   EXPECT_EQ(text.rfind("</svg>\n"), text.size() - 7);
+}
+
+TEST(Icon, WindowsIconFileHoldsEverySizeAsWindowsReadsIt) {
+  const std::vector<uint8_t> file = assets::MakeWindowsIconFile();
+  const auto le = [&](size_t at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file.at(at + size_t(i));
+    return value;
+  };
+  const std::vector<int32_t>& sizes = assets::WindowsIconPixelSizes();
+  EXPECT_EQ(sizes, (std::vector<int32_t>{16, 32, 48, 256}));
+  ASSERT_GE(file.size(), 6u);
+  EXPECT_EQ(le(0, 2), 0u);
+  EXPECT_EQ(le(2, 2), 1u);
+  ASSERT_EQ(le(4, 2), sizes.size());
+  size_t expectedOffset = 6 + 16 * sizes.size();
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    const int32_t size = sizes[i];
+    const size_t entry = 6 + 16 * i;
+    EXPECT_EQ(file.at(entry), size == 256 ? 0 : size) << size;
+    EXPECT_EQ(file.at(entry + 1), size == 256 ? 0 : size) << size;
+    EXPECT_EQ(le(entry + 6, 2), 32u) << size;
+    const size_t bytes = le(entry + 8, 4), offset = le(entry + 12, 4);
+    ASSERT_EQ(offset, expectedOffset) << size;
+    ASSERT_LE(offset + bytes, file.size()) << size;
+    expectedOffset += bytes;
+    if (size == 256) {
+      EXPECT_EQ(std::vector<uint8_t>(file.begin() + long(offset), file.begin() + long(offset) + 8),
+                (std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
+      continue;
+    }
+    // A 40-byte bitmap header of double height, 32 bits, then size rows of pixels and size rows of mask.
+    EXPECT_EQ(le(offset, 4), 40u) << size;
+    EXPECT_EQ(le(offset + 4, 4), uint32_t(size)) << size;
+    EXPECT_EQ(le(offset + 8, 4), uint32_t(size) * 2) << size;
+    EXPECT_EQ(le(offset + 14, 2), 32u) << size;
+    const size_t maskRow = (size_t(size) + 31) / 32 * 4;
+    ASSERT_EQ(bytes, 40 + size_t(size) * size_t(size) * 4 + maskRow * size_t(size)) << size;
+    // The first stored row is the picture's bottom one, in blue, green, red, alpha order.
+    const std::vector<uint8_t> rgba = assets::ToRgba(assets::MakeIcon(size));
+    for (const int32_t x : {0, size / 2, size - 1}) {
+      const uint8_t* stored = &file[offset + 40 + size_t(x) * 4];
+      const uint8_t* drawn = &rgba[(size_t(size - 1) * size_t(size) + size_t(x)) * 4];
+      EXPECT_EQ((std::vector<uint8_t>{stored[2], stored[1], stored[0], stored[3]}),
+                (std::vector<uint8_t>(drawn, drawn + 4))) << size << " x=" << x;
+    }
+  }
+  EXPECT_EQ(expectedOffset, file.size());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/master_volume.h"
 #include "platform/process_environment.h"
 #include "platform/sound.h"
+#include "tests/support/environment.h"
 #include "tests/support/headless_fixture.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/music_renderer.h"
@@ -35,7 +36,7 @@ class MusicTable : public testsupport::HeadlessSoundTest {
   void TearDown() override {
     ShutdownMusic();
     ShutdownSound();
-    unsetenv("TAVO_SOUNDFONT");
+    testenv::Unset("TAVO_SOUNDFONT");
   }
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -295,14 +296,14 @@ TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {
   testsupport::ResetSound();
   ASSERT_EQ(InitSound(), 1);
   const std::optional<std::string> previous = platform::EnvironmentVariable(testmusic::kInstrumentsVariable);
-  setenv(testmusic::kInstrumentsVariable, testmusic::kMissingInstrumentsPath, 1);
+  testenv::Set(testmusic::kInstrumentsVariable, testmusic::kMissingInstrumentsPath);
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(InitMusic(), 0);
   const std::string said = ::testing::internal::GetCapturedStderr();
   if (previous)
-    setenv(testmusic::kInstrumentsVariable, previous->c_str(), 1);
+    testenv::Set(testmusic::kInstrumentsVariable, previous->c_str());
   else
-    unsetenv(testmusic::kInstrumentsVariable);
+    testenv::Unset(testmusic::kInstrumentsVariable);
   EXPECT_EQ(said, testmusic::kNoInstrumentsLine);
   EXPECT_EQ(LoadMidi("anything.mid"), -1);
   EXPECT_EQ(PlayMidi(0), 0);

@@ -12,6 +12,7 @@
 #include "audio/sound_effects.h"
 #include "platform/backend.h"
 #include "platform/sound.h"
+#include "tests/support/environment.h"
 #include "tests/support/headless_fixture.h"
 #include "tests/support/midi_file.h"
 #include "tests/support/temp_folder.h"
@@ -44,7 +45,7 @@ bool WaitForBlocks(const TapRecord& record, int count) {
 class SdlOutput : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    testenv::Set("SDL_AUDIODRIVER", "dummy");
     platform::SelectBackend(platform::Backend::Sdl);
     ShutdownMusic();
     ShutdownSound();
@@ -55,7 +56,7 @@ class SdlOutput : public ::testing::Test {
     ShutdownMusic();
     ShutdownSound();
     testsupport::UseHeadlessBackend();
-    unsetenv("SDL_AUDIODRIVER");
+    testenv::Unset("SDL_AUDIODRIVER");
   }
 };
 
@@ -91,7 +92,7 @@ TEST_F(SdlOutput, EffectsAndTheSongReachTheDeviceCallback) {
 }
 
 TEST_F(SdlOutput, NoAudioDeviceMakesInitSoundReturnZero) {
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  testenv::Set("SDL_AUDIODRIVER", "no-such-driver");
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(InitSound(), 0);
   const std::string said = ::testing::internal::GetCapturedStderr();
@@ -102,12 +103,12 @@ TEST_F(SdlOutput, NoAudioDeviceMakesInitSoundReturnZero) {
 
 TEST_F(SdlOutput, AnAlsaDeviceThatIsNotThereGivesOnlyOurOneLine) {
   // The ALSA library reports a missing device with lines of its own; the player is to see only ours.
-  setenv("SDL_AUDIODRIVER", "alsa", 1);
-  setenv("AUDIODEV", "tavo_no_such_device", 1);
+  testenv::Set("SDL_AUDIODRIVER", "alsa");
+  testenv::Set("AUDIODEV", "tavo_no_such_device");
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(InitSound(), 0);
   const std::string said = ::testing::internal::GetCapturedStderr();
-  unsetenv("AUDIODEV");
+  testenv::Unset("AUDIODEV");
   EXPECT_EQ(said.rfind("SOUND: ", 0), 0u) << said;
   EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
 }

@@ -11,8 +11,9 @@
 
 namespace {
 
+// Read as text: the log is a text file, with the system's own line ends (CR LF on Windows).
 std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -40,8 +40,9 @@ class PaletteOnDisplay : public testsupport::HeadlessTest {
   static void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
+  // Read as text: the palette file has the system's own line ends (CR LF on Windows).
   static std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();

@@ -14,6 +14,7 @@
 #include "platform/headless/headless.h"
 #include "platform/screenshot.h"
 #include "platform/video.h"
+#include "tests/support/environment.h"
 #include "tests/support/headless_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -32,9 +33,9 @@ class ScreenshotFile : public testsupport::HeadlessTest {
     home = testfiles::ScratchPath("home_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(home);
     fs::create_directories(home);
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("XDG_DATA_HOME");
+    testenv::Set("HOME", home.c_str());
+    testenv::Unset("XDG_CONFIG_HOME");
+    testenv::Unset("XDG_DATA_HOME");
   }
   std::string home;
 };
@@ -125,11 +126,17 @@ TEST(PicturesFolder, ChoiceFollowsUserDirsThenPicturesThenDataFolder) {
       {"", true, "/d", "/h/Pictures"},
   };
   for (const Case& c : cases) {
-    platform::PicturesFolderFacts facts{"/h", "", c.dataHome, c.userDirs, c.picturesExists};
+    platform::PicturesFolderFacts facts{"/h", "", c.dataHome, c.userDirs, c.picturesExists, {}, {}};
     EXPECT_EQ(platform::ChoosePicturesFolder(facts), c.want) << c.userDirs;
   }
-  EXPECT_EQ(platform::UserDirsFile({"/h", "", "", "", false}), "/h/.config/user-dirs.dirs");
-  EXPECT_EQ(platform::UserDirsFile({"/h", "/c", "", "", false}), "/c/user-dirs.dirs");
+  EXPECT_EQ(platform::UserDirsFile({"/h", "", "", "", false, {}, {}}), "/h/.config/user-dirs.dirs");
+  EXPECT_EQ(platform::UserDirsFile({"/h", "/c", "", "", false, {}, {}}), "/c/user-dirs.dirs");
+  // Windows: the system's Pictures folder alone decides; the freedesktop facts are not looked at.
+  platform::PicturesFolderFacts windows{"/h", "", "/d", "XDG_PICTURES_DIR=\"/srv\"\n", true,
+                                        platform::FolderRules::Windows, "C:\\Users\\Ann\\Pictures"};
+  EXPECT_EQ(platform::ChoosePicturesFolder(windows), "C:\\Users\\Ann\\Pictures\\Tavo 2000");
+  windows.systemPictures.clear();
+  EXPECT_EQ(platform::ChoosePicturesFolder(windows), "");
 }
 
 TEST(PicturesFolder, FileNameCarriesTheLocalTimeAndANumberAfterTheFirst) {

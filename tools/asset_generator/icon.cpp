@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/screenshot.h"
 #include "platform/tool_support/png_file.h"
 #include "tools/asset_generator/drawing.h"
 #include "tools/asset_generator/file_bytes.h"
@@ -169,6 +170,66 @@ bool WriteIcons(const std::string& themeFolder, const std::string& name, std::st
   if (folder.empty()) return false;
   const std::string svg = MakeIconSvg();
   return WriteBytes((folder / (name + ".svg")).string(), std::vector<uint8_t>(svg.begin(), svg.end()), error);
+}
+
+const std::vector<int32_t>& WindowsIconPixelSizes() {
+  static const std::vector<int32_t> sizes = {16, 32, 48, 256};
+  return sizes;
+}
+
+std::vector<uint8_t> MakeWindowsIconFile() {
+  // Sizes from this one up are stored as PNG.
+  constexpr int32_t kPngFromSize = 256;
+  std::vector<std::vector<uint8_t>> images;
+  for (const int32_t size : WindowsIconPixelSizes()) {
+    const std::vector<uint8_t> rgba = ToRgba(MakeIcon(size));
+    if (size >= kPngFromSize) {
+      images.push_back(platform::EncodePng(rgba, size, size, 4));
+      continue;
+    }
+    std::vector<uint8_t> dib;
+    // The bitmap header: its height counts the colour rows and the mask rows together.
+    PutLe(dib, 40, 4);
+    PutLe(dib, uint32_t(size), 4);
+    PutLe(dib, uint32_t(size) * 2, 4);
+    PutLe(dib, 1, 2);   // planes
+    PutLe(dib, 32, 2);  // bits per pixel
+    PutLe(dib, 0, 4);   // no compression
+    const uint32_t maskRowBytes = (uint32_t(size) + 31) / 32 * 4;
+    PutLe(dib, uint32_t(size) * uint32_t(size) * 4 + maskRowBytes * uint32_t(size), 4);
+    for (int field = 0; field < 4; ++field) PutLe(dib, 0, 4);  // resolution and palette: none
+    for (int32_t y = size - 1; y >= 0; --y) {
+      for (int32_t x = 0; x < size; ++x) {
+        const uint8_t* pixel = &rgba[(size_t(y) * size_t(size) + size_t(x)) * 4];
+        dib.insert(dib.end(), {pixel[2], pixel[1], pixel[0], pixel[3]});
+      }
+    }
+    dib.insert(dib.end(), size_t(maskRowBytes) * size_t(size), 0);
+    images.push_back(std::move(dib));
+  }
+  std::vector<uint8_t> file;
+  PutLe(file, 0, 2);  // reserved
+  PutLe(file, 1, 2);  // an icon, not a cursor
+  PutLe(file, uint32_t(images.size()), 2);
+  uint32_t offset = 6 + 16 * uint32_t(images.size());
+  for (size_t i = 0; i < images.size(); ++i) {
+    const int32_t size = WindowsIconPixelSizes()[i];
+    file.push_back(uint8_t(size >= 256 ? 0 : size));  // 0 stands for 256
+    file.push_back(uint8_t(size >= 256 ? 0 : size));
+    file.push_back(0);  // no palette
+    file.push_back(0);
+    PutLe(file, 1, 2);   // planes
+    PutLe(file, 32, 2);  // bits per pixel
+    PutLe(file, uint32_t(images[i].size()), 4);
+    PutLe(file, offset, 4);
+    offset += uint32_t(images[i].size());
+  }
+  for (const std::vector<uint8_t>& image : images) file.insert(file.end(), image.begin(), image.end());
+  return file;
+}
+
+bool WriteWindowsIcon(const std::string& path, std::string* error) {
+  return WriteBytes(path, MakeWindowsIconFile(), error);
 }
 
 }  // namespace assets

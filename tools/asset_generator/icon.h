@@ -1,5 +1,5 @@
 // The game's icon for desktop menus: a chrome ball with a cyan glow over the title's perspective grid, on a
-// rounded night-blue tile; drawn at any pixel size and also written as a scalable SVG picture.
+// rounded night-blue tile; drawn at any pixel size, written as a scalable SVG picture and as a Windows icon file.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -30,5 +30,16 @@ std::string MakeIconSvg();
 // Writes SIZExSIZE/apps/NAME.png for every size and scalable/apps/NAME.svg under `themeFolder`, creating
 // the folders. Returns false with a reason in *error at the first file that cannot be made.
 bool WriteIcons(const std::string& themeFolder, const std::string& name, std::string* error);
+
+// The pixel sizes of the Windows icon file.
+const std::vector<int32_t>& WindowsIconPixelSizes();
+
+// The icon as a Windows .ico file: a directory of every Windows size, each image 32-bit with alpha, the
+// small ones as device-independent bitmaps (rows from the bottom, then an all-clear 1-bit mask) and the
+// 256-pixel one as PNG, as Windows expects.
+std::vector<uint8_t> MakeWindowsIconFile();
+
+// Writes MakeWindowsIconFile() to path. Returns false with a reason in *error when it cannot.
+bool WriteWindowsIcon(const std::string& path, std::string* error);
 
 }  // namespace assets

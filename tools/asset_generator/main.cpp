@@ -1,5 +1,5 @@
 // The asset generator: writes the game's pictures, sounds and song into the folder named on the command line,
-// or, with --icons, the game's desktop icons into an icon theme folder. The build runs both.
+// or, with --icons, the game's desktop icons into an icon theme folder, or with --ico its Windows icon file.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,11 +9,21 @@
 
 int main(int argc, char** argv) {
   const bool icons = argc == 4 && std::strcmp(argv[1], "--icons") == 0;
-  if (argc != 2 && !icons) {
-    std::fprintf(stderr, "usage: %s RUN_FOLDER\n       %s --icons THEME_FOLDER ICON_NAME\n", argv[0], argv[0]);
+  const bool windowsIcon = argc == 3 && std::strcmp(argv[1], "--ico") == 0;
+  if (argc != 2 && !icons && !windowsIcon) {
+    std::fprintf(stderr, "usage: %s RUN_FOLDER\n       %s --icons THEME_FOLDER ICON_NAME\n       %s --ico FILE.ico\n",
+                 argv[0], argv[0], argv[0]);
     return 2;
   }
   std::string error;
+  if (windowsIcon) {
+    if (!assets::WriteWindowsIcon(argv[2], &error)) {
+      std::fprintf(stderr, "ICONS: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("ICONS: %zu sizes written to %s\n", assets::WindowsIconPixelSizes().size(), argv[2]);
+    return 0;
+  }
   if (icons) {
     if (!assets::WriteIcons(argv[2], argv[3], &error)) {
       std::fprintf(stderr, "ICONS: %s\n", error.c_str());

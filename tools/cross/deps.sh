@@ -4,9 +4,9 @@
 #
 # Usage: tools/cross/deps.sh TARGET
 #
-# The prefix is ${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-deps/TARGET-HASH, where HASH covers this script, the
-# recipe, the files the recipe names as inputs, its toolchain fingerprint and the versions of the source packages
-# it builds. A stamp file written last marks a finished prefix; when it matches, nothing is built or fetched.
+# The prefix is ${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-deps/TARGET-HASH, where HASH covers the recipe, the
+# files the recipe names as inputs, its toolchain fingerprint and the versions of the source packages it builds
+# (this script only fetches and orders the steps, so mending it rebuilds nothing). A stamp file written last marks a finished prefix; when it matches, nothing is built or fetched.
 #
 # A recipe is tools/cross/recipes/TARGET.sh, sourced by this script. It may set or define:
 #   source_packages=(...)    Debian source packages it builds (fetched with apt-get source, unpacked, patched)
@@ -45,9 +45,11 @@ fi
 
 cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-deps
 mkdir -p "$cache_root"
-# One build per machine at a time: two runs for one target would share the prefix, and the apt lists are shared.
-exec 9> "$cache_root/.lock"
+# One run per target at a time (two would share the prefix), and one at a time reading the shared apt lists.
+exec 9> "$cache_root/.lock-$target"
 flock 9
+exec 8> "$cache_root/.lock-apt"
+flock 8
 
 # A private apt configuration holding the deb-src twin of every Debian entry of this machine, so the sources come
 # from the same archive and suites as its binary packages, and the machine's own apt set-up is left alone.
@@ -115,7 +117,7 @@ fi
 # What the prefix is made from: one line per input, the stamp's content and the source of the hash.
 manifest() {
   local file
-  for file in tools/cross/deps.sh "tools/cross/recipes/$target.sh" "${recipe_inputs[@]}"; do
+  for file in "tools/cross/recipes/$target.sh" "${recipe_inputs[@]}"; do
     echo "file $file $(sha256sum < "$repo/$file" | cut -c1-64)"
   done
   printf 'source %s\n' "${versions[@]}"
@@ -174,6 +176,8 @@ if [ ${#versions[@]} -gt 0 ]; then
   say "fetching ${versions[*]}"
   fetch_sources
 fi
+
+flock -u 8
 
 started=$(date +%s)
 recipe_build "$prefix"

@@ -27,6 +27,7 @@
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/picture_hash.h"
+#include "platform/process_environment.h"
 #include "platform/sound.h"
 #include "platform/tool_support/heap_usage.h"
 #include "platform/video.h"
@@ -187,6 +188,7 @@ int PrintSoakScript(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::UseBinaryStandardOutput();  // the same trace bytes on every system
   if (argc >= 2 && std::strcmp(argv[1], "--soak-script") == 0) return PrintSoakScript(argc, argv);
   int first = 1;
   for (; first + 1 < argc; ++first) {

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The Windows game under Wine on Xvfb, started as a player would start it: from the given working folder, full
+# screen on a 640x480 display. It must show the title menu (the screenshot probe against our menu picture); with
+# --screenshot, F12 must write a 640x480 PNG into the player's Pictures\Tavo 2000; then it must quit through the
+# menu's quit entry with exit code 0. The last screen seen is kept as WORK/menu.png.
+# Usage: run_game_wine.sh [--screenshot] GAME.exe DATA_FOLDER START_FOLDER WORK   (WINEPREFIX set by the test)
+set -euo pipefail
+shot=0
+if [ "$1" = "--screenshot" ]; then shot=1; shift; fi
+game=$1 data_dir=$2 start_dir=$3 work=$4
+: "${WINEPREFIX:?}"
+rm -rf "$work" && mkdir -p "$work"
+support=$(cd "$(dirname "$0")/../support" && pwd)
+# Wine's own sound drivers off: like a machine without a sound card (and without their messages).
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv,winepulse.drv=d"
+pictures="$WINEPREFIX/drive_c/users/$(whoami)/Pictures/Tavo 2000"
+rm -rf "$pictures"
+
+cat > "$work/inside.sh" <<'INSIDE'
+#!/usr/bin/env bash
+# Runs inside the Xvfb session: starts the game, waits for the menu, F12 when asked, quits through the menu.
+set -uo pipefail
+game=$1 start_dir=$2 data_dir=$3 work=$4 probe=$5 shot=$6
+click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.15; }
+cd "$start_dir"
+wine "$game" > "$work/game.out" 2> "$work/game.err" < /dev/null &
+pid=$!
+# Start-up's message boxes (no sound device) are each answered by Space on their button, as a player may; Space
+# means nothing in the title menu, where an Enter that reached the game could start a match.
+for _ in $(seq 1 150); do
+  xwd -root -silent | convert xwd:- "$work/menu.png"
+  if "$probe" menu "$work/menu.png" "$data_dir" >/dev/null 2>&1; then echo menu >> "$work/steps"; break; fi
+  kill -0 "$pid" 2>/dev/null || break
+  # A start-up message box (titled ERROR) on the screen: answer it.
+  box=$(xdotool search --onlyvisible --name '^ERROR$' 2> /dev/null | head -n 1)
+  if [ -n "$box" ]; then xdotool windowfocus "$box" 2> /dev/null; xdotool key space; sleep 1; fi
+  sleep 0.2
+done
+if [ "$shot" = 1 ]; then xdotool key F12; sleep 1; fi
+sleep 0.5
+# The pointer starts at the top; down into the quit band in steps (relative motion), then a click.
+for _ in 1 2 3 4 5; do xdotool mousemove_relative -- 0 80; sleep 0.1; done
+sleep 0.2
+click
+for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then echo "still running" >> "$work/steps"; kill "$pid"; fi
+wait "$pid"
+echo "exit $?" >> "$work/steps"
+# No Wine process outlives the display it was drawing on.
+wineserver -k 2>/dev/null
+wineserver -w
+INSIDE
+chmod +x "$work/inside.sh"
+"$support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$start_dir" "$data_dir" "$work" \
+  "$support/screen_probe.sh" "$shot" > "$work/session.log" 2>&1 || true
+
+for step in menu "exit 0"; do
+  if ! grep -qx "$step" "$work/steps" 2>/dev/null; then
+    echo "Windows game under Wine: step '$step' not reached (steps: $(tr '\n' ' ' < "$work/steps" 2>/dev/null))"
+    cat "$work/game.err" 2>/dev/null
+    exit 1
+  fi
+done
+if [ "$shot" = 1 ]; then
+  file=$(ls "$pictures"/tavo2000-*.png 2>/dev/null | head -n 1)
+  if [ -z "$file" ] || [ "$(identify -format '%wx%h' "$file")" != 640x480 ]; then
+    echo "Windows game under Wine: F12 wrote no 640x480 PNG in $pictures"
+    cat "$work/game.err"
+    exit 1
+  fi
+  grep -q "^SCREENSHOT: C:\\\\users\\\\.*\\\\Pictures\\\\Tavo 2000\\\\tavo2000-.*\.png" "$work/game.err" || {
+    echo "Windows game under Wine: no SCREENSHOT: line naming the Pictures folder"; cat "$work/game.err"; exit 1; }
+  echo "Windows game under Wine: F12 wrote $(basename "$file"), 640x480"
+fi
+echo "Windows game under Wine: started in $start_dir, showed the title menu, quit through it with 0"
