@@ -41,6 +41,16 @@ constexpr double kLongestWithoutTurnMs = 20;
 
 }  // namespace
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void UseStartingConsole() {}
+
+void UseBinaryStandardOutput() {}
+
+FolderRules SystemFolderRules() { return FolderRules::Freedesktop; }
+
+std::string PicturesFolder() { return {}; }
+
 std::optional<std::string> EnvironmentVariable(const char* name) {
   const char* value = std::getenv(name);
   if (value == nullptr) return std::nullopt;
@@ -91,6 +101,8 @@ void Wait(uint64_t microseconds) {
   while (emscripten_get_now() - start < static_cast<double>(microseconds) / 1000) {
   }
 }
+
+bool IsAbsolutePath(const std::string& path) { return !path.empty() && path[0] == '/'; }
 
 bool IsFolder(const std::string& path) {
   struct stat status;

@@ -17,6 +17,8 @@
 #include <io.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -162,6 +164,8 @@ std::string CommandOutput(const std::string&, size_t) {
 }
 
 bool MayHaveGraphicsHardware() { return true; }
+
+void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
 
 bool IsAbsolutePath(const std::string& path) {
   const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
