@@ -3,7 +3,9 @@
 #include "platform/os/operating_system.h"
 
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the C++ library's headers may have set it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 // Windows' own headers after windows.h.
 #include <knownfolders.h>
@@ -47,9 +49,9 @@ std::string Utf8(const wchar_t* text, size_t count) {
 // The system's words for an error code, without the closing full stop and line break.
 std::string Reason(DWORD code) {
   wchar_t* message = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
   std::string text = length > 0 ? Utf8(message, length) : "error " + std::to_string(code);
   if (message != nullptr) LocalFree(message);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' '))
@@ -168,8 +170,8 @@ bool MayHaveGraphicsHardware() { return true; }
 void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
 
 bool IsAbsolutePath(const std::string& path) {
-  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                     IsSeparator(path[2]);
+  const bool drive =
+      path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && IsSeparator(path[2]);
   return drive || (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]));
 }
 
@@ -201,8 +203,9 @@ bool MakeFolders(const std::string& path, std::string* error) {
 
 FileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error) {
   contents->clear();
-  const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return FileRead::Missing;
