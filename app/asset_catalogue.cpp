@@ -1,5 +1,6 @@
 // The game's asset variables, the one table of pictures that loading and release follow, and the loaders.
-// Sound and song ids start at -1 ("not loaded"); the sound and music tables refuse -1, so an unloaded one plays nothing.
+// Sound and song ids start at -1 ("not loaded"); the sound and music tables refuse -1, so an unloaded one plays
+// nothing.
 #include "app/asset_catalogue.h"
 
 #include <cstdio>

@@ -7,7 +7,8 @@
 // Four-character codes as little-endian 32-bit values ("WAVE" is 0x45564157).
 constexpr uint32_t MakeFourCc(char a, char b, char c, char d) {
   return static_cast<uint32_t>(static_cast<uint8_t>(a)) | (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
-         (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16) | (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
+         (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16) |
+         (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
 }
 
 // Flags of RiffDescend.

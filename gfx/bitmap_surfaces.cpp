@@ -46,9 +46,7 @@ uint8_t NearestPaletteIndex(const PaletteEntry* palette, uint32_t rgb) {
 }
 
 // 0x00RRGGBB as decoded from files, to the 0x00BBGGRR order of colour values.
-uint32_t DecodedToColour(uint32_t xrgb) {
-  return ((xrgb >> 16) & 0xFF) | (xrgb & 0xFF00) | ((xrgb & 0xFF) << 16);
-}
+uint32_t DecodedToColour(uint32_t xrgb) { return ((xrgb >> 16) & 0xFF) | (xrgb & 0xFF00) | ((xrgb & 0xFF) << 16); }
 
 // Converts decoded colours to one surface's pixels, remembering each 8-bit match by its 15-bit colour.
 struct PixelConverter {

@@ -161,8 +161,7 @@ RowCopier& ChosenRowCopier() {
   return copier;
 }
 
-void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width,
-                     int32_t height) {
+void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
   ChosenRowCopier()(source, destination, x, y, width, height);
 }
 
@@ -179,13 +178,13 @@ void CopyRows(const uint8_t* from, int32_t fromPitch, uint8_t* to, int32_t toPit
 }
 
 bool RectInside(const RectL& rect, int32_t width, int32_t height) {
-  return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom &&
-         rect.right <= width && rect.bottom <= height;
+  return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom && rect.right <= width &&
+         rect.bottom <= height;
 }
 
 // Nearest-pixel scaling of one destination area, already clipped to `area`.
-void StretchInto(Surface* source, const RectL& srcRect, Surface* destination, const RectL& dstRect,
-                 const RectL& area, bool keyed) {
+void StretchInto(Surface* source, const RectL& srcRect, Surface* destination, const RectL& dstRect, const RectL& area,
+                 bool keyed) {
   const int64_t srcW = srcRect.right - srcRect.left, srcH = srcRect.bottom - srcRect.top;
   const int64_t dstW = dstRect.right - dstRect.left, dstH = dstRect.bottom - dstRect.top;
   for (int32_t dy = area.top; dy < area.bottom; ++dy) {

@@ -80,8 +80,8 @@ void FillDescriptionFromLock(Surface* surface) {
   if (surface == nullptr) return;
   ++surface->lockCount;
   MarkSurfaceWritten(surface);
-  SharedSurfaceDesc.flags = kSurfaceDescCaps | kSurfaceDescHeight | kSurfaceDescWidth | kSurfaceDescPitch |
-                            kSurfaceDescPixelFormat;
+  SharedSurfaceDesc.flags =
+      kSurfaceDescCaps | kSurfaceDescHeight | kSurfaceDescWidth | kSurfaceDescPitch | kSurfaceDescPixelFormat;
   SharedSurfaceDesc.width = surface->width;
   SharedSurfaceDesc.height = surface->height;
   SharedSurfaceDesc.pitch = surface->pitch;

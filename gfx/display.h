@@ -1,5 +1,6 @@
 // The full-screen display: device, primary and back surfaces, palette, flip, fills, clippers and locks.
-// The globals are owned here from InitDisplay to ShutdownDisplay; other code draws through them and never releases them.
+// The globals are owned here from InitDisplay to ShutdownDisplay; other code draws through them and never releases
+// them.
 #pragma once
 #include <cstdint>
 
@@ -28,7 +29,8 @@ constexpr int32_t kFlipAttempts = 3;
 // flag is set). Null for a null device or a description it cannot meet.
 Surface* CreateSurface(DisplayObject* device, const SurfaceDescription& description);
 
-// Sets the mode, makes the primary with one back surface and the ramp palette; 1 when ready, 0 at the first failing step.
+// Sets the mode, makes the primary with one back surface and the ramp palette; 1 when ready, 0 at the first failing
+// step.
 int32_t InitDisplay(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Releases the palette, the back surface, the primary and the device, each when present. Returns 1.
 int32_t ShutdownDisplay();
@@ -36,7 +38,8 @@ int32_t ShutdownDisplay();
 int32_t FlipDisplay();
 // Fills the whole surface with a raw pixel value. Returns 1 always.
 int32_t FillSurface(Surface* surface, uint32_t colour);
-// Fills the rectangle (right and bottom exclusive) with a raw pixel value; a rectangle not inside the surface fills nothing.
+// Fills the rectangle (right and bottom exclusive) with a raw pixel value; a rectangle not inside the surface fills
+// nothing.
 int32_t FillSurfaceRect(Surface* surface, const RectL& rect, uint32_t colour);
 // A plain surface in the display's format with black as its source colour key; the caller releases it.
 Surface* CreateOffscreenSurface(int32_t width, int32_t height, uint32_t memoryCaps);

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr int32_t kMaxSurfaceSide = 16384;

@@ -93,8 +93,7 @@ void PaintText(const char* text, int32_t x, int32_t y, uint32_t pixel, Surface* 
       if (left >= right) continue;
       if (surface->bitsPerPixel == 8)
         FillSpan<uint8_t>(surface, int32_t(left), int32_t(row), int32_t(right - left), uint8_t(pixel));
-      else
-        FillSpan<uint16_t>(surface, int32_t(left), int32_t(row), int32_t(right - left), uint16_t(pixel));
+      else FillSpan<uint16_t>(surface, int32_t(left), int32_t(row), int32_t(right - left), uint16_t(pixel));
     }
     pen += glyph.advance;
   }

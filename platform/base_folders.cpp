@@ -16,8 +16,8 @@ bool IsAbsolute(const std::optional<std::string>& path) { return path && !path->
 bool IsAbsoluteOnWindows(const std::optional<std::string>& path) {
   if (!path || path->size() < 3) return false;
   const std::string& p = *path;
-  const bool drive = ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z')) && p[1] == ':' &&
-                     (p[2] == '\\' || p[2] == '/');
+  const bool drive =
+      ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z')) && p[1] == ':' && (p[2] == '\\' || p[2] == '/');
   return drive || (p[0] == '\\' && p[1] == '\\');
 }
 
@@ -76,7 +76,8 @@ std::vector<std::string> GameDataFolders(FolderRules rules, const std::string& e
   }
   const std::string dataHome = UserBaseFolder(BaseFolder::DataHome, lookup);
   if (!dataHome.empty()) folders.push_back(JoinPath(rules, dataHome, kGameFolderName));
-  for (const std::string& folder : SystemDataFolders(lookup)) folders.push_back(JoinPath(rules, folder, kGameFolderName));
+  for (const std::string& folder : SystemDataFolders(lookup))
+    folders.push_back(JoinPath(rules, folder, kGameFolderName));
   return folders;
 }
 

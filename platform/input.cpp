@@ -50,18 +50,24 @@ const InputBackend& BackendOf(const InputDevice* device) { return *device->paren
 
 uint32_t RecordSize(DataFormat format) {
   switch (format) {
-    case DataFormat::Keyboard: return 256;
-    case DataFormat::Mouse: return sizeof(MouseStateRecord);
-    case DataFormat::Joystick: return sizeof(JoystickStateRecord);
+    case DataFormat::Keyboard:
+      return 256;
+    case DataFormat::Mouse:
+      return sizeof(MouseStateRecord);
+    case DataFormat::Joystick:
+      return sizeof(JoystickStateRecord);
   }
   return 0;
 }
 
 bool FormatSuitsDevice(InputDeviceKind kind, DataFormat format) {
   switch (kind) {
-    case InputDeviceKind::Keyboard: return format == DataFormat::Keyboard;
-    case InputDeviceKind::Mouse: return format == DataFormat::Mouse;
-    case InputDeviceKind::Joystick: return format == DataFormat::Joystick;
+    case InputDeviceKind::Keyboard:
+      return format == DataFormat::Keyboard;
+    case InputDeviceKind::Mouse:
+      return format == DataFormat::Mouse;
+    case InputDeviceKind::Joystick:
+      return format == DataFormat::Joystick;
   }
   return false;
 }
@@ -75,9 +81,9 @@ void ReleaseSystemReference(InputSystem* system) {
 
 // One point-of-view value from a hat's direction bits (1 up, 2 right, 4 down, 8 left).
 uint32_t PovFromHat(uint8_t hat) {
-  static const uint32_t kPovByBits[16] = {
-      0xFFFFFFFFu, 0, 9000, 4500, 18000, 0xFFFFFFFFu, 13500, 0xFFFFFFFFu,
-      27000, 31500, 0xFFFFFFFFu, 0xFFFFFFFFu, 22500, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+  static const uint32_t kPovByBits[16] = {0xFFFFFFFFu, 0,           9000,        4500,       18000,       0xFFFFFFFFu,
+                                          13500,       0xFFFFFFFFu, 27000,       31500,      0xFFFFFFFFu, 0xFFFFFFFFu,
+                                          22500,       0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
   return kPovByBits[hat & 15];
 }
 
@@ -86,7 +92,8 @@ void FillJoystickRecord(const InputDevice* device, const RawJoystickState& raw, 
   const AxisSettings fullRange;
   record->lX = ScaleJoystickAxis(raw.axes[0], device->axisX.minimum, device->axisX.maximum, device->axisX.deadZone);
   record->lY = ScaleJoystickAxis(raw.axes[1], device->axisY.minimum, device->axisY.maximum, device->axisY.deadZone);
-  int32_t* others[6] = {&record->lZ, &record->lRx, &record->lRy, &record->lRz, &record->rglSlider[0], &record->rglSlider[1]};
+  int32_t* others[6] = {&record->lZ,  &record->lRx,          &record->lRy,
+                        &record->lRz, &record->rglSlider[0], &record->rglSlider[1]};
   for (int i = 0; i < 6; ++i) *others[i] = ScaleJoystickAxis(raw.axes[2 + i], fullRange.minimum, fullRange.maximum, 0);
   for (int i = 0; i < 4; ++i) record->rgdwPOV[i] = i < raw.hatCount ? PovFromHat(raw.hats[i]) : 0xFFFFFFFFu;
   for (int i = 0; i < 32; ++i) record->rgbButtons[i] = (raw.buttons >> i) & 1u ? 0x80 : 0;

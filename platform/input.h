@@ -16,21 +16,23 @@ struct InputGuid {
 bool operator==(const InputGuid& a, const InputGuid& b);
 bool IsZeroGuid(const InputGuid& guid);
 
-inline constexpr InputGuid kSysKeyboardGuid{0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr InputGuid kSysKeyboardGuid{
+    0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 inline constexpr InputGuid kSysMouseGuid{0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr InputGuid kPollingDeviceInterface{0x5944E682, 0xC92E, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr InputGuid kPollingDeviceInterface{
+    0x5944E682, 0xC92E, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
 // The records the three data formats produce.
 struct MouseStateRecord {
-  int32_t lX, lY, lZ;       // movement since the previous read; lZ is the wheel, 120 per notch
-  uint8_t rgbButtons[4];    // left, right, middle, first extra; 0x80 = pressed
+  int32_t lX, lY, lZ;     // movement since the previous read; lZ is the wheel, 120 per notch
+  uint8_t rgbButtons[4];  // left, right, middle, first extra; 0x80 = pressed
 };
 struct JoystickStateRecord {
-  int32_t lX, lY, lZ;       // X and Y in the range set on the device, others 0..65535
+  int32_t lX, lY, lZ;  // X and Y in the range set on the device, others 0..65535
   int32_t lRx, lRy, lRz;
   int32_t rglSlider[2];
-  uint32_t rgdwPOV[4];      // hundredths of a degree clockwise from north; 0xFFFFFFFF centred
-  uint8_t rgbButtons[32];   // 0x80 = pressed
+  uint32_t rgdwPOV[4];     // hundredths of a degree clockwise from north; 0xFFFFFFFF centred
+  uint8_t rgbButtons[32];  // 0x80 = pressed
 };
 static_assert(sizeof(MouseStateRecord) == 16);
 static_assert(sizeof(JoystickStateRecord) == 80);
@@ -57,9 +59,17 @@ inline constexpr uint32_t kPropertyDeadZone = 5;
 inline constexpr uint32_t kPropertyByOffset = 1;
 inline constexpr uint32_t kJoystickOffsetX = 0;
 inline constexpr uint32_t kJoystickOffsetY = 4;
-struct PropertyHeader { uint32_t dwSize, dwHeaderSize, dwObj, dwHow; };
-struct PropertyRange { PropertyHeader diph; int32_t lMin, lMax; };
-struct PropertyDword { PropertyHeader diph; uint32_t dwData; };
+struct PropertyHeader {
+  uint32_t dwSize, dwHeaderSize, dwObj, dwHow;
+};
+struct PropertyRange {
+  PropertyHeader diph;
+  int32_t lMin, lMax;
+};
+struct PropertyDword {
+  PropertyHeader diph;
+  uint32_t dwData;
+};
 static_assert(sizeof(PropertyRange) == 24 && sizeof(PropertyDword) == 20);
 
 // What enumeration reports for each attached joystick.
@@ -78,8 +88,10 @@ struct InputDevice;
 int32_t CreateInputSystem(uint32_t version, InputSystem** out);
 uint32_t Release(InputSystem* system);
 // Calls the callback for each attached joystick in order until it returns kEnumStop.
-int32_t EnumDevices(InputSystem* system, uint32_t deviceType, EnumDevicesCallback callback, void* reference, uint32_t flags);
-// The keyboard, the mouse, or the attached joystick with this instance GUID. The device holds a reference on the system.
+int32_t EnumDevices(InputSystem* system, uint32_t deviceType, EnumDevicesCallback callback, void* reference,
+                    uint32_t flags);
+// The keyboard, the mouse, or the attached joystick with this instance GUID. The device holds a reference on the
+// system.
 int32_t CreateDevice(InputSystem* system, const InputGuid& guid, InputDevice** out);
 
 // Device set-up and use. The devices bind to the program's window; reads pump the window's events first.
@@ -109,9 +121,9 @@ struct InputFrame {
   std::vector<uint8_t> keysHeld;  // key codes, ascending
 };
 enum class FrameInputSource {
-  Devices,             // every read asks the devices (the game as it always was)
-  DevicesOncePerFrame, // the frame's first keyboard read samples the keys, its first mouse read the mouse
-  Given                // the frames come from GiveInputFrame; the devices are only pumped
+  Devices,              // every read asks the devices (the game as it always was)
+  DevicesOncePerFrame,  // the frame's first keyboard read samples the keys, its first mouse read the mouse
+  Given                 // the frames come from GiveInputFrame; the devices are only pumped
 };
 // Chosen by the demo code before start-up.
 void SetFrameInputSource(FrameInputSource source);

@@ -31,10 +31,10 @@ bool ReadVariableLength(const uint8_t*& at, const uint8_t* end, uint32_t* value)
 enum class TrackWalk { Fits, PastTrackEnd, PlayerStops };
 
 // One track's events from `at` (its data) to trackEnd, read as the player reads them: running status taken from
-// every status byte and kept from one track to the next, an event begun inside the track read to its end even past the track's end, the walk ended by
-// the end-of-track event or by bytes that are no event (the player stops reading the file there). A meta or
-// system-exclusive event states its length, and the player sets that much memory aside before it reads the
-// bytes: a length past the track's end (a few bytes claiming 256 MB) is PastTrackEnd. Leaves `at` where the
+// every status byte and kept from one track to the next, an event begun inside the track read to its end even past the
+// track's end, the walk ended by the end-of-track event or by bytes that are no event (the player stops reading the
+// file there). A meta or system-exclusive event states its length, and the player sets that much memory aside before it
+// reads the bytes: a length past the track's end (a few bytes claiming 256 MB) is PastTrackEnd. Leaves `at` where the
 // player's reading of the track ends.
 TrackWalk WalkTrack(const uint8_t*& at, const uint8_t* trackEnd, const uint8_t* fileEnd, uint8_t& running) {
   constexpr uint8_t kMeta = 0xFF, kEndOfTrack = 0x2F, kSysEx = 0xF0, kSysExContinued = 0xF7;

@@ -28,8 +28,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
 
 // The player reads only 6-byte headers: a longer one (valid, its extra bytes meaningless to us) is cut to 6.
 void ShortenLongHeader(std::vector<uint8_t>* bytes) {
-  const uint32_t headerLength = (static_cast<uint32_t>((*bytes)[4]) << 24) | ((*bytes)[5] << 16) |
-                                ((*bytes)[6] << 8) | (*bytes)[7];
+  const uint32_t headerLength =
+      (static_cast<uint32_t>((*bytes)[4]) << 24) | ((*bytes)[5] << 16) | ((*bytes)[6] << 8) | (*bytes)[7];
   if (headerLength <= 6) return;
   bytes->erase(bytes->begin() + 14, bytes->begin() + 8 + static_cast<std::ptrdiff_t>(headerLength));
   (*bytes)[4] = (*bytes)[5] = (*bytes)[6] = 0;

@@ -11,7 +11,7 @@ namespace platform {
 
 struct MusicPerformanceObject {
   uint32_t refCount = 1;
-  MusicRenderer* renderer = nullptr;   // made by Open
+  MusicRenderer* renderer = nullptr;  // made by Open
   MusicSegment* playingSegment = nullptr;
   uint32_t rate = 0;
   uint64_t starts = 0;
@@ -100,8 +100,8 @@ int32_t StopMusicSegment(MusicPerformanceObject* performance, MusicSegment* segm
 int32_t IsMusicSegmentPlaying(MusicPerformanceObject* performance, MusicSegment* segment) {
   if (!performance || !segment) return kMusicErrInvalidArg;
   std::lock_guard<std::mutex> guard(MusicMutex());
-  const bool playing = performance->renderer && performance->playingSegment == segment &&
-                       MusicSongPlaying(performance->renderer);
+  const bool playing =
+      performance->renderer && performance->playingSegment == segment && MusicSongPlaying(performance->renderer);
   return playing ? kMusicOk : kMusicFalse;
 }
 

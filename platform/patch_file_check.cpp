@@ -9,8 +9,8 @@ namespace platform {
 
 namespace {
 
-constexpr size_t kHeaderBytes = 239;        // the file, instrument and layer headers
-constexpr size_t kSampleHeaderBytes = 96;   // each sample's header, before its data
+constexpr size_t kHeaderBytes = 239;       // the file, instrument and layer headers
+constexpr size_t kSampleHeaderBytes = 96;  // each sample's header, before its data
 constexpr size_t kInstrumentCountAt = 82, kLayerCountAt = 151, kSampleCountAt = 198;
 constexpr uint8_t kSixteenBitMode = 0x01;
 

@@ -152,9 +152,9 @@ std::string SaveScreenshot() {
   }
   const std::string folder = ChoosePicturesFolder(GatherFacts());
   if (folder.empty()) {
-    std::fprintf(stderr, "SCREENSHOT: not saved: %s\n", os::SystemFolderRules() == FolderRules::Windows
-                                                             ? "the system names no pictures folder"
-                                                             : "HOME is not set");
+    std::fprintf(
+        stderr, "SCREENSHOT: not saved: %s\n",
+        os::SystemFolderRules() == FolderRules::Windows ? "the system names no pictures folder" : "HOME is not set");
     return "";
   }
   std::string cannotMake;

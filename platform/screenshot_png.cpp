@@ -26,7 +26,8 @@ std::vector<uint8_t> EncodePng(const std::vector<uint8_t>& rgb, int32_t width, i
   // The shot is taken between two frames: the quickest compression keeps the game's pause short (the file is
   // about 1% larger than at the writer's default level).
   stbi_write_png_compression_level = 1;
-  if (stbi_write_png_to_func(AppendBytes, &png, width, height, channels, rgb.data(), width * channels) == 0) png.clear();
+  if (stbi_write_png_to_func(AppendBytes, &png, width, height, channels, rgb.data(), width * channels) == 0)
+    png.clear();
   return png;
 }
 

@@ -41,8 +41,8 @@ bool MixOneBuffer(SoundBuffer& buffer, float* out, uint32_t frames, uint32_t rat
     const size_t index = static_cast<size_t>(position >> 32);
     const size_t next = index < last ? index + 1 : (buffer.looping ? 0 : last);
     const float fraction = static_cast<float>(position & 0xFFFFFFFFu) / 4294967296.0f;
-    const float value = SampleValue(samples[index]) +
-                        (SampleValue(samples[next]) - SampleValue(samples[index])) * fraction;
+    const float value =
+        SampleValue(samples[index]) + (SampleValue(samples[next]) - SampleValue(samples[index])) * fraction;
     out[2 * frame] += value * leftGain;
     out[2 * frame + 1] += value * rightGain;
     position += step;

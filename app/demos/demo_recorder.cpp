@@ -10,8 +10,8 @@
 namespace {
 
 struct Recording {
-  std::string text;        // the finished lines
-  ScriptEntry last;        // the run of equal frames still growing; count 0 before the first frame
+  std::string text;  // the finished lines
+  ScriptEntry last;  // the run of equal frames still growing; count 0 before the first frame
   int64_t frames = 0;
 };
 

@@ -15,20 +15,23 @@
 
 namespace {
 
-
 struct NamedKey {
   const char* name;
   uint8_t code;
 };
 
 // Every key a script can name, in the order the writer lists them.
-constexpr NamedKey kScriptKeys[] = {
-    {"ESC", DIK_ESCAPE}, {"SPACE", DIK_SPACE}, {"RETURN", DIK_RETURN}, {"LEFT", DIK_LEFT}, {"RIGHT", DIK_RIGHT},
-    {"RCONTROL", DIK_RCONTROL}, {"LSHIFT", DIK_LSHIFT}, {"A", DIK_A}, {"B", DIK_B}, {"C", DIK_C}, {"D", DIK_D},
-    {"E", DIK_E}, {"F", DIK_F}, {"G", DIK_G}, {"H", DIK_H}, {"I", DIK_I}, {"J", DIK_J}, {"K", DIK_K},
-    {"L", DIK_L}, {"M", DIK_M}, {"N", DIK_N}, {"O", DIK_O}, {"P", DIK_P}, {"Q", DIK_Q}, {"R", DIK_R},
-    {"S", DIK_S}, {"T", DIK_T}, {"U", DIK_U}, {"V", DIK_V}, {"W", DIK_W}, {"X", DIK_X}, {"Y", DIK_Y},
-    {"Z", DIK_Z}};
+constexpr NamedKey kScriptKeys[] = {{"ESC", DIK_ESCAPE},    {"SPACE", DIK_SPACE}, {"RETURN", DIK_RETURN},
+                                    {"LEFT", DIK_LEFT},     {"RIGHT", DIK_RIGHT}, {"RCONTROL", DIK_RCONTROL},
+                                    {"LSHIFT", DIK_LSHIFT}, {"A", DIK_A},         {"B", DIK_B},
+                                    {"C", DIK_C},           {"D", DIK_D},         {"E", DIK_E},
+                                    {"F", DIK_F},           {"G", DIK_G},         {"H", DIK_H},
+                                    {"I", DIK_I},           {"J", DIK_J},         {"K", DIK_K},
+                                    {"L", DIK_L},           {"M", DIK_M},         {"N", DIK_N},
+                                    {"O", DIK_O},           {"P", DIK_P},         {"Q", DIK_Q},
+                                    {"R", DIK_R},           {"S", DIK_S},         {"T", DIK_T},
+                                    {"U", DIK_U},           {"V", DIK_V},         {"W", DIK_W},
+                                    {"X", DIK_X},           {"Y", DIK_Y},         {"Z", DIK_Z}};
 
 bool ParseInteger(const std::string& text, int64_t minimum, int64_t maximum, int64_t* out) {
   if (text.empty()) return false;

@@ -12,9 +12,9 @@
 struct ScriptCursor {
   const ReplayScript* script = nullptr;
   std::size_t entry = 0;
-  int64_t begunInEntry = 0;      // frames of that entry given so far
-  int64_t framesAfterScript = 0; // frames given since the script ran out
-  bool closeQueued = false;      // the close request of the way out is queued
+  int64_t begunInEntry = 0;       // frames of that entry given so far
+  int64_t framesAfterScript = 0;  // frames given since the script ran out
+  bool closeQueued = false;       // the close request of the way out is queued
   platform::InputFrame frame;
 };
 

@@ -19,16 +19,16 @@ enum class CommandLineAction {
 // Every option the player gave; an option not given stays empty, so saved settings fill it in.
 struct CommandLineOptions {
   CommandLineAction action = CommandLineAction::Run;
-  std::string refusal;                         // Refuse: the option and what is wrong with it
-  std::vector<std::string> unknownArguments;   // ignored, each named once on stderr
-  std::optional<bool> fullScreen;              // --window (false) or --fullscreen (true), the last one given
-  std::optional<WindowSize> windowSize;        // --window=WxH
+  std::string refusal;                        // Refuse: the option and what is wrong with it
+  std::vector<std::string> unknownArguments;  // ignored, each named once on stderr
+  std::optional<bool> fullScreen;             // --window (false) or --fullscreen (true), the last one given
+  std::optional<WindowSize> windowSize;       // --window=WxH
   std::optional<platform::PictureScaling> scaling;
-  std::optional<int32_t> musicVolume;          // 0..100
-  std::optional<int32_t> effectsVolume;        // 0..100
-  std::optional<std::string> dataFolder;       // --data=DIR
-  std::optional<std::string> recordPath;       // --record=FILE
-  std::optional<std::string> playPath;         // --play=FILE
+  std::optional<int32_t> musicVolume;     // 0..100
+  std::optional<int32_t> effectsVolume;   // 0..100
+  std::optional<std::string> dataFolder;  // --data=DIR
+  std::optional<std::string> recordPath;  // --record=FILE
+  std::optional<std::string> playPath;    // --play=FILE
   bool saveSettings = false;
 };
 

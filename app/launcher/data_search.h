@@ -10,11 +10,11 @@
 // What the search looks at, read from the process's surroundings by PlacesFromEnvironment (or made up by tests).
 struct DataSearchPlaces {
   std::string workingFolder = ".";
-  std::optional<std::string> tavoData;     // $TAVO_DATA
-  std::string executableFolder;            // empty when unknown
-  std::optional<std::string> xdgDataHome;  // $XDG_DATA_HOME
-  std::optional<std::string> home;         // $HOME
-  std::optional<std::string> xdgDataDirs;  // $XDG_DATA_DIRS
+  std::optional<std::string> tavoData;                               // $TAVO_DATA
+  std::string executableFolder;                                      // empty when unknown
+  std::optional<std::string> xdgDataHome;                            // $XDG_DATA_HOME
+  std::optional<std::string> home;                                   // $HOME
+  std::optional<std::string> xdgDataDirs;                            // $XDG_DATA_DIRS
   platform::FolderRules rules = platform::FolderRules::Freedesktop;  // the system's, from PlacesFromEnvironment
 };
 

@@ -62,10 +62,10 @@ PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problem
     ++lineNumber;
     if (line.empty() || line[0] == '#' || line[0] == ';') continue;
     const size_t equals = line.find('=');
-    const std::string reason = equals == std::string_view::npos
-                                   ? "not a key=value line"
-                                   : ApplySetting(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)),
-                                                  &settings);
+    const std::string reason =
+        equals == std::string_view::npos
+            ? "not a key=value line"
+            : ApplySetting(Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1)), &settings);
     if (reason.empty()) continue;
     if (problems->count++ == 0) {
       problems->firstLine = lineNumber;
@@ -77,11 +77,11 @@ PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problem
 
 std::string SettingsText(const PlayerSettings& settings) {
   return "# Tavo 2000 settings, written by tavo2000 --save-settings\n"
-         "fullscreen=" + std::string(settings.display.fullScreen ? "yes" : "no") + "\n" +
+         "fullscreen=" +
+         std::string(settings.display.fullScreen ? "yes" : "no") + "\n" +
          "window=" + WindowSizeText(settings.display.windowWidth, settings.display.windowHeight) + "\n" +
-         "scale=" + ScalingText(settings.display.scaling) + "\n" +
-         "music=" + std::to_string(settings.musicVolume) + "\n" +
-         "effects=" + std::to_string(settings.effectsVolume) + "\n";
+         "scale=" + ScalingText(settings.display.scaling) + "\n" + "music=" + std::to_string(settings.musicVolume) +
+         "\n" + "effects=" + std::to_string(settings.effectsVolume) + "\n";
 }
 
 std::string SettingsFilePath(platform::FolderRules rules, const platform::EnvironmentLookup& environment) {

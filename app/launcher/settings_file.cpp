@@ -31,9 +31,8 @@ PlayerSettings LoadSettingsFile(const std::string& path) {
   SettingsProblems problems;
   const PlayerSettings settings = ReadSettingsText(text, &problems);
   if (problems.count > 0) {
-    std::fprintf(stderr, "SETTINGS: %s line %d: %s (%d line%s not understood); defaults used for them\n",
-                 path.c_str(), problems.firstLine, problems.firstReason.c_str(), problems.count,
-                 problems.count == 1 ? "" : "s");
+    std::fprintf(stderr, "SETTINGS: %s line %d: %s (%d line%s not understood); defaults used for them\n", path.c_str(),
+                 problems.firstLine, problems.firstReason.c_str(), problems.count, problems.count == 1 ? "" : "s");
   }
   return settings;
 }

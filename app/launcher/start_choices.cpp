@@ -29,9 +29,10 @@ bool EnterDataFolder(const CommandLineOptions& options) {
     case DataSearchResult::Outcome::WorkingFolder:
       return true;
     case DataSearchResult::Outcome::DataFolderWithoutFiles:
-      std::fprintf(stderr, "%s\n",
-                   UsageLine("--data='" + search.folder +
-                             "': holds none of Backgrounds/, Sprites/, SoundFX/ and Music/").c_str());
+      std::fprintf(
+          stderr, "%s\n",
+          UsageLine("--data='" + search.folder + "': holds none of Backgrounds/, Sprites/, SoundFX/ and Music/")
+              .c_str());
       return false;
     case DataSearchResult::Outcome::NoneFound:
       std::fprintf(stderr, "tavo2000: the game's files were not found in: %s\n", FolderList(search.tried).c_str());

@@ -43,9 +43,9 @@ struct MatchSnapshot {
 };
 
 MatchSnapshot TakeSnapshot() {
-  return {BallX,    BallY,    BallDX,   BallDY,   Serve1Pending, Serve2Pending, Lives1,    Lives2,
-          Score1,   Score2,   HitCount, Level,    PlayerCount,   Paddle1X,      Paddle2X,  PointerX,
-          PointerY, BlockX,   BlockY,   BlockStep, HiddenModeCount, RandomState};
+  return {BallX,    BallY,  BallDX,   BallDY,    Serve1Pending,   Serve2Pending, Lives1,   Lives2,
+          Score1,   Score2, HitCount, Level,     PlayerCount,     Paddle1X,      Paddle2X, PointerX,
+          PointerY, BlockX, BlockY,   BlockStep, HiddenModeCount, RandomState};
 }
 
 void RestoreSnapshot(const MatchSnapshot& s) {
@@ -116,8 +116,7 @@ struct PlayingGame {
       RunFrame();
       rally.push_back(LayoutNow());
       const bool inPlay = Serve1Pending == 0 && Serve2Pending == 0 && Lives1 == 3 && Lives2 == 3 && PlayerCount == 2;
-      if (!inPlay && failure.empty())
-        failure = "the rally did not stay in play at frame " + std::to_string(frame + 1);
+      if (!inPlay && failure.empty()) failure = "the rally did not stay in play at frame " + std::to_string(frame + 1);
     }
     platform::TakeStartedBuffers();
     RestoreSnapshot(rallyStart);

@@ -59,8 +59,8 @@ struct Display {
 void EnsureDisplay() { static Display display; }
 
 // The keyed blit on the path the program takes, or forced onto one of its two copy paths.
-void OurBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32_t w, int32_t h, int32_t x,
-             int32_t y, KeyedCopyPath path = KeyedCopyPath::ProcessorChoice) {
+void OurBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32_t w, int32_t h, int32_t x, int32_t y,
+             KeyedCopyPath path = KeyedCopyPath::ProcessorChoice) {
   EnsureDisplay();
   if (!UseKeyedCopyPath(path)) {
     state.SkipWithError("this processor has no 32-byte vector moves");
@@ -75,8 +75,7 @@ void OurBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32
   UseKeyedCopyPath(KeyedCopyPath::ProcessorChoice);
 }
 
-void SdlBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32_t w, int32_t h, int32_t x,
-             int32_t y) {
+void SdlBlit(benchmark::State& state, const std::vector<uint16_t>& pixels, int32_t w, int32_t h, int32_t x, int32_t y) {
   using namespace platform::reference;
   ReferenceSurface* picture = CreateRgb565Surface(pixels.data(), w, h, w * 2);
   ReferenceSurface* back = CreateRgb565Surface(nullptr, kFrameWidth, kFrameHeight, 0);

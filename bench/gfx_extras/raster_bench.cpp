@@ -54,8 +54,7 @@ void RunTriangles(benchmark::State& state, Filler fill) {
   }
   state.counters["pixels_per_second"] =
       benchmark::Counter(static_cast<double>(pixels) * state.iterations(), benchmark::Counter::kIsRate);
-  state.counters["triangles_per_second"] =
-      benchmark::Counter(200.0 * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["triangles_per_second"] = benchmark::Counter(200.0 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void BM_FillTriangle(benchmark::State& state) { RunTriangles(state, FillTriangle); }

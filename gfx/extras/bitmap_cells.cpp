@@ -9,7 +9,9 @@
 namespace {
 
 // The pixel origin of cell (cx, cy) on a grid of width x height cells with one-pixel lines around each cell.
-int64_t CellOrigin(int32_t cell, int32_t size) { return static_cast<int64_t>(cell) * (static_cast<int64_t>(size) + 1) + 1; }
+int64_t CellOrigin(int32_t cell, int32_t size) {
+  return static_cast<int64_t>(cell) * (static_cast<int64_t>(size) + 1) + 1;
+}
 
 // Copies rows of `width` bytes from the bitmap (stride biWidth) to `destination` (stride destinationStride).
 void CopyCellRows(const BmpFileData* bitmap, int64_t px, int64_t py, int32_t width, int32_t height,

@@ -18,9 +18,7 @@ void ShowLightColor(const BlinkEntry& light, const PaletteEntry& color) {
   SetPaletteEntries(DisplayPalette, light.colorIndex, 1, &color);
 }
 
-bool IsUsedSlot(int32_t id) {
-  return id >= 0 && id < 256 && BlinkTable[id].blinkState != 0;
-}
+bool IsUsedSlot(int32_t id) { return id >= 0 && id < 256 && BlinkTable[id].blinkState != 0; }
 
 int32_t AddLight(const BlinkEntry* light) {
   if (light == nullptr) return -1;

@@ -130,7 +130,8 @@ int32_t LoadBobFrame(Bob* bob, const BmpFileData* bitmap, int32_t frame, int32_t
   const int64_t stride = bitmap->infoHeader.biWidth;
   const uint8_t* source = bitmap->pixels + py * stride + px;
   for (int32_t row = 0; row < bob->height; ++row)
-    std::memcpy(destination + static_cast<intptr_t>(row) * pitch, source + row * stride, static_cast<size_t>(bob->width));
+    std::memcpy(destination + static_cast<intptr_t>(row) * pitch, source + row * stride,
+                static_cast<size_t>(bob->width));
   UnlockSurface(surface);
   bob->attr |= BobAttrFramesLoaded;
   return 1;
@@ -173,14 +174,10 @@ int32_t MoveBob(Bob* bob) {
   bob->x += bob->velX;
   bob->y += bob->velY;
   if (bob->attr & BobAttrWrap) {
-    if (bob->x > ClipMaxX)
-      bob->x = ClipMinX - bob->width;
-    else if (bob->x < ClipMinX - bob->width)
-      bob->x = ClipMaxX;
-    if (bob->y > ClipMaxY)
-      bob->y = ClipMinY - bob->height;
-    else if (bob->y < ClipMinY - bob->height)
-      bob->y = ClipMaxY;
+    if (bob->x > ClipMaxX) bob->x = ClipMinX - bob->width;
+    else if (bob->x < ClipMinX - bob->width) bob->x = ClipMaxX;
+    if (bob->y > ClipMaxY) bob->y = ClipMinY - bob->height;
+    else if (bob->y < ClipMinY - bob->height) bob->y = ClipMaxY;
   } else if (bob->attr & BobAttrBounce) {
     // KEEP: only the velocity turns; the position is not pulled back inside, so a Bob may stay outside a while.
     if (bob->x > ClipMaxX - bob->width || bob->x < ClipMinX) bob->velX = -bob->velX;

@@ -33,7 +33,8 @@ int32_t SetMatrix3x2(Matrix3x2* m, float m00, float m01, float m10, float m11, f
 // result = (point[0], point[1], 1) times m. result may be point itself. Returns 1.
 int32_t TransformPointByMatrix3x2(const float point[2], const Matrix3x2* m, float result[2]);
 
-// result = a times b (rows of a with columns of b, summed from 0 in k order 0, 1, 2). result may alias a or b. Returns 1.
+// result = a times b (rows of a with columns of b, summed from 0 in k order 0, 1, 2). result may alias a or b.
+// Returns 1.
 int32_t MultiplyMatrix3x3(const Matrix3x3* a, const Matrix3x3* b, Matrix3x3* result);
 
 // result[i] = sum over j of a[j] * b[j][i] (the row vector a times b). result may alias a. Returns 1.

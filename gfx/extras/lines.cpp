@@ -9,14 +9,10 @@ namespace {
 
 int32_t RegionCode(int32_t x, int32_t y) {
   int32_t code = 0;
-  if (y < ClipMinY)
-    code = kClipCodeAbove;
-  else if (y > ClipMaxY)
-    code = kClipCodeBelow;
-  if (x < ClipMinX)
-    code |= kClipCodeLeft;
-  else if (x > ClipMaxX)
-    code |= kClipCodeRight;
+  if (y < ClipMinY) code = kClipCodeAbove;
+  else if (y > ClipMaxY) code = kClipCodeBelow;
+  if (x < ClipMinX) code |= kClipCodeLeft;
+  else if (x > ClipMaxX) code |= kClipCodeRight;
   return code;
 }
 
@@ -62,9 +58,7 @@ ClipPoint ClipEndPoint(ClipPoint p, ClipPoint q, int32_t code, bool roundSingle)
   return result;
 }
 
-bool InsideClip(ClipPoint p) {
-  return p.x >= ClipMinX && p.x <= ClipMaxX && p.y >= ClipMinY && p.y <= ClipMaxY;
-}
+bool InsideClip(ClipPoint p) { return p.x >= ClipMinX && p.x <= ClipMaxX && p.y >= ClipMinY && p.y <= ClipMaxY; }
 
 }  // namespace
 
@@ -86,8 +80,7 @@ int32_t ClipSegment(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) {
   return 1;
 }
 
-int32_t DrawClippedLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color, uint8_t* buffer,
-                        int32_t pitch) {
+int32_t DrawClippedLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t color, uint8_t* buffer, int32_t pitch) {
   if (ClipSegment(x0, y0, x1, y1)) DrawRawLine(x0, y0, x1, y1, color, buffer, pitch);
   return 1;
 }

@@ -40,8 +40,8 @@ int32_t PlotPixel8(int32_t x, int32_t y, int32_t color, uint8_t* buffer, int32_t
 
 // 1 when any pixel of rows y1..y2, columns x1..x2 (each clamped to the screen size, corners not reordered)
 // holds a value within low..high, compared as unsigned bytes; else 0.
-int32_t RectHoldsColor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t low, int32_t high,
-                       const uint8_t* buffer, int32_t pitch);
+int32_t RectHoldsColor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t low, int32_t high, const uint8_t* buffer,
+                       int32_t pitch);
 
 // Fills the rectangle (x1, y1)-(x2, y2), right and bottom exclusive, with a raw pixel value through the
 // surface's colour fill. The fill's own result is not examined; returns 1.

@@ -8,9 +8,7 @@
 
 namespace {
 
-bool IsPaletteIndex(int32_t index) {
-  return index >= 0 && index <= 255;
-}
+bool IsPaletteIndex(int32_t index) { return index >= 0 && index <= 255; }
 
 }  // namespace
 

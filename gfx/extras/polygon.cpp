@@ -98,13 +98,13 @@ int32_t DrawPolygon(const PolygonShape* poly, uint8_t* buffer, int32_t pitch) {
   const PolygonVertex* v = poly->vertices;
   for (int32_t i = 0; i < count - 1; ++i) {
     DrawClippedLine(ScreenCoordinate(poly->posX, v[i].x), ScreenCoordinate(poly->posY, v[i].y),
-                    ScreenCoordinate(poly->posX, v[i + 1].x), ScreenCoordinate(poly->posY, v[i + 1].y), color,
-                    buffer, pitch);
+                    ScreenCoordinate(poly->posX, v[i + 1].x), ScreenCoordinate(poly->posY, v[i + 1].y), color, buffer,
+                    pitch);
   }
   // KEEP: the closing edge is drawn from the first vertex to the last, not back from the last, as outlines were.
   DrawClippedLine(ScreenCoordinate(poly->posX, v[0].x), ScreenCoordinate(poly->posY, v[0].y),
-                  ScreenCoordinate(poly->posX, v[count - 1].x), ScreenCoordinate(poly->posY, v[count - 1].y),
-                  color, buffer, pitch);
+                  ScreenCoordinate(poly->posX, v[count - 1].x), ScreenCoordinate(poly->posY, v[count - 1].y), color,
+                  buffer, pitch);
   return 1;
 }
 

@@ -11,12 +11,12 @@ struct PolygonVertex {
 
 // A polygon owned by the caller; the vertex array is the caller's too.
 struct PolygonShape {
-  int32_t state;          // non-zero while the polygon is in use; DrawPolygon skips it when 0
-  int32_t vertexCount;    // number of vertices in the array
-  int32_t posX, posY;     // screen position every vertex is relative to
-  int32_t callerData1;    // free for the caller, not used by the operations here
-  int32_t callerData2;    // free for the caller, not used by the operations here
-  int32_t color;          // palette index; its low byte is drawn
+  int32_t state;        // non-zero while the polygon is in use; DrawPolygon skips it when 0
+  int32_t vertexCount;  // number of vertices in the array
+  int32_t posX, posY;   // screen position every vertex is relative to
+  int32_t callerData1;  // free for the caller, not used by the operations here
+  int32_t callerData2;  // free for the caller, not used by the operations here
+  int32_t color;        // palette index; its low byte is drawn
   PolygonVertex* vertices;
 };
 

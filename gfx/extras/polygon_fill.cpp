@@ -13,11 +13,11 @@ namespace {
 // One edge walker: its current point and byte offset, the vertex it walks to, and its Bresenham state.
 struct EdgeWalker {
   // KEEP: the current point is kept across edges, never reset to the vertex reached, as the fill always did.
-  int32_t x, y;           // current point
-  int32_t target;         // index of the vertex walked to
-  int32_t direction;      // -1 walks to the previous vertex, +1 to the next
+  int32_t x, y;       // current point
+  int32_t target;     // index of the vertex walked to
+  int32_t direction;  // -1 walks to the previous vertex, +1 to the next
   int32_t targetX, targetY;
-  ptrdiff_t address;      // offset of the current pixel from the buffer's start
+  ptrdiff_t address;  // offset of the current pixel from the buffer's start
   int32_t error, dx, dy, xStep, count;
   bool xMajor;
 };
@@ -89,7 +89,8 @@ int32_t FindTopVertex(const PolygonShape* poly) {
 // The lowest screen row of any vertex.
 int32_t FindBottomRow(const PolygonShape* poly) {
   int32_t bottom = ScreenCoordinate(poly->posY, poly->vertices[0].y);
-  for (int32_t i = 1; i < poly->vertexCount; ++i) bottom = std::max(bottom, ScreenCoordinate(poly->posY, poly->vertices[i].y));
+  for (int32_t i = 1; i < poly->vertexCount; ++i)
+    bottom = std::max(bottom, ScreenCoordinate(poly->posY, poly->vertices[i].y));
   return bottom;
 }
 

@@ -5,8 +5,8 @@
 #include "gfx/display.h"
 #include "gfx/extras/lines.h"
 
-int32_t RectHoldsColor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t low, int32_t high,
-                       const uint8_t* buffer, int32_t pitch) {
+int32_t RectHoldsColor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t low, int32_t high, const uint8_t* buffer,
+                       int32_t pitch) {
   if (buffer == nullptr || ScreenWidth <= 0 || ScreenHeight <= 0) return 0;
   // KEEP: clamped to the screen size rather than the clip rectangle, and the corners are not put in order.
   x1 = std::clamp(x1, 0, ScreenWidth - 1);

@@ -5,15 +5,15 @@
 #include <cstdint>
 
 // The effect numbers of RunScreenEffect.
-constexpr int32_t kEffectFadeToBlack = 0;       // palette, 80 steps; entry 0 is left alone
-constexpr int32_t kEffectFadeToWhite = 1;       // palette, 64 steps
-constexpr int32_t kEffectVerticalWipe = 2;      // columns closing in from left and right
-constexpr int32_t kEffectHorizontalWipe = 3;    // rows closing in from top and bottom
-constexpr int32_t kEffectDissolve = 4;          // random black pixels, as fast as they can be written
-constexpr int32_t kEffectCrossWipe = 5;         // rows sweeping the height while columns close in
-constexpr int32_t kEffectFadeToBlue = 6;        // palette, 64 steps
-constexpr int32_t kEffectFadeToRed = 7;         // palette, 64 steps
-constexpr int32_t kEffectFadeToGreen = 8;       // palette, 64 steps
+constexpr int32_t kEffectFadeToBlack = 0;     // palette, 80 steps; entry 0 is left alone
+constexpr int32_t kEffectFadeToWhite = 1;     // palette, 64 steps
+constexpr int32_t kEffectVerticalWipe = 2;    // columns closing in from left and right
+constexpr int32_t kEffectHorizontalWipe = 3;  // rows closing in from top and bottom
+constexpr int32_t kEffectDissolve = 4;        // random black pixels, as fast as they can be written
+constexpr int32_t kEffectCrossWipe = 5;       // rows sweeping the height while columns close in
+constexpr int32_t kEffectFadeToBlue = 6;      // palette, 64 steps
+constexpr int32_t kEffectFadeToRed = 7;       // palette, 64 steps
+constexpr int32_t kEffectFadeToGreen = 8;     // palette, 64 steps
 
 // Milliseconds each fade or wipe step lasts at least (measured with the frame clock).
 constexpr uint32_t kEffectStepMs = 12;

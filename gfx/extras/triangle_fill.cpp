@@ -16,9 +16,18 @@ using HalfFill = void (*)(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, 
 void SplitAndFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t color,
                   uint8_t* buffer, int32_t pitch, HalfFill flatTop, HalfFill flatBottom) {
   if ((x1 == x2 && x2 == x3) || (y1 == y2 && y2 == y3)) return;
-  if (y2 < y1) { std::swap(x1, x2); std::swap(y1, y2); }
-  if (y3 < y1) { std::swap(x1, x3); std::swap(y1, y3); }
-  if (y3 < y2) { std::swap(x2, x3); std::swap(y2, y3); }
+  if (y2 < y1) {
+    std::swap(x1, x2);
+    std::swap(y1, y2);
+  }
+  if (y3 < y1) {
+    std::swap(x1, x3);
+    std::swap(y1, y3);
+  }
+  if (y3 < y2) {
+    std::swap(x2, x3);
+    std::swap(y2, y3);
+  }
   if (y3 < ClipMinY || y1 > ClipMaxY) return;
   if (x1 < ClipMinX && x2 < ClipMinX && x3 < ClipMinX) return;
   if (x1 > ClipMaxX && x2 > ClipMaxX && x3 > ClipMaxX) return;
@@ -36,9 +45,7 @@ void SplitAndFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, in
 }
 
 // A float edge position as a column, truncated toward zero; held within a range an int can take.
-int32_t TruncatedColumn(float x) {
-  return static_cast<int32_t>(std::clamp(x, -1.0e9f, 1.0e9f));
-}
+int32_t TruncatedColumn(float x) { return static_cast<int32_t>(std::clamp(x, -1.0e9f, 1.0e9f)); }
 
 // Rows top..bottom of a float half: xs and xe are the left and right edges at row top, stepped per row.
 // `inside` selects the path for halves whose three x all lie within the clip columns.
@@ -107,14 +114,14 @@ void FillFlatTopTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t /*y2*/, int
                 AllInsideColumns(x1, x2, x3), color, buffer, pitch);
 }
 
-void FillFlatBottomTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t /*y2*/, int32_t x3, int32_t y3,
-                            int32_t color, uint8_t* buffer, int32_t pitch) {
+void FillFlatBottomTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t /*y2*/, int32_t x3, int32_t y3, int32_t color,
+                            uint8_t* buffer, int32_t pitch) {
   if (x3 < x2) std::swap(x2, x3);
   int64_t height = static_cast<int64_t>(y3) - y1;
   if (height <= 0) return;
   float h = static_cast<float>(height);
   float stepS = static_cast<float>(static_cast<int64_t>(x2) - x1) / h;
   float stepE = static_cast<float>(static_cast<int64_t>(x3) - x1) / h;
-  FillFloatRows(y1, y3, static_cast<float>(x1), static_cast<float>(x1), stepS, stepE,
-                AllInsideColumns(x1, x2, x3), color, buffer, pitch);
+  FillFloatRows(y1, y3, static_cast<float>(x1), static_cast<float>(x1), stepS, stepE, AllInsideColumns(x1, x2, x3),
+                color, buffer, pitch);
 }

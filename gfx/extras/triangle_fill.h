@@ -20,8 +20,8 @@ void FillFlatBottomTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int3
                             uint8_t* buffer, int32_t pitch);
 void FillFlatTopTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t color,
                               uint8_t* buffer, int32_t pitch);
-void FillFlatBottomTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
-                                 int32_t color, uint8_t* buffer, int32_t pitch);
+void FillFlatBottomTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t color,
+                                 uint8_t* buffer, int32_t pitch);
 
 // The column at which a general triangle is split: on the long edge from (x1, y1) to (x3, y3) at row y2,
 // rounded half up, computed in extended precision. Expects y1 <= y2 <= y3 and y1 < y3.

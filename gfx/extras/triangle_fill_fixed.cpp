@@ -12,13 +12,9 @@ namespace {
 constexpr int64_t kFixedHalf = 0x8000;
 
 // A fixed-point edge position as a pixel column, rounding halves up.
-int64_t RoundedColumn(int64_t value) {
-  return (value + kFixedHalf) >> 16;
-}
+int64_t RoundedColumn(int64_t value) { return (value + kFixedHalf) >> 16; }
 
-int64_t ToFixed(int32_t value) {
-  return static_cast<int64_t>(value) * 65536;
-}
+int64_t ToFixed(int32_t value) { return static_cast<int64_t>(value) * 65536; }
 
 // Rows top..bottom of a fixed half: xs and xe are the left and right edges at row top, stepped per row.
 // `inside` selects the path for halves whose three x all lie within the clip columns.
@@ -66,8 +62,8 @@ void FillFlatTopTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
   FillFixedRows(y1, y3, ToFixed(x1), ToFixed(x2), stepS, stepE, AllInsideColumns(x1, x2, x3), color, buffer, pitch);
 }
 
-void FillFlatBottomTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
-                                 int32_t color, uint8_t* buffer, int32_t pitch) {
+void FillFlatBottomTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t color,
+                                 uint8_t* buffer, int32_t pitch) {
   if (y1 == y2 || y1 == y3) return;
   if (x3 < x2) std::swap(x2, x3);
   int64_t height = static_cast<int64_t>(y3) - y1;

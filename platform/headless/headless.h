@@ -57,7 +57,6 @@ void SetHeadlessInputFailure(InputDeviceKind kind, InputStep step);
 // Back to no input, no joystick and no failures.
 void ResetHeadlessInput();
 
-
 // ---- Sound
 
 // The buffers whose Play succeeded since the previous take, in order; the record keeps the first

@@ -114,9 +114,9 @@ bool IsKeyDownNowHeadless(uint8_t keyCode) {
 }  // namespace
 
 const InputBackend& HeadlessInputBackend() {
-  static const InputBackend backend{OpenSystem, CloseSystem, ListJoysticks, OpenDevice, CloseDevice, SetUpStep,
-                                    AcquireDevice, UnacquireDevice, ReadKeyboard, ReadMouse, PollJoystick,
-                                    ReadJoystick, IsKeyDownNowHeadless};
+  static const InputBackend backend{OpenSystem,   CloseSystem,   ListJoysticks,       OpenDevice,   CloseDevice,
+                                    SetUpStep,    AcquireDevice, UnacquireDevice,     ReadKeyboard, ReadMouse,
+                                    PollJoystick, ReadJoystick,  IsKeyDownNowHeadless};
   return backend;
 }
 

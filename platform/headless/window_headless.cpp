@@ -24,8 +24,8 @@ void ShowCursor(bool) {}
 }  // namespace
 
 const WindowBackend& HeadlessWindowBackend() {
-  static const WindowBackend table{Open,      Close, PumpEvents, IsFullScreen, ToggleFullScreen, ShowMessageBox,
-                                   ShowCursor, false};
+  static const WindowBackend table{Open,           Close,      PumpEvents, IsFullScreen, ToggleFullScreen,
+                                   ShowMessageBox, ShowCursor, false};
   return table;
 }
 

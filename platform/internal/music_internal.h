@@ -10,9 +10,9 @@
 namespace platform {
 
 struct MusicSegment {
-  std::vector<uint8_t> bytes;                            // the whole standard MIDI file
-  bool isStandardMidiFile = false;                       // set by SegmentParam::StandardMidiFile
-  MusicPerformanceObject* downloadedTo = nullptr;        // set by SegmentParam::Download
+  std::vector<uint8_t> bytes;                      // the whole standard MIDI file
+  bool isStandardMidiFile = false;                 // set by SegmentParam::StandardMidiFile
+  MusicPerformanceObject* downloadedTo = nullptr;  // set by SegmentParam::Download
   uint32_t refCount = 1;
 };
 

@@ -40,7 +40,8 @@ void TakeCoverage(SDL_Surface* rendered, GlyphImage* out) {
   out->height = bottom - top + 1;
   out->coverage.resize(static_cast<size_t>(out->width) * out->height);
   for (int32_t y = 0; y < out->height; ++y)
-    for (int32_t x = 0; x < out->width; ++x) out->coverage[static_cast<size_t>(y) * out->width + x] = alphaAt(left + x, top + y);
+    for (int32_t x = 0; x < out->width; ++x)
+      out->coverage[static_cast<size_t>(y) * out->width + x] = alphaAt(left + x, top + y);
 }
 
 }  // namespace

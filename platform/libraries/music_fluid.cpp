@@ -20,9 +20,7 @@ struct MusicRenderer {
 
 namespace {
 
-void LogMusicError(int /*level*/, const char* message, void* /*data*/) {
-  std::fprintf(stderr, "MUSIC: %s\n", message);
-}
+void LogMusicError(int /*level*/, const char* message, void* /*data*/) { std::fprintf(stderr, "MUSIC: %s\n", message); }
 
 void QuietLibraryLog() {
   fluid_set_log_function(FLUID_PANIC, LogMusicError, nullptr);

@@ -43,9 +43,9 @@ struct LoadedSong {
 
 struct MusicRenderer {
   uint32_t rate = 0;
-  std::vector<LoadedSong> songs;      // the most recently started last
-  MidiSong* playing = nullptr;        // the song being rendered, or null
-  float block[2 * kBlockFrames] = {}; // the last block rendered; its frames from blockUsed on are not yet mixed
+  std::vector<LoadedSong> songs;       // the most recently started last
+  MidiSong* playing = nullptr;         // the song being rendered, or null
+  float block[2 * kBlockFrames] = {};  // the last block rendered; its frames from blockUsed on are not yet mixed
   uint32_t blockUsed = kBlockFrames;
   bool missingInstrumentsReported = false;
 };

@@ -1,5 +1,6 @@
 // The SDL input backend: the keyboard state through one scancode-to-key-code table, relative mouse motion with the
-// cursor hidden, and the attached joysticks. A new backend provides the same InputBackend entries (platform/internal/backend_tables.h).
+// cursor hidden, and the attached joysticks. A new backend provides the same InputBackend entries
+// (platform/internal/backend_tables.h).
 #include <SDL.h>
 
 #include <array>
@@ -22,6 +23,8 @@ struct ScancodeKey {
 
 // Every scancode with a key-code counterpart (key codes are the keyboard's classic set-1 scan codes,
 // extended keys with the high bit set).
+// The table stays packed, several keys a line.
+// clang-format off
 constexpr ScancodeKey kScancodeKeys[] = {
     {SDL_SCANCODE_ESCAPE, 0x01}, {SDL_SCANCODE_1, 0x02}, {SDL_SCANCODE_2, 0x03}, {SDL_SCANCODE_3, 0x04},
     {SDL_SCANCODE_4, 0x05}, {SDL_SCANCODE_5, 0x06}, {SDL_SCANCODE_6, 0x07}, {SDL_SCANCODE_7, 0x08},
@@ -64,6 +67,7 @@ constexpr ScancodeKey kScancodeKeys[] = {
     {SDL_SCANCODE_AC_STOP, 0xE8}, {SDL_SCANCODE_AC_FORWARD, 0xE9}, {SDL_SCANCODE_AC_BACK, 0xEA},
     {SDL_SCANCODE_COMPUTER, 0xEB}, {SDL_SCANCODE_MAIL, 0xEC}, {SDL_SCANCODE_MEDIASELECT, 0xED},
 };
+// clang-format on
 
 const std::array<uint8_t, SDL_NUM_SCANCODES>& KeyCodeTable() {
   static const std::array<uint8_t, SDL_NUM_SCANCODES> table = [] {
@@ -241,9 +245,9 @@ bool IsKeyDownNowSdl(uint8_t keyCode) {
 }  // namespace
 
 const InputBackend& SdlInputBackend() {
-  static const InputBackend backend{OpenSystem, CloseSystem, ListJoysticks, OpenDevice, CloseDevice, SetUpStep,
-                                    AcquireDevice, UnacquireDevice, ReadKeyboard, ReadMouse, PollJoystick,
-                                    ReadJoystick, IsKeyDownNowSdl};
+  static const InputBackend backend{OpenSystem,   CloseSystem,   ListJoysticks,   OpenDevice,   CloseDevice,
+                                    SetUpStep,    AcquireDevice, UnacquireDevice, ReadKeyboard, ReadMouse,
+                                    PollJoystick, ReadJoystick,  IsKeyDownNowSdl};
   return backend;
 }
 

@@ -44,7 +44,8 @@ bool RunsOnSoftwareGl(SDL_Renderer* made) {
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
   // Without graphics hardware, trying OpenGL would only start a software rasteriser, which alone costs a third
   // of a second and 70 MB.
-  SDL_Renderer* made = os::MayHaveGraphicsHardware() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+  SDL_Renderer* made =
+      os::MayHaveGraphicsHardware() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
   if (made != nullptr && !RunsOnSoftwareGl(made)) return made;
   if (made != nullptr) SDL_DestroyRenderer(made);
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // the window's image is an X image, not a GL texture
@@ -129,8 +130,7 @@ bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, i
   void* target = nullptr;
   int targetPitch = 0;
   if (SDL_LockTexture(texture, nullptr, &target, &targetPitch) != 0) return false;
-  CopyIntoTexture(pixels, pitch, width, height, bitsPerPixel, paletteRgbx, static_cast<uint8_t*>(target),
-                  targetPitch);
+  CopyIntoTexture(pixels, pitch, width, height, bitsPerPixel, paletteRgbx, static_cast<uint8_t*>(target), targetPitch);
   SDL_UnlockTexture(texture);
   Redraw();
   return true;

@@ -31,8 +31,7 @@ bool Show(SDL_Window* window, bool everything) {
   const PicturePlace place =
       PlacePicture(CurrentDisplayChoices().scaling, surface->w, surface->h, shown.width, shown.height);
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-  const window_image::TargetImage image{static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
-                                        surface->h};
+  const window_image::TargetImage image{static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h};
   window_image::DrawnRect drawn[kMaxSentRects];
   const int32_t count = window_image::Draw(shown, image, place, everything, drawn, kMaxSentRects);
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);

@@ -135,8 +135,8 @@ void StretchRows(const ShownPicture& shown, const TargetImage& image, int32_t fi
   const auto columns = static_cast<int32_t>(map.columnRuns.size());
   for (int32_t row = firstRow; row < endRow; ++row) {
     if (map.rowStart[row] == map.rowEnd[row]) continue;
-    const Pixel* from = reinterpret_cast<const Pixel*>(shown.pixels.data()) + static_cast<size_t>(row) * shown.width +
-                        map.firstColumn;
+    const Pixel* from =
+        reinterpret_cast<const Pixel*>(shown.pixels.data()) + static_cast<size_t>(row) * shown.width + map.firstColumn;
     uint32_t* first = ImageRow(image, map.rowStart[row]) + map.visible.x;
     int32_t drawn = 1;
     if (map.pixelDoubling) {

@@ -33,9 +33,9 @@ struct StretchMap {
   int32_t firstColumn = 0;          // the picture column under the visible part's left edge
   std::vector<int32_t> columnRuns;  // from firstColumn on: window columns per picture column (0 when shrunk)
   int32_t longestColumnRun = 0;
-  bool pixelDoubling = false;       // every picture column covers exactly two window columns
-  std::vector<int32_t> rowStart;    // per picture row: its first visible window row, and the end in rowEnd
-  std::vector<int32_t> rowEnd;      // (equal to rowStart when the row is not shown)
+  bool pixelDoubling = false;     // every picture column covers exactly two window columns
+  std::vector<int32_t> rowStart;  // per picture row: its first visible window row, and the end in rowEnd
+  std::vector<int32_t> rowEnd;    // (equal to rowStart when the row is not shown)
 };
 
 // The last picture, what the window image was last given of it, and the stretch that placed it there.

@@ -1,5 +1,6 @@
 // The SDL window: full-screen desktop (the monitor's mode is never changed) or the player's chosen window,
-// Alt+Enter to that window (1280 x 960 unless chosen) and back, F12 for a screenshot, window-manager close requests as WM_CLOSE, modal message boxes and the cursor.
+// Alt+Enter to that window (1280 x 960 unless chosen) and back, F12 for a screenshot, window-manager close requests as
+// WM_CLOSE, modal message boxes and the cursor.
 #include <SDL.h>
 
 #include <cstdio>
@@ -118,7 +119,8 @@ void PumpEvents() {
 }
 
 bool IsFullScreen() {
-  return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+  return window != nullptr &&
+         (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 void ToggleFullScreen() {
@@ -151,9 +153,14 @@ void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 namespace platform {
 
 const WindowBackend& SdlWindowBackend() {
-  static const WindowBackend table{sdl_window::Open, sdl_window::Close, sdl_window::PumpEvents,
-                                   sdl_window::IsFullScreen, sdl_window::ToggleFullScreen,
-                                   sdl_window::ShowMessageBox, sdl_window::ShowCursor, true};
+  static const WindowBackend table{sdl_window::Open,
+                                   sdl_window::Close,
+                                   sdl_window::PumpEvents,
+                                   sdl_window::IsFullScreen,
+                                   sdl_window::ToggleFullScreen,
+                                   sdl_window::ShowMessageBox,
+                                   sdl_window::ShowCursor,
+                                   true};
   return table;
 }
 

@@ -25,9 +25,11 @@ void CopyAlpha(SDL_Surface* surface, CoverageBitmap* out) {
   out->coverage.assign(size_t(surface->w) * size_t(surface->h), 0);
   SDL_LockSurface(surface);
   for (int y = 0; y < surface->h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+    const auto* row =
+        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
     for (int x = 0; x < surface->w; ++x) {
-      out->coverage[size_t(y) * size_t(surface->w) + size_t(x)] = uint8_t((row[x] & surface->format->Amask) >> surface->format->Ashift);
+      out->coverage[size_t(y) * size_t(surface->w) + size_t(x)] =
+          uint8_t((row[x] & surface->format->Amask) >> surface->format->Ashift);
     }
   }
   SDL_UnlockSurface(surface);

@@ -28,12 +28,12 @@ TEST(CommandLine, NoArgumentsRunsWithNothingChosen) {
 }
 
 TEST(CommandLine, EveryOptionInBothValueForms) {
-  const CommandLineOptions joined = Parse({"--window=800x600", "--scale=integer", "--data=/d", "--music-volume=0",
-                                           "--effects-volume=100", "--record=r.txt", "--play=p.txt",
-                                           "--save-settings"});
-  const CommandLineOptions apart = Parse({"--window", "800x600", "--scale", "integer", "--data", "/d",
-                                          "--music-volume", "0", "--effects-volume", "100", "--record", "r.txt",
-                                          "--play", "p.txt", "--save-settings"});
+  const CommandLineOptions joined =
+      Parse({"--window=800x600", "--scale=integer", "--data=/d", "--music-volume=0", "--effects-volume=100",
+             "--record=r.txt", "--play=p.txt", "--save-settings"});
+  const CommandLineOptions apart =
+      Parse({"--window", "800x600", "--scale", "integer", "--data", "/d", "--music-volume", "0", "--effects-volume",
+             "100", "--record", "r.txt", "--play", "p.txt", "--save-settings"});
   for (const CommandLineOptions& options : {joined, apart}) {
     EXPECT_EQ(options.action, CommandLineAction::Run);
     EXPECT_EQ(options.fullScreen, false);
@@ -64,13 +64,33 @@ TEST(CommandLine, WindowAndFullScreenTheLastOneCounts) {
 
 TEST(CommandLine, BadValuesAreRefused) {
   const std::vector<std::vector<const char*>> refused = {
-      {"--scale=huge"},        {"--scale"},           {"--scale="},          {"--window=10x10"},
-      {"--window", "10x10"},   {"--window=639x480"},  {"--window=640x479"},  {"--window=16385x600"},
-      {"--window=800"},        {"--window=800x"},     {"--window=x600"},     {"--window=800x600x2"},
-      {"--window=+800x600"},   {"--window=99999999999x600"},               {"--window="},
-      {"--music-volume=101"},  {"--music-volume=-1"}, {"--effects-volume=ten"}, {"--effects-volume=50%"},
-      {"--music-volume"},      {"--data="},           {"--data"},           {"--record="},
-      {"--play"},              {"--fullscreen=yes"},  {"--save-settings=1"}, {"--help=me"},
+      {"--scale=huge"},
+      {"--scale"},
+      {"--scale="},
+      {"--window=10x10"},
+      {"--window", "10x10"},
+      {"--window=639x480"},
+      {"--window=640x479"},
+      {"--window=16385x600"},
+      {"--window=800"},
+      {"--window=800x"},
+      {"--window=x600"},
+      {"--window=800x600x2"},
+      {"--window=+800x600"},
+      {"--window=99999999999x600"},
+      {"--window="},
+      {"--music-volume=101"},
+      {"--music-volume=-1"},
+      {"--effects-volume=ten"},
+      {"--effects-volume=50%"},
+      {"--music-volume"},
+      {"--data="},
+      {"--data"},
+      {"--record="},
+      {"--play"},
+      {"--fullscreen=yes"},
+      {"--save-settings=1"},
+      {"--help=me"},
   };
   for (const std::vector<const char*>& arguments : refused) {
     std::vector<const char*> argv{"tavo2000"};
@@ -82,7 +102,8 @@ TEST(CommandLine, BadValuesAreRefused) {
 }
 
 TEST(CommandLine, UnknownArgumentsAreNamedAndIgnored) {
-  const CommandLineOptions options = Parse({"--bogus", "-x", "--music-volume=40", "stray", "--s", "--", "--scale=huge"});
+  const CommandLineOptions options =
+      Parse({"--bogus", "-x", "--music-volume=40", "stray", "--s", "--", "--scale=huge"});
   EXPECT_EQ(options.action, CommandLineAction::Run);
   EXPECT_EQ(options.musicVolume, 40);
   // "--s" is ambiguous (scale, save-settings); after "--" nothing is an option.

@@ -19,10 +19,10 @@ TEST(DataSearch, PlacesInTheirOrderWithDefaults) {
   places.tavoData = "/t";
   places.executableFolder = "/opt/game/bin/";
   places.home = "/home/p";
-  EXPECT_EQ(DataFolderCandidates(places),
-            (std::vector<std::string>{"/t", "/opt/game/bin/", "/opt/game/bin/../share/tavo2000",
-                                      "/home/p/.local/share/tavo2000", "/usr/local/share/tavo2000",
-                                      "/usr/share/tavo2000"}));
+  EXPECT_EQ(
+      DataFolderCandidates(places),
+      (std::vector<std::string>{"/t", "/opt/game/bin/", "/opt/game/bin/../share/tavo2000",
+                                "/home/p/.local/share/tavo2000", "/usr/local/share/tavo2000", "/usr/share/tavo2000"}));
   // Set values replace the defaults; empty and relative entries are passed over.
   places.tavoData = "";
   places.executableFolder.clear();
@@ -32,7 +32,8 @@ TEST(DataSearch, PlacesInTheirOrderWithDefaults) {
   places.xdgDataHome = "relative";
   places.xdgDataDirs = "";
   places.home.reset();
-  EXPECT_EQ(DataFolderCandidates(places), (std::vector<std::string>{"/usr/local/share/tavo2000", "/usr/share/tavo2000"}));
+  EXPECT_EQ(DataFolderCandidates(places),
+            (std::vector<std::string>{"/usr/local/share/tavo2000", "/usr/share/tavo2000"}));
   // Windows: the executable's folder first, then %TAVO_DATA%; no freedesktop folders.
   places.rules = platform::FolderRules::Windows;
   places.home = "/home/p";
@@ -57,8 +58,9 @@ class DataSearchTree : public ::testing::Test {
     places.xdgDataHome = root + "/data_home";
     places.home = root + "/home";
     places.xdgDataDirs = root + "/dirs1:" + root + "/dirs2";
-    ordered = {places.workingFolder,       *places.tavoData,          places.executableFolder,
-               root + "/prefix/bin/../share/tavo2000", root + "/data_home/tavo2000", root + "/dirs1/tavo2000",
+    ordered = {places.workingFolder,         *places.tavoData,
+               places.executableFolder,      root + "/prefix/bin/../share/tavo2000",
+               root + "/data_home/tavo2000", root + "/dirs1/tavo2000",
                root + "/dirs2/tavo2000"};
     for (const std::string& folder : ordered) fs::create_directories(folder);
   }
@@ -82,7 +84,7 @@ TEST_F(DataSearchTree, FirstPlaceHoldingTheFilesWins) {
 
 TEST_F(DataSearchTree, NoneFoundListsEveryPlaceTried) {
   fs::create_directories(ordered[3] + "/backgrounds");  // names are exact
-  std::ofstream(ordered[4] + "/Sprites").put('x');        // a file is not a folder
+  std::ofstream(ordered[4] + "/Sprites").put('x');      // a file is not a folder
   const DataSearchResult result = SearchForGameFiles(std::nullopt, places);
   EXPECT_EQ(result.outcome, DataSearchResult::Outcome::NoneFound);
   EXPECT_EQ(result.tried, ordered);

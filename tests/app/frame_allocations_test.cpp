@@ -152,8 +152,14 @@ platform::HeadlessInputFrame Keys(std::vector<uint8_t> keys, bool button = false
 
 TEST(FrameAllocations, PlayAndTitleMenuAllocateNothingPerFrame) {
   std::filesystem::current_path(TAVO_RUN_DIR);  // the generated assets; nothing is written there
-  Inputs inputs{Keys({}), Keys({DIK_RCONTROL}), Keys({DIK_RCONTROL, DIK_SPACE}), Keys({DIK_SPACE}),
-                Keys({}, true), Keys({DIK_ESCAPE}), Keys({}), Keys({DIK_T, DIK_A, DIK_V})};
+  Inputs inputs{Keys({}),
+                Keys({DIK_RCONTROL}),
+                Keys({DIK_RCONTROL, DIK_SPACE}),
+                Keys({DIK_SPACE}),
+                Keys({}, true),
+                Keys({DIK_ESCAPE}),
+                Keys({}),
+                Keys({DIK_T, DIK_A, DIK_V})};
   In = &inputs;
   testsupport::UseHeadlessBackend();
   platform::ResetHeadlessInput();

@@ -166,8 +166,9 @@ TEST_F(SettingsOnDisk, TroubleIsOneLineAndNeverARewrite) {
   const PlayerSettings partly = LoadSettingsFile(path);
   const std::string malformed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(partly, (PlayerSettings{{true, 1280, 960, Scaling::Integer}, 100, 100}));
-  EXPECT_EQ(malformed, "SETTINGS: " + path + " line 2: music is not a whole number from 0 to 100 (2 lines not "
-                       "understood); defaults used for them\n");
+  EXPECT_EQ(malformed, "SETTINGS: " + path +
+                           " line 2: music is not a whole number from 0 to 100 (2 lines not "
+                           "understood); defaults used for them\n");
   EXPECT_EQ(FileText(path), "scale=integer\nmusic=loud\nbogus\n");
 
   // Missing: silent defaults. A folder where the file should be: one line, defaults.

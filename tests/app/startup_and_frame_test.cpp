@@ -81,7 +81,7 @@ TEST_F(ShellRun, StartupDrawsEveryDoneLineAndLeavesMenuWithNewMatch) {
   const uint32_t flipsBefore = platform::LastPresentedFrame().flipCount;
   EXPECT_EQ(InitGame(), 1);
   EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
-  EXPECT_EQ(platform::LastPresentedFrame().flipCount, flipsBefore);  // left in the menu's first frame
+  EXPECT_EQ(platform::LastPresentedFrame().flipCount, flipsBefore);             // left in the menu's first frame
   EXPECT_GT(CountPixels(PrimarySurface, {10, 0, 200, 16}, kGreenPixel565), 0);  // "DirectDrawInitialized"
   EXPECT_TRUE(DoneDrawn("Initializing DirectInput...", 25));
   EXPECT_TRUE(DoneDrawn("Initializing DirectSound...", 40));
@@ -101,8 +101,8 @@ TEST_F(ShellRun, StartupDrawsEveryDoneLineAndLeavesMenuWithNewMatch) {
 
   EXPECT_EQ(ShutdownGame(), 1);
   for (Surface* picture : {Back6Surface, MenuSurface, GameOverSurface, Hud2Surface, LightingSurface, Ball2Surface,
-                           BallSurface, Paddle1Surface, Paddle2Surface, Block1Surface, NewGameSurface,
-                           Player1Surface, Player2Surface, QuitSurface, Cursor1Surface}) {
+                           BallSurface, Paddle1Surface, Paddle2Surface, Block1Surface, NewGameSurface, Player1Surface,
+                           Player2Surface, QuitSurface, Cursor1Surface}) {
     EXPECT_EQ(picture, nullptr);
   }
   EXPECT_EQ(platform::LiveInputObjects(), 0);
@@ -118,7 +118,7 @@ TEST_F(ShellRun, MissingPaddlePictureStopsSpritesButNotStartup) {
   EXPECT_EQ(boxes[0].second, "Graphics Loading Failed");
   EXPECT_FALSE(DoneDrawn("Loading Sprites...", 85));
   EXPECT_TRUE(DoneDrawn("Loading SoundFX...", 100));  // start-up went on
-  EXPECT_NE(BallSurface, nullptr);                     // loaded before paddle1
+  EXPECT_NE(BallSurface, nullptr);                    // loaded before paddle1
   EXPECT_EQ(Paddle1Surface, nullptr);
   EXPECT_EQ(Cursor1Surface, nullptr);  // after paddle1: never tried
   ShutdownGame();
@@ -144,10 +144,12 @@ TEST_F(ShellRun, EveryFailingStepShowsItsOwnBoxInStartupOrderAndStartupGoesOn) {
   HoldButton();
   EXPECT_EQ(InitGame(), 1);
   platform::SetHeadlessSoundDeviceAvailable(true);
-  const std::vector<std::pair<std::string, std::string>> expected = {
-      {"ERROR", "DirectSound Initialization Failed"}, {"ERROR", "DirectMusic Initialization Failed"},
-      {"ERROR", "Backgrounds Loading Failed"},        {"ERROR", "Graphics Loading Failed"},
-      {"ERROR", "Sound Loading Failed"},              {"ERROR", "Error Loading Music!"}};
+  const std::vector<std::pair<std::string, std::string>> expected = {{"ERROR", "DirectSound Initialization Failed"},
+                                                                     {"ERROR", "DirectMusic Initialization Failed"},
+                                                                     {"ERROR", "Backgrounds Loading Failed"},
+                                                                     {"ERROR", "Graphics Loading Failed"},
+                                                                     {"ERROR", "Sound Loading Failed"},
+                                                                     {"ERROR", "Error Loading Music!"}};
   EXPECT_EQ(platform::TakeShownMessageBoxes(), expected);
   EXPECT_TRUE(DoneDrawn("Initializing DirectInput...", 25));
   EXPECT_FALSE(DoneDrawn("Initializing DirectSound...", 40));
@@ -156,8 +158,8 @@ TEST_F(ShellRun, EveryFailingStepShowsItsOwnBoxInStartupOrderAndStartupGoesOn) {
   EXPECT_FALSE(DoneDrawn("Loading Sprites...", 85));
   EXPECT_FALSE(DoneDrawn("Loading SoundFX...", 100));
   EXPECT_TRUE(DoneDrawn("Loading Music...", 115));  // drawn whatever the song did
-  EXPECT_NE(MenuSurface, nullptr);                   // loaded before the missing game-over picture
-  EXPECT_NE(QuitSurface, nullptr);                   // loaded before the missing pointer
+  EXPECT_NE(MenuSurface, nullptr);                  // loaded before the missing game-over picture
+  EXPECT_NE(QuitSurface, nullptr);                  // loaded before the missing pointer
   EXPECT_EQ(BounceSound, -1);
   EXPECT_EQ(SongId, -1);
   EXPECT_EQ(BlockX, 15);  // start-up went on to its end

@@ -22,7 +22,8 @@ class ScratchFolderCleanup : public ::testing::Environment {
  public:
   void TearDown() override {
     std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("tavo_assets_" + std::to_string(::getpid())), ignored);
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("tavo_assets_" + std::to_string(::getpid())),
+                                ignored);
   }
 };
 [[maybe_unused]] ::testing::Environment* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchFolderCleanup);
@@ -31,7 +32,8 @@ class ScratchFolderCleanup : public ::testing::Environment {
 
 const std::string& GeneratedFolder() {
   static const std::string folder = [] {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / ("tavo_assets_" + std::to_string(::getpid()));
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("tavo_assets_" + std::to_string(::getpid()));
     std::filesystem::remove_all(path);
     return path.string();
   }();
@@ -43,7 +45,8 @@ std::vector<uint8_t> ReadGeneratedFile(const std::string& relativePath) {
   static std::set<std::string> made;
   if (made.insert(relativePath).second) {
     std::string error;
-    if (!assets::GenerateAsset(GeneratedFolder(), relativePath, &error)) ADD_FAILURE() << "generation failed: " << error;
+    if (!assets::GenerateAsset(GeneratedFolder(), relativePath, &error))
+      ADD_FAILURE() << "generation failed: " << error;
   }
   std::ifstream file(std::filesystem::path(GeneratedFolder()) / relativePath, std::ios::binary);
   return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -109,7 +112,8 @@ float LuminanceAt(const Picture& picture, int32_t x, int32_t y) {
 Wave ReadWave(const std::string& relativePath) {
   const std::vector<uint8_t> b = ReadGeneratedFile(relativePath);
   Wave wave;
-  if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF" || std::string(b.begin() + 8, b.begin() + 12) != "WAVE") {
+  if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF" ||
+      std::string(b.begin() + 8, b.begin() + 12) != "WAVE") {
     ADD_FAILURE() << relativePath << ": not a RIFF WAVE file";
     return wave;
   }
@@ -160,18 +164,25 @@ std::vector<MidiEvent> ParseTrack(const std::vector<uint8_t>& b, size_t at, size
     event.tick = tick;
     if (at >= end) break;
     uint8_t status = b[at];
-    if (status & 0x80) ++at; else status = running;  // running status allowed by the format
+    if (status & 0x80) ++at;
+    else status = running;  // running status allowed by the format
     event.status = status;
     if (status == 0xFF) {
       event.metaType = b[at++];
       const uint32_t length = ReadVariableLength(b, at, end);
-      if (at + length > end) { ADD_FAILURE() << "meta event runs past its track"; break; }
+      if (at + length > end) {
+        ADD_FAILURE() << "meta event runs past its track";
+        break;
+      }
       event.data.assign(b.begin() + long(at), b.begin() + long(at + length));
       at += length;
     } else if (status >= 0x80 && status < 0xF0) {
       running = status;
       const size_t count = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
-      if (at + count > end) { ADD_FAILURE() << "channel message runs past its track"; break; }
+      if (at + count > end) {
+        ADD_FAILURE() << "channel message runs past its track";
+        break;
+      }
       event.data.assign(b.begin() + long(at), b.begin() + long(at + count));
       at += count;
     } else {
@@ -214,7 +225,8 @@ double SecondsAt(const MidiFile& song, uint32_t tick) {
   std::map<uint32_t, uint32_t> tempoAt = {{0, 500000}};
   for (const auto& track : song.tracks)
     for (const MidiEvent& e : track)
-      if (e.status == 0xFF && e.metaType == 0x51 && e.data.size() == 3) tempoAt[e.tick] = (uint32_t(e.data[0]) << 16) | (e.data[1] << 8) | e.data[2];
+      if (e.status == 0xFF && e.metaType == 0x51 && e.data.size() == 3)
+        tempoAt[e.tick] = (uint32_t(e.data[0]) << 16) | (e.data[1] << 8) | e.data[2];
   double seconds = 0;
   for (auto it = tempoAt.begin(); it != tempoAt.end() && it->first < tick; ++it) {
     const auto next = std::next(it);

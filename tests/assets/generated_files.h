@@ -32,7 +32,7 @@ Wave ReadWave(const std::string& relativePath);
 
 struct MidiEvent {
   uint32_t tick = 0;
-  uint8_t status = 0;         // 0xFF for meta events
+  uint8_t status = 0;  // 0xFF for meta events
   uint8_t metaType = 0;
   std::vector<uint8_t> data;  // channel message data bytes, or the meta event's payload
 };

@@ -59,14 +59,18 @@ TEST(Icon, ThemeHoldsEverySizeAndTheScalablePicture) {
   std::string error;
   ASSERT_TRUE(assets::WriteIcons(theme, "org.example.Test", &error)) << error;
   for (const int32_t size : assets::IconPixelSizes()) {
-    const std::string path = theme + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/org.example.Test.png";
+    const std::string path =
+        theme + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/org.example.Test.png";
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ASSERT_GE(bytes.size(), 26u) << path;
     // The signature, then the header chunk: width and height big-endian, 8 bits, colour type 6 (RGBA).
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8),
-              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) << path;
-    const auto be32 = [&](size_t at) { return uint32_t(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3]; };
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}))
+        << path;
+    const auto be32 = [&](size_t at) {
+      return uint32_t(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+    };
     EXPECT_EQ(be32(16), uint32_t(size)) << path;
     EXPECT_EQ(be32(20), uint32_t(size)) << path;
     EXPECT_EQ(bytes[24], 8) << path;
@@ -120,7 +124,8 @@ TEST(Icon, WindowsIconFileHoldsEverySizeAsWindowsReadsIt) {
       const uint8_t* stored = &file[offset + 40 + size_t(x) * 4];
       const uint8_t* drawn = &rgba[(size_t(size - 1) * size_t(size) + size_t(x)) * 4];
       EXPECT_EQ((std::vector<uint8_t>{stored[2], stored[1], stored[0], stored[3]}),
-                (std::vector<uint8_t>(drawn, drawn + 4))) << size << " x=" << x;
+                (std::vector<uint8_t>(drawn, drawn + 4)))
+          << size << " x=" << x;
     }
   }
   EXPECT_EQ(expectedOffset, file.size());

@@ -45,18 +45,27 @@ float BrightestLuminance(const Picture& p, Rect r) {
 }
 
 const std::vector<std::pair<std::string, std::pair<int32_t, int32_t>>> kPictureSizes = {
-    {"Backgrounds/back6.spr", {425, 450}}, {"Backgrounds/menu.spr", {640, 480}},  {"Backgrounds/gameover.spr", {640, 480}},
-    {"Sprites/hud2.spr", {640, 480}},      {"Sprites/ball2.spr", {8, 8}},         {"Sprites/ball.spr", {16, 16}},
-    {"Sprites/paddle1.spr", {76, 8}},      {"Sprites/paddle2.spr", {76, 8}},      {"Sprites/block1.spr", {32, 16}},
-    {"Sprites/newgame.spr", {196, 24}},    {"Sprites/player1.spr", {196, 24}},    {"Sprites/player2.spr", {196, 24}},
-    {"Sprites/quit.spr", {196, 24}},       {"Sprites/cursor1.spr", {22, 22}}};
+    {"Backgrounds/back6.spr", {425, 450}},
+    {"Backgrounds/menu.spr", {640, 480}},
+    {"Backgrounds/gameover.spr", {640, 480}},
+    {"Sprites/hud2.spr", {640, 480}},
+    {"Sprites/ball2.spr", {8, 8}},
+    {"Sprites/ball.spr", {16, 16}},
+    {"Sprites/paddle1.spr", {76, 8}},
+    {"Sprites/paddle2.spr", {76, 8}},
+    {"Sprites/block1.spr", {32, 16}},
+    {"Sprites/newgame.spr", {196, 24}},
+    {"Sprites/player1.spr", {196, 24}},
+    {"Sprites/player2.spr", {196, 24}},
+    {"Sprites/quit.spr", {196, 24}},
+    {"Sprites/cursor1.spr", {22, 22}}};
 
 TEST(GeneratedFiles, EveryFileTheGameLoadsIsWritten) {
   const std::vector<std::string> expected = {
-      "Backgrounds/back6.spr", "Backgrounds/menu.spr",  "Backgrounds/gameover.spr", "Sprites/hud2.spr",
-      "Sprites/lighting.spr",  "Sprites/ball2.spr",     "Sprites/ball.spr",         "Sprites/paddle1.spr",
-      "Sprites/paddle2.spr",   "Sprites/block1.spr",    "Sprites/newgame.spr",      "Sprites/player1.spr",
-      "Sprites/player2.spr",   "Sprites/quit.spr",      "Sprites/cursor1.spr",      "SoundFX/bounce3.wav",
+      "Backgrounds/back6.spr", "Backgrounds/menu.spr", "Backgrounds/gameover.spr", "Sprites/hud2.spr",
+      "Sprites/lighting.spr",  "Sprites/ball2.spr",    "Sprites/ball.spr",         "Sprites/paddle1.spr",
+      "Sprites/paddle2.spr",   "Sprites/block1.spr",   "Sprites/newgame.spr",      "Sprites/player1.spr",
+      "Sprites/player2.spr",   "Sprites/quit.spr",     "Sprites/cursor1.spr",      "SoundFX/bounce3.wav",
       "SoundFX/score.wav",     "Music/song10.mid"};
   std::vector<std::string> listed = assets::GeneratedFilePaths();
   std::vector<std::string> sortedExpected = expected;
@@ -67,7 +76,8 @@ TEST(GeneratedFiles, EveryFileTheGameLoadsIsWritten) {
   const std::string folder = GeneratedFolder() + "_all";
   std::string error;
   ASSERT_TRUE(assets::GenerateAssets(folder, &error)) << error;
-  for (const std::string& path : expected) EXPECT_GT(std::filesystem::file_size(std::filesystem::path(folder) / path), 0u) << path;
+  for (const std::string& path : expected)
+    EXPECT_GT(std::filesystem::file_size(std::filesystem::path(folder) / path), 0u) << path;
   std::filesystem::remove_all(folder);
   EXPECT_FALSE(assets::GenerateAsset(folder, "Sprites/nothing.spr", &error)) << "unknown names are refused";
 }

@@ -121,19 +121,22 @@ TEST_F(Song, HasADrumTrackOnChannelTenWithTheGrooveAndAFillEveryEightBars) {
   size_t grooveBars = 0;
   for (const auto& [index, hits] : hitsByBar) {
     bool toms = false;
-    for (const auto& [at, key] : hits) toms |= key == 41 || key == 43 || key == 45 || key == 47 || key == 48 || key == 50;
+    for (const auto& [at, key] : hits)
+      toms |= key == 41 || key == 43 || key == 45 || key == 47 || key == 48 || key == 50;
     if (toms) {
       fillBars.push_back(index);
       continue;
     }
-    const bool groove = hits.count({0, 36}) && hits.count({2 * beat, 36}) && hits.count({beat, 38}) && hits.count({3 * beat, 38});
+    const bool groove =
+        hits.count({0, 36}) && hits.count({2 * beat, 36}) && hits.count({beat, 38}) && hits.count({3 * beat, 38});
     size_t hats = 0;
     for (uint32_t eighth = 0; eighth < 8; ++eighth) hats += hits.count({eighth * beat / 2, 42}) ? 1 : 0;
     if (groove && hats == 8) ++grooveBars;
   }
   EXPECT_GE(grooveBars, hitsByBar.size() / 2) << "most bars: kick on one and three, snare on two and four, eighth hats";
   ASSERT_GE(fillBars.size(), 4u);
-  for (size_t i = 1; i < fillBars.size(); ++i) EXPECT_EQ(fillBars[i] - fillBars[i - 1], 8u) << "fill after bar " << fillBars[i - 1];
+  for (size_t i = 1; i < fillBars.size(); ++i)
+    EXPECT_EQ(fillBars[i] - fillBars[i - 1], 8u) << "fill after bar " << fillBars[i - 1];
 }
 
 TEST_F(Song, MelodicPartsStayInPlayableRanges) {

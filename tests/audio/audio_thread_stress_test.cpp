@@ -84,8 +84,8 @@ TEST(AudioThreadStress, TableAndSongOperationsWhileTheMixerRuns) {
     layout.samples = testwave::Ramp(600);
     return testwave::BuildWave(layout);
   }());
-  const std::string song = testwave::WriteFile(testfiles::ScratchPath("stress.mid"),
-                                               testmidi::Song({{0, 48, 60}, {48, 48, 64}}, 192));
+  const std::string song =
+      testwave::WriteFile(testfiles::ScratchPath("stress.mid"), testmidi::Song({{0, 48, 60}, {48, 48, 64}}, 192));
   testsupport::UseHeadlessBackend();
   testsupport::ResetSound();
   ASSERT_EQ(InitSound(), 1);
@@ -161,7 +161,8 @@ TEST(AudioThreadStress, TableAndSongOperationsWhileTheMixerRuns) {
       bool right = false;
       if (!e.HasBuffer(id)) right = status == -1;
       else if (state == Sound::Stopped) right = status == 0;
-      else if (state == Sound::Looping) right = status == (platform::kSoundStatusPlaying | platform::kSoundStatusLooping);
+      else if (state == Sound::Looping)
+        right = status == (platform::kSoundStatusPlaying | platform::kSoundStatusLooping);
       else right = status == 0 || status == platform::kSoundStatusPlaying;
       check(right, "GetSoundStatus", step);
       if (state == Sound::PlayingOnce && status == 0) e.sounds[id] = Sound::Stopped;

@@ -60,7 +60,8 @@ TEST_F(Mixer, SamplesComeOutAtTheElevenKilohertzPaceWhateverTheFileDeclares) {
 TEST_F(Mixer, ResamplingInterpolatesBetweenNeighbouringSamples) {
   testwave::WaveLayout wave;
   wave.samples = {128, 192, 128, 64};
-  const int32_t id = LoadWav(testwave::WriteFile(testfiles::ScratchPath("ramp.wav"), testwave::BuildWave(wave)).c_str());
+  const int32_t id =
+      LoadWav(testwave::WriteFile(testfiles::ScratchPath("ramp.wav"), testwave::BuildWave(wave)).c_str());
   PlaySoundEffect(id, 0, 0, 0, 0);
   const std::vector<float> out = Render(8, 22050);  // two output frames per sample
   const float expected[] = {0.0f, 0.25f, 0.5f, 0.25f, 0.0f, -0.25f, -0.5f};

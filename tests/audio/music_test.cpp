@@ -216,7 +216,10 @@ TEST_F(MusicTable, FilesThatAreNotStandardMidiFilesGiveMinusOneWithTheSlotFree) 
   runningIntoTrack.insert(runningIntoTrack.end(), good.begin() + 14, good.end());
   const std::vector<uint8_t> statusless = testmidi::Chunk("MTrk", {0x00, 0x51, 0xFE, 0xF8, 0xA1, 0x20});
   runningIntoTrack.insert(runningIntoTrack.end(), statusless.begin(), statusless.end());
-  struct Case { const char* name; std::vector<uint8_t> bytes; };
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+  };
   for (const Case& c : {Case{"noheader", noHeader}, Case{"shortheader", shortHeader}, Case{"pastend", trackPastEnd},
                         Case{"fewer", fewerTracks}, Case{"division", zeroDivision}, Case{"empty", {}},
                         Case{"metapastend", metaPastEnd}, Case{"sysexpastend", sysExPastEnd},
@@ -252,7 +255,8 @@ TEST_F(MusicTable, SongAndEffectsShareOneMix) {
   const int32_t song = LoadMidi(ShortSong("a.mid", 2.0).c_str());
   testwave::WaveLayout wave;
   wave.samples.assign(11025, 160);
-  const int32_t effect = LoadWav(testwave::WriteFile(testfiles::ScratchPath("music_fx.wav"), testwave::BuildWave(wave)).c_str());
+  const int32_t effect =
+      LoadWav(testwave::WriteFile(testfiles::ScratchPath("music_fx.wav"), testwave::BuildWave(wave)).c_str());
   ASSERT_GE(effect, 0);
   PlayMidi(song);
   const double songAlone = RenderLoudness(0.05);
@@ -267,7 +271,8 @@ TEST_F(MusicTable, MasterVolumesScaleSongAndEffectsAfterTheProgramsOwnVolumes) {
   const int32_t song = LoadMidi(ShortSong("master.mid", 2.0).c_str());
   testwave::WaveLayout wave;
   wave.samples.assign(11025, 160);
-  const int32_t effect = LoadWav(testwave::WriteFile(testfiles::ScratchPath("master_fx.wav"), testwave::BuildWave(wave)).c_str());
+  const int32_t effect =
+      LoadWav(testwave::WriteFile(testfiles::ScratchPath("master_fx.wav"), testwave::BuildWave(wave)).c_str());
   ASSERT_GE(effect, 0);
   ASSERT_EQ(SetSoundVolume(effect, 50), 1);
   // The same 50 ms with each pair of master volumes; the program's own volume reads the same throughout.
@@ -300,10 +305,8 @@ TEST(MusicWithoutItsNeeds, NoSoundFontGivesZeroWithOneLineNamingThePackage) {
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(InitMusic(), 0);
   const std::string said = ::testing::internal::GetCapturedStderr();
-  if (previous)
-    testenv::Set(testmusic::kInstrumentsVariable, previous->c_str());
-  else
-    testenv::Unset(testmusic::kInstrumentsVariable);
+  if (previous) testenv::Set(testmusic::kInstrumentsVariable, previous->c_str());
+  else testenv::Unset(testmusic::kInstrumentsVariable);
   EXPECT_EQ(said, testmusic::kNoInstrumentsLine);
   EXPECT_EQ(LoadMidi("anything.mid"), -1);
   EXPECT_EQ(PlayMidi(0), 0);

@@ -310,7 +310,9 @@ TEST_F(BallRules, NinthHitDoesNotLevelUp) {
 }
 
 TEST_F(BallRules, LevelUpAddsTwoToTheMagnitudeOfEachMovingComponent) {
-  struct Case { int32_t dx, dy, wantDx, wantDy; };
+  struct Case {
+    int32_t dx, dy, wantDx, wantDy;
+  };
   for (const Case& c : {Case{-7, 8, -9, 10}, Case{5, -12, 7, -14}, Case{0, 8, 0, 10}, Case{-1, 0, -3, 0}}) {
     PlaceBall(200, 200, c.dx, c.dy);  // far from both paddles: only the level-up acts
     HitCount = 10;
@@ -326,7 +328,9 @@ TEST_F(BallRules, LevelUpAddsTwoToTheMagnitudeOfEachMovingComponent) {
 TEST_F(BallRules, PointerAndPaddlesAreClampedTo15Through364) {
   PlayerCount = 2;
   PlaceBall(200, 200, 1, 1);
-  struct Case { int32_t value, want; };
+  struct Case {
+    int32_t value, want;
+  };
   for (const Case& c : {Case{-500, 15}, Case{14, 15}, Case{15, 15}, Case{16, 16}, Case{363, 363}, Case{364, 364},
                         Case{365, 364}, Case{9000, 364}}) {
     PointerX = Paddle1X = Paddle2X = c.value;

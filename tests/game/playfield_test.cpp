@@ -136,7 +136,7 @@ TEST_F(Playfield, HudTextsAreFormattedAndOnlyPlayerTwoScoreInTwoPlayerMatch) {
   Score1 = 1088;
   Level = 0;
   DrawPlayfield();
-  EXPECT_STREQ(TextBuffer, "Player 1: 1088");  // the last text formatted
+  EXPECT_STREQ(TextBuffer, "Player 1: 1088");   // the last text formatted
   EXPECT_GT(GreenIn({460, 220, 480, 240}), 0);  // the level, "0"
   EXPECT_GT(GreenIn({460, 60, 600, 78}), 0);
   EXPECT_EQ(GreenIn({460, 80, 640, 98}), 0);

@@ -41,11 +41,18 @@ struct VariantCase {
 };
 
 TEST_F(BitmapTest, EveryVariantDecodesToThePictureWritten) {
-  const VariantCase cases[] = {
-      {Variant::Bits1, 2, "1-bit"},        {Variant::Bits4, 16, "4-bit"},        {Variant::Bits8, 64, "8-bit"},
-      {Variant::Rle4, 16, "RLE4"},         {Variant::Rle8, 64, "RLE8"},          {Variant::Bits16x555, 64, "16-bit 555"},
-      {Variant::Bits16x565, 4, "16-bit 565"}, {Variant::Bits24, 64, "24-bit"}, {Variant::Bits32, 64, "32-bit"},
-      {Variant::Os2Bits8, 64, "OS/2"},     {Variant::V5Bits24, 64, "V5"},        {Variant::TopDown24, 64, "top-down"}};
+  const VariantCase cases[] = {{Variant::Bits1, 2, "1-bit"},
+                               {Variant::Bits4, 16, "4-bit"},
+                               {Variant::Bits8, 64, "8-bit"},
+                               {Variant::Rle4, 16, "RLE4"},
+                               {Variant::Rle8, 64, "RLE8"},
+                               {Variant::Bits16x555, 64, "16-bit 555"},
+                               {Variant::Bits16x565, 4, "16-bit 565"},
+                               {Variant::Bits24, 64, "24-bit"},
+                               {Variant::Bits32, 64, "32-bit"},
+                               {Variant::Os2Bits8, 64, "OS/2"},
+                               {Variant::V5Bits24, 64, "V5"},
+                               {Variant::TopDown24, 64, "top-down"}};
   for (const VariantCase& c : cases) {
     for (int32_t width : {1, 13, 30}) {
       bmp_test::Picture picture = bmp_test::MakePicture(width, 7, c.colours);

@@ -215,7 +215,10 @@ TEST_P(KeyedCopyPathTest, CopiesExactlyTheOpaquePixels) {
     }
   }
   Surface* narrowPitch = CreateOffscreenSurface(kWidth + 3, kHeight + 2, 0);
-  struct Case { Surface* destination; int32_t x, y, width; };
+  struct Case {
+    Surface* destination;
+    int32_t x, y, width;
+  };
   const Case cases[] = {{BackSurface, 1, 3, kWidth}, {narrowPitch, 3, 1, kWidth}, {BackSurface, 7, 2, 201}};
   for (const Case& c : cases) {
     FillSurface(c.destination, 0x5555);

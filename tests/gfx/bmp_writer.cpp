@@ -34,12 +34,22 @@ uint32_t IndexOf(const std::vector<uint32_t>& palette, uint32_t c) {
 
 int32_t BitsOf(Variant v) {
   switch (v) {
-    case Variant::Bits1: return 1;
-    case Variant::Bits4: case Variant::Rle4: return 4;
-    case Variant::Bits8: case Variant::Rle8: case Variant::Os2Bits8: return 8;
-    case Variant::Bits16x555: case Variant::Bits16x565: return 16;
-    case Variant::Bits32: return 32;
-    default: return 24;
+    case Variant::Bits1:
+      return 1;
+    case Variant::Bits4:
+    case Variant::Rle4:
+      return 4;
+    case Variant::Bits8:
+    case Variant::Rle8:
+    case Variant::Os2Bits8:
+      return 8;
+    case Variant::Bits16x555:
+    case Variant::Bits16x565:
+      return 16;
+    case Variant::Bits32:
+      return 32;
+    default:
+      return 24;
   }
 }
 
@@ -59,7 +69,9 @@ std::vector<uint8_t> EncodeRow(const Picture& p, int32_t y, int32_t bits, const 
   }
   for (int32_t x = 0; bits > 8 && x < p.width; ++x) {
     uint32_t c = p.At(x, y), r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
-    if (bits == 16) Put16(row, mask565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+    if (bits == 16)
+      Put16(row,
+            mask565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3) : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
     else if (bits == 24) row.insert(row.end(), {uint8_t(b), uint8_t(g), uint8_t(r)});
     else row.insert(row.end(), {uint8_t(b), uint8_t(g), uint8_t(r), 0});
   }
@@ -138,8 +150,8 @@ std::vector<uint8_t> EncodeBmp(const Picture& p, Variant v) {
     Put32(out, 2835), Put32(out, 2835), Put32(out, 0), Put32(out, 0);
     if (v5) {
       for (int i = 0; i < 4; ++i) Put32(out, 0);  // masks, unused without bit fields
-      Put32(out, 0x73524742);                      // 'sRGB'
-      out.resize(out.size() + 36 + 12 + 16, 0);    // endpoints, gammas, intent and profile fields
+      Put32(out, 0x73524742);                     // 'sRGB'
+      out.resize(out.size() + 36 + 12 + 16, 0);   // endpoints, gammas, intent and profile fields
     }
     if (masksSize) Put32(out, 0xF800), Put32(out, 0x07E0), Put32(out, 0x001F);
   }

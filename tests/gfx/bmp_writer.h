@@ -15,7 +15,20 @@ struct Picture {
   uint32_t At(int32_t x, int32_t y) const { return rgb[static_cast<size_t>(y) * width + x]; }
 };
 
-enum class Variant { Bits1, Bits4, Bits8, Rle4, Rle8, Bits16x555, Bits16x565, Bits24, Bits32, Os2Bits8, V5Bits24, TopDown24 };
+enum class Variant {
+  Bits1,
+  Bits4,
+  Bits8,
+  Rle4,
+  Rle8,
+  Bits16x555,
+  Bits16x565,
+  Bits24,
+  Bits32,
+  Os2Bits8,
+  V5Bits24,
+  TopDown24
+};
 
 // Colour i of n picked so that every variant (5-bit channels included) keeps it exactly.
 uint32_t TestColour(int32_t i);

@@ -25,7 +25,8 @@ inline void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 // topDown holds height rows of width * bitCount / 8 bytes, top row first; they are stored bottom-up, each padded
 // with 0xEE bytes to a multiple of 4. An 8-bit file gets the palette entry i stored as blue i, green 255 - i,
 // red i ^ 0x55, reserved 0.
-inline std::vector<uint8_t> Make(int32_t width, int32_t height, uint16_t bitCount, const std::vector<uint8_t>& topDown) {
+inline std::vector<uint8_t> Make(int32_t width, int32_t height, uint16_t bitCount,
+                                 const std::vector<uint8_t>& topDown) {
   const size_t rowBytes = static_cast<size_t>(width) * bitCount / 8;
   const size_t paletteBytes = bitCount == 8 ? 1024 : 0;
   std::vector<uint8_t> bytes(54 + paletteBytes);
@@ -56,14 +57,15 @@ inline std::vector<uint8_t> Make(int32_t width, int32_t height, uint16_t bitCoun
 inline std::vector<uint8_t> Pattern(int32_t width, int32_t height) {
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height);
   for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = static_cast<uint8_t>(x * 7 + y * 13);
+    for (int32_t x = 0; x < width; ++x)
+      pixels[static_cast<size_t>(y) * width + x] = static_cast<uint8_t>(x * 7 + y * 13);
   return pixels;
 }
 inline uint8_t PatternAt(int32_t x, int32_t y) { return static_cast<uint8_t>(x * 7 + y * 13); }
 
 inline std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return name;
 }
 

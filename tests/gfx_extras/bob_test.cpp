@@ -71,7 +71,8 @@ TEST_F(BobTest, CreationPadsFramesToAMultipleOfEightAndLogsThePadding) {
   CloseErrorLog();
   std::ifstream in("bob_log.txt");
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text, "\nOpening Error Output File (bob_log.txt):\n\nCreate BOB 3\nCreate BOB 0\nClosing Error Output File.");
+  EXPECT_EQ(text,
+            "\nOpening Error Output File (bob_log.txt):\n\nCreate BOB 3\nCreate BOB 0\nClosing Error Output File.");
 }
 
 TEST_F(BobTest, CreationRefusesMoreFramesThanSlotsAndAMissingDisplay) {

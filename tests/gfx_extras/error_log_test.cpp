@@ -52,8 +52,7 @@ TEST_F(ErrorLog, OpeningASecondLogClosesTheFirst) {
   ASSERT_EQ(OpenErrorLog("second_log.txt"), 1);
   WriteErrorLog("\nsecond");
   CloseErrorLog();
-  EXPECT_EQ(FileText("first_log.txt"),
-            "\nOpening Error Output File (first_log.txt):\n\nClosing Error Output File.");
+  EXPECT_EQ(FileText("first_log.txt"), "\nOpening Error Output File (first_log.txt):\n\nClosing Error Output File.");
   EXPECT_EQ(FileText("second_log.txt"),
             "\nOpening Error Output File (second_log.txt):\n\nsecond\nClosing Error Output File.");
 }

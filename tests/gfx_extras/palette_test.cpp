@@ -35,7 +35,9 @@ class PaletteOnDisplay : public testsupport::HeadlessTest {
   void TearDown() override { ShutdownDisplay(); }
 
   static std::string TempPath(const char* name) {
-    return (std::filesystem::temp_directory_path() / (std::string("tavo_palette_") + std::to_string(getpid()) + "_" + name)).string();
+    return (std::filesystem::temp_directory_path() /
+            (std::string("tavo_palette_") + std::to_string(getpid()) + "_" + name))
+        .string();
   }
   static void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -164,7 +166,7 @@ TEST_F(PaletteOnDisplay, LightBlinksOnItsTimetable) {
     EXPECT_EQ(BlinkCommand(kBlinkRun, nullptr, 0), 1);
     seen += SameEntry(Device(40), light.onColor) ? '1' : '0';
   }
-  EXPECT_EQ(seen, "00110001");  // on at the 3rd run, off at the 5th, on at the 8th
+  EXPECT_EQ(seen, "00110001");                            // on at the 3rd run, off at the 5th, on at the 8th
   EXPECT_TRUE(SameEntry(PaletteTable[40], tableBefore));  // the lights leave the table alone
 }
 

@@ -99,7 +99,7 @@ TEST_F(Polygons, MatrixProductsFollowRowVectorOrder) {
 
   Matrix3x3 a = {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
   Matrix3x3 b = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};  // moves column 0 to 1, 1 to 2, 2 to 0
-  MultiplyMatrix3x3(&a, &b, &a);                     // the result may overwrite an operand
+  MultiplyMatrix3x3(&a, &b, &a);                      // the result may overwrite an operand
   EXPECT_FLOAT_EQ(a.m[0][0], 3);
   EXPECT_FLOAT_EQ(a.m[0][1], 1);
   EXPECT_FLOAT_EQ(a.m[2][2], 8);
@@ -214,13 +214,13 @@ TEST_F(Polygons, FlatToppedAndFlatBottomedShapesFillAsAPlainScanLineFill) {
   // from the top vertex (the first of the two at the top) whose other edge slants: the walker that takes the flat
   // edge spends the first row on it, which costs an upright edge nothing but would put a slanting one a row late.
   const std::vector<std::vector<PolygonVertex>> shapes = {
-      {{0, 0}, {30, 0}, {30, 20}, {0, 20}},       // rectangle
-      {{20, 0}, {40, 20}, {0, 20}},               // flat bottom, point at the top
-      {{0, 0}, {0, 30}, {30, 30}},                // flat bottom, upright side
-      {{0, 0}, {30, 0}, {30, 30}},                // flat top, upright right side
-      {{30, 0}, {0, 30}, {0, 0}},                 // flat top, upright left side
-      {{0, 0}, {20, 0}, {20, 20}, {-20, 20}},     // flat top and bottom, one side slanting out
-      {{0, 0}, {40, 0}, {40, 30}, {30, 30}}};     // flat top and bottom, one side slanting in
+      {{0, 0}, {30, 0}, {30, 20}, {0, 20}},    // rectangle
+      {{20, 0}, {40, 20}, {0, 20}},            // flat bottom, point at the top
+      {{0, 0}, {0, 30}, {30, 30}},             // flat bottom, upright side
+      {{0, 0}, {30, 0}, {30, 30}},             // flat top, upright right side
+      {{30, 0}, {0, 30}, {0, 0}},              // flat top, upright left side
+      {{0, 0}, {20, 0}, {20, 20}, {-20, 20}},  // flat top and bottom, one side slanting out
+      {{0, 0}, {40, 0}, {40, 30}, {30, 30}}};  // flat top and bottom, one side slanting in
   for (size_t i = 0; i < shapes.size(); ++i) {
     std::vector<PolygonVertex> v = shapes[i];
     PolygonShape p = MakePolygon(v, 300, 200);

@@ -60,9 +60,9 @@ TEST_F(ScreenEffects, FadeToBlackKeepsEntryZeroAndEndsAtFifteenOrZero) {
   EXPECT_EQ(e.red, 200);
   EXPECT_EQ(e.blue, 50);
   ReadPaletteSlot(200, &e);
-  EXPECT_EQ(e.red, 15);    // 255 - 80 * 3
-  EXPECT_EQ(e.green, 0);   // 241 reaches 4, and 4 becomes 0
-  EXPECT_EQ(e.blue, 2);    // 242 reaches 5, and 5 becomes 2
+  EXPECT_EQ(e.red, 15);   // 255 - 80 * 3
+  EXPECT_EQ(e.green, 0);  // 241 reaches 4, and 4 becomes 0
+  EXPECT_EQ(e.blue, 2);   // 242 reaches 5, and 5 becomes 2
   EXPECT_EQ(e.flags, 4);
   ReadPaletteSlot(1, &e);
   EXPECT_EQ(e.red, 0);

@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Triangles, BothVariants,
 
 TEST_P(BothVariants, DegenerateTrianglesDrawNothing) {
   GuardedCanvas c;
-  Fill(c, {10, 50, 200, 50, 400, 50});    // all y equal
+  Fill(c, {10, 50, 200, 50, 400, 50});     // all y equal
   Fill(c, {100, 10, 100, 200, 100, 300});  // all x equal
   EXPECT_EQ(c.CountValue(7), 0);
 }

@@ -43,9 +43,18 @@ int Report(const Observed& seen, long expectedX, long expectedY) {
   };
   std::printf("motion %ld %ld (expected %ld %ld)\n", seen.motionX, seen.motionY, expectedX, expectedY);
   check(seen.motionX == expectedX && seen.motionY == expectedY, "relative motion adds up to what was moved");
-  const struct { uint8_t key; const char* name; } keys[] = {
-      {DIK_ESCAPE, "Escape"}, {DIK_SPACE, "Space"}, {DIK_RETURN, "Enter"}, {DIK_LEFT, "Left arrow"},
-      {DIK_RIGHT, "Right arrow"}, {DIK_RCONTROL, "Right Ctrl"}, {DIK_LSHIFT, "Left Shift"}, {DIK_A, "A"}, {DIK_Z, "Z"}};
+  const struct {
+    uint8_t key;
+    const char* name;
+  } keys[] = {{DIK_ESCAPE, "Escape"},
+              {DIK_SPACE, "Space"},
+              {DIK_RETURN, "Enter"},
+              {DIK_LEFT, "Left arrow"},
+              {DIK_RIGHT, "Right arrow"},
+              {DIK_RCONTROL, "Right Ctrl"},
+              {DIK_LSHIFT, "Left Shift"},
+              {DIK_A, "A"},
+              {DIK_Z, "Z"}};
   for (const auto& entry : keys) check(seen.keySeen[entry.key], entry.name);
   check(!seen.keySeen[DIK_F12], "a key never pressed is never down");
   check(seen.buttonSeen, "first mouse button");

@@ -40,8 +40,9 @@ TEST(KeyCodeTable, LeftAndRightModifiersAndBothEntersStayApart) {
 }
 
 TEST(KeyCodeTable, EveryLetterMapsToItsCode) {
-  const uint8_t letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I, DIK_J, DIK_K, DIK_L, DIK_M,
-                               DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R, DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+  const uint8_t letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                               DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                               DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
   for (int i = 0; i < 26; ++i) {
     EXPECT_EQ(platform::KeyCodeForScancode(kUsageA + i), letters[i]) << "letter " << char('A' + i);
   }

@@ -23,15 +23,18 @@ std::vector<uint8_t> OneTrack(std::vector<uint8_t> events) {
 }
 
 TEST(InstrumentSet, NearestPatchStaysInTheFamilyAndTiesGoUp) {
-  struct Case { int wanted; std::set<int> have; int program; int drum; };
+  struct Case {
+    int wanted;
+    std::set<int> have;
+    int program;
+    int drum;
+  };
   const Case cases[] = {
-      {81, {80, 84, 88}, 80, 80},     // Lead 2 -> Lead 1
-      {91, {88, 94}, 94, 94},         // Pad 4: two pads three away, the higher wins
-      {89, {88, 94, 95}, 88, 88},
-      {87, {80, 88}, 80, 88},         // the program keeps to its family though another lies nearer
-      {0, {38, 80}, 38, 38},          // no piano at all: the nearest over every family
-      {37, {36, 38}, 38, 38},
-      {5, {}, -1, -1},
+      {81, {80, 84, 88}, 80, 80},                          // Lead 2 -> Lead 1
+      {91, {88, 94}, 94, 94},                              // Pad 4: two pads three away, the higher wins
+      {89, {88, 94, 95}, 88, 88}, {87, {80, 88}, 80, 88},  // the program keeps to its family though another lies nearer
+      {0, {38, 80}, 38, 38},                               // no piano at all: the nearest over every family
+      {37, {36, 38}, 38, 38},     {5, {}, -1, -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(NearestProgram(c.wanted, c.have), c.program) << c.wanted;
@@ -41,18 +44,14 @@ TEST(InstrumentSet, NearestPatchStaysInTheFamilyAndTiesGoUp) {
 
 TEST(InstrumentSet, ReadsTheProgramsAndDrumNotesASongPlays) {
   const std::vector<uint8_t> song = OneTrack({
-      0x00, 0x91, 60, 100,        // channel 2 plays before its program change: the default program
-      0x10, 0xC1, 38,             // then Synth Bass 1
-      0x00, 0x91, 40, 100,
-      0x00, 40, 0,                // running status: a note-on of velocity 0 ends it
-      0x00, 0xC0, 80,             // channel 1 changes program twice and plays after both
-      0x00, 0xFF, 0x03, 0x02, 'h', 'i',  // a meta event between them leaves the running status alone
-      0x00, 0xC0, 81,
-      0x00, 0x90, 72, 90,
-      0x00, 0xC2, 89,             // channel 3 changes program but never plays
-      0x00, 0x99, 36, 110,        // drums on channel 10
-      0x00, 42, 80,
-      0x00, 46, 0,                // velocity 0: not played
+      0x00, 0x91, 60,   100,                 // channel 2 plays before its program change: the default program
+      0x10, 0xC1, 38,                        // then Synth Bass 1
+      0x00, 0x91, 40,   100,  0x00, 40,  0,  // running status: a note-on of velocity 0 ends it
+      0x00, 0xC0, 80,                        // channel 1 changes program twice and plays after both
+      0x00, 0xFF, 0x03, 0x02, 'h',  'i',     // a meta event between them leaves the running status alone
+      0x00, 0xC0, 81,   0x00, 0x90, 72,  90, 0x00, 0xC2, 89,  // channel 3 changes program but never plays
+      0x00, 0x99, 36,   110,                                  // drums on channel 10
+      0x00, 42,   80,   0x00, 46,   0,                        // velocity 0: not played
   });
   instruments::SongInstruments found;
   ASSERT_TRUE(instruments::ReadSongInstruments(song, &found));

@@ -76,8 +76,8 @@ class DamagedInstruments : public testsupport::HeadlessSoundTest {
   }
   // Starts a two-second song twice (as a new match would) and returns its loudness after each start.
   std::vector<double> PlayTwice() {
-    const std::string path = testwave::WriteFile(testfiles::ScratchPath("two_seconds.mid"),
-                                                 testmidi::Song({{0, 300, 60}}, 384));
+    const std::string path =
+        testwave::WriteFile(testfiles::ScratchPath("two_seconds.mid"), testmidi::Song({{0, 300, 60}}, 384));
     const int32_t id = LoadMidi(path.c_str());
     EXPECT_GE(id, 0);
     std::vector<double> loudness;
@@ -114,21 +114,19 @@ TEST_F(DamagedInstruments, APatchThatWouldNotPlayRefusesTheMusicWithOneLine) {
     SCOPED_TRACE(c.name);
     const fs::path folder = CopyOfTheSet(std::string("set_") + std::to_string(&c - cases));
     const std::string damaged = c.damage(ReadBytes(folder / kPianoPatch));
-    if (damaged == "-")
-      fs::remove(folder / kPianoPatch);
-    else
-      WriteBytes(folder / kPianoPatch, damaged);
+    if (damaged == "-") fs::remove(folder / kPianoPatch);
+    else WriteBytes(folder / kPianoPatch, damaged);
     const bool intact = std::string(c.name) == "intact";
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(InitMusic(), intact ? 1 : 0);
-    const int32_t id = LoadMidi(testwave::WriteFile(testfiles::ScratchPath("song.mid"),
-                                                    testmidi::Song({{0, 300, 60}}, 384)).c_str());
+    const int32_t id =
+        LoadMidi(testwave::WriteFile(testfiles::ScratchPath("song.mid"), testmidi::Song({{0, 300, 60}}, 384)).c_str());
     EXPECT_EQ(PlayMidi(id), intact ? 1 : 0);
     const double loudness = RenderLoudness(0.2);
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(loudness > 1e-3, intact) << loudness;
-    EXPECT_EQ(said, intact ? std::string() :
-                             "MUSIC: the instrument set " + (folder / "timidity.cfg").string() +
+    EXPECT_EQ(said, intact ? std::string()
+                           : "MUSIC: the instrument set " + (folder / "timidity.cfg").string() +
                                  " has a missing or damaged patch " + kPianoPatch + "\n");
     ShutdownMusic();
   }
@@ -144,7 +142,8 @@ TEST_F(DamagedInstruments, ASetWithoutTheSongsInstrumentLeavesItSilentWithOneLin
   // More refused songs than the renderer keeps, one after the other.
   for (uint8_t key = 61; key < 67; ++key) {
     const int32_t id = LoadMidi(testwave::WriteFile(testfiles::ScratchPath("refused" + std::to_string(key) + ".mid"),
-                                                    testmidi::Song({{0, 96, key}}, 192)).c_str());
+                                                    testmidi::Song({{0, 96, key}}, 192))
+                                    .c_str());
     ASSERT_GE(id, 0);
     EXPECT_EQ(PlayMidi(id), 1);
     loudness.push_back(RenderLoudness(0.05));

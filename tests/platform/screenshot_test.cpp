@@ -30,7 +30,8 @@ class ScreenshotFile : public testsupport::HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     platform::ResetHeadlessPresentation();
-    home = testfiles::ScratchPath("home_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    home =
+        testfiles::ScratchPath("home_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(home);
     fs::create_directories(home);
     testenv::Set("HOME", home.c_str());
@@ -119,7 +120,7 @@ TEST(PicturesFolder, ChoiceFollowsUserDirsThenPicturesThenDataFolder) {
       {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", true, "", "/h/Bilder"},
       {"# comment\nXDG_MUSIC_DIR=\"$HOME/M\"\n  XDG_PICTURES_DIR=\"/srv/shots/\"\n", false, "", "/srv/shots"},
       {"XDG_PICTURES_DIR=\"$HOME/A\"\nXDG_PICTURES_DIR=\"$HOME/B\"\n", false, "", "/h/B"},  // the last line counts
-      {"XDG_PICTURES_DIR=\"$HOME/\"\n", true, "", "/h/Pictures"},      // home itself turns the entry off
+      {"XDG_PICTURES_DIR=\"$HOME/\"\n", true, "", "/h/Pictures"},  // home itself turns the entry off
       {"XDG_PICTURES_DIR=\"relative/x\"\n", false, "", "/h/.local/share/tavo2000/screenshots"},
       {"XDG_PICTURES_DIR=\"$HOMEX/y\"\n", false, "/d", "/d/tavo2000/screenshots"},
       {"XDG_PICTURES_DIR=$HOME/unquoted\n", false, "relative", "/h/.local/share/tavo2000/screenshots"},
@@ -132,8 +133,8 @@ TEST(PicturesFolder, ChoiceFollowsUserDirsThenPicturesThenDataFolder) {
   EXPECT_EQ(platform::UserDirsFile({"/h", "", "", "", false, {}, {}}), "/h/.config/user-dirs.dirs");
   EXPECT_EQ(platform::UserDirsFile({"/h", "/c", "", "", false, {}, {}}), "/c/user-dirs.dirs");
   // Windows: the system's Pictures folder alone decides; the freedesktop facts are not looked at.
-  platform::PicturesFolderFacts windows{"/h", "", "/d", "XDG_PICTURES_DIR=\"/srv\"\n", true,
-                                        platform::FolderRules::Windows, "C:\\Users\\Ann\\Pictures"};
+  platform::PicturesFolderFacts windows{
+      "/h", "", "/d", "XDG_PICTURES_DIR=\"/srv\"\n", true, platform::FolderRules::Windows, "C:\\Users\\Ann\\Pictures"};
   EXPECT_EQ(platform::ChoosePicturesFolder(windows), "C:\\Users\\Ann\\Pictures\\Tavo 2000");
   windows.systemPictures.clear();
   EXPECT_EQ(platform::ChoosePicturesFolder(windows), "");

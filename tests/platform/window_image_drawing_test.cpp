@@ -19,7 +19,7 @@ namespace window_image = platform::window_image;
 
 struct Picture {
   int32_t width, height, bitsPerPixel;
-  std::vector<uint8_t> pixels;  // packed rows
+  std::vector<uint8_t> pixels;   // packed rows
   std::vector<uint8_t> palette;  // 8-bit: 256 entries of R, G, B, unused
 };
 
@@ -39,8 +39,7 @@ uint32_t PictureColour(const Picture& picture, int32_t x, int32_t y) {
   const size_t at = 2 * (size_t(y) * picture.width + x);
   const uint32_t pixel = picture.pixels[at] | picture.pixels[at + 1] << 8;
   const uint32_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
-  return 0xFF000000u | ((red << 3) | (red >> 2)) << 16 | ((green << 2) | (green >> 4)) << 8 | (blue << 3) |
-         (blue >> 2);
+  return 0xFF000000u | ((red << 3) | (red >> 2)) << 16 | ((green << 2) | (green >> 4)) << 8 | (blue << 3) | (blue >> 2);
 }
 
 // The window as the per-pixel rule draws it.
@@ -70,8 +69,9 @@ std::vector<uint32_t> Visible(const std::vector<uint32_t>& image, int32_t width,
 std::string Difference(const std::vector<uint32_t>& drawn, const std::vector<uint32_t>& expected, int32_t width) {
   for (size_t at = 0; at < expected.size(); ++at) {
     if (drawn[at] != expected[at])
-      return testing::PrintToString(std::array{int64_t(at % width), int64_t(at / width), int64_t(drawn[at]),
-                                               int64_t(expected[at])}) + " (x, y, drawn, expected)";
+      return testing::PrintToString(
+                 std::array{int64_t(at % width), int64_t(at / width), int64_t(drawn[at]), int64_t(expected[at])}) +
+             " (x, y, drawn, expected)";
   }
   return "";
 }
@@ -82,19 +82,19 @@ TEST(WindowImageDrawing, MatchesTheCentreRuleAndRedrawsOnlyChangedRows) {
     PictureScaling scaling;
   };
   const Case cases[] = {
-      {640, 480, 640, 480, PictureScaling::Fit},       // 1x
-      {640, 480, 1280, 960, PictureScaling::Fit},      // 2x: pixel doubling
-      {640, 480, 1920, 1080, PictureScaling::Fit},     // 2.25x, borders left and right
-      {640, 480, 1920, 1080, PictureScaling::Integer}, // 2x centred, borders all round
-      {640, 480, 1279, 960, PictureScaling::Fit},      // just under 2x
-      {640, 480, 1024, 2000, PictureScaling::Fit},     // 1.6x, borders above and below
-      {640, 480, 2000, 1500, PictureScaling::Integer}, // 3x
-      {640, 480, 600, 400, PictureScaling::Integer},   // 1x, cut on every side
-      {640, 480, 600, 400, PictureScaling::Fit},       // shrunk
-      {128, 96, 576, 432, PictureScaling::Fit},        // runs of 4 and 5 columns
-      {100, 75, 640, 480, PictureScaling::Fit},        // runs of 6 and 7 columns
-      {75, 56, 640, 480, PictureScaling::Fit},         // runs of 8 and 9 columns
-      {37, 23, 1000, 700, PictureScaling::Fit},        // runs of 27 and 28 columns
+      {640, 480, 640, 480, PictureScaling::Fit},        // 1x
+      {640, 480, 1280, 960, PictureScaling::Fit},       // 2x: pixel doubling
+      {640, 480, 1920, 1080, PictureScaling::Fit},      // 2.25x, borders left and right
+      {640, 480, 1920, 1080, PictureScaling::Integer},  // 2x centred, borders all round
+      {640, 480, 1279, 960, PictureScaling::Fit},       // just under 2x
+      {640, 480, 1024, 2000, PictureScaling::Fit},      // 1.6x, borders above and below
+      {640, 480, 2000, 1500, PictureScaling::Integer},  // 3x
+      {640, 480, 600, 400, PictureScaling::Integer},    // 1x, cut on every side
+      {640, 480, 600, 400, PictureScaling::Fit},        // shrunk
+      {128, 96, 576, 432, PictureScaling::Fit},         // runs of 4 and 5 columns
+      {100, 75, 640, 480, PictureScaling::Fit},         // runs of 6 and 7 columns
+      {75, 56, 640, 480, PictureScaling::Fit},          // runs of 8 and 9 columns
+      {37, 23, 1000, 700, PictureScaling::Fit},         // runs of 27 and 28 columns
   };
   std::mt19937 random(16);
   for (const Case& c : cases) {
@@ -105,8 +105,8 @@ TEST(WindowImageDrawing, MatchesTheCentreRuleAndRedrawsOnlyChangedRows) {
       Picture picture = MakePicture(c.pictureWidth, c.pictureHeight, bits, random);
       const int32_t pitchPixels = c.windowWidth + 16;
       std::vector<uint32_t> image(size_t(pitchPixels) * c.windowHeight, 0xDEADBEEF);
-      const window_image::TargetImage target{reinterpret_cast<uint8_t*>(image.data()), pitchPixels * 4,
-                                             c.windowWidth, c.windowHeight};
+      const window_image::TargetImage target{reinterpret_cast<uint8_t*>(image.data()), pitchPixels * 4, c.windowWidth,
+                                             c.windowHeight};
       const platform::PicturePlace place =
           platform::PlacePicture(c.scaling, c.windowWidth, c.windowHeight, c.pictureWidth, c.pictureHeight);
       const int32_t bytesPerRow = c.pictureWidth * bits / 8;
@@ -121,7 +121,8 @@ TEST(WindowImageDrawing, MatchesTheCentreRuleAndRedrawsOnlyChangedRows) {
       // The first picture is drawn whole, borders included.
       ASSERT_EQ(present(), -1);
       ASSERT_EQ(Difference(Visible(image, c.windowWidth, c.windowHeight, pitchPixels),
-                           Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth), "");
+                           Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth),
+                "");
 
       // The same picture again: nothing to draw.
       EXPECT_EQ(present(), 0);
@@ -151,14 +152,16 @@ TEST(WindowImageDrawing, MatchesTheCentreRuleAndRedrawsOnlyChangedRows) {
         picture.palette[4 * picture.pixels[0] + 1] ^= 0xFF;
         ASSERT_GE(present(), 1);
         EXPECT_EQ(Difference(Visible(image, c.windowWidth, c.windowHeight, pitchPixels),
-                             Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth), "");
+                             Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth),
+                  "");
       }
 
       // An image made again at the same address (all zero) is drawn whole.
       std::fill(image.begin(), image.end(), 0);
       EXPECT_EQ(present(), -1);
       EXPECT_EQ(Difference(Visible(image, c.windowWidth, c.windowHeight, pitchPixels),
-                           Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth), "");
+                           Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth),
+                "");
 
       // Another image (a new window image after a resize) is drawn whole, borders included.
       std::vector<uint32_t> other(image.size(), 0xDEADBEEF);
@@ -166,7 +169,8 @@ TEST(WindowImageDrawing, MatchesTheCentreRuleAndRedrawsOnlyChangedRows) {
                                                   c.windowWidth, c.windowHeight};
       EXPECT_EQ(window_image::Draw(shown, otherTarget, place, false, rects, 4), -1);
       EXPECT_EQ(Difference(Visible(other, c.windowWidth, c.windowHeight, pitchPixels),
-                           Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth), "");
+                           Expected(picture, place, c.windowWidth, c.windowHeight), c.windowWidth),
+                "");
     }
   }
 }

@@ -48,7 +48,10 @@ inline std::vector<uint8_t> Header(uint16_t format, uint16_t tracks, uint16_t di
 // One track at 96 ticks per quarter note and 120 beats per minute (a tick is 1/192 s): piano notes that
 // end at endTicks (the end-of-track event's time; at least the last note's end).
 inline std::vector<uint8_t> Song(const std::vector<Note>& notes, uint32_t endTicks) {
-  struct Event { uint32_t time; uint8_t status, key, velocity; };
+  struct Event {
+    uint32_t time;
+    uint8_t status, key, velocity;
+  };
   std::vector<Event> events;
   for (const Note& n : notes) {
     events.push_back({n.startTicks, 0x90, n.key, 110});
@@ -56,7 +59,7 @@ inline std::vector<uint8_t> Song(const std::vector<Note>& notes, uint32_t endTic
   }
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.time < b.time; });
   std::vector<uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000 us per quarter
-                                0x00, 0xC0, 0x00};                          // piano on channel 1
+                                0x00, 0xC0, 0x00};                         // piano on channel 1
   uint32_t now = 0;
   for (const Event& e : events) {
     AppendVariableLength(track, e.time - now);

@@ -16,9 +16,9 @@ inline const std::string& ProcessFolder() {
     return path + "/";
   }();
   static const bool cleanup = std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(ProcessFolder(), ignored);
-  }) == 0;
+                                std::error_code ignored;
+                                std::filesystem::remove_all(ProcessFolder(), ignored);
+                              }) == 0;
   (void)cleanup;
   return folder;
 }

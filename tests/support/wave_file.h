@@ -13,10 +13,10 @@ struct WaveLayout {
   uint16_t channels = 1;
   uint32_t rate = 11025;
   uint16_t bitsPerSample = 8;
-  uint32_t fmtChunkSize = 16;            // 16 or 18 (or anything, to break it)
-  std::vector<uint8_t> samples;          // the data chunk's bytes
-  int64_t declaredDataSize = -1;         // -1: the real size
-  int64_t declaredRiffSize = -1;         // -1: the real size
+  uint32_t fmtChunkSize = 16;     // 16 or 18 (or anything, to break it)
+  std::vector<uint8_t> samples;   // the data chunk's bytes
+  int64_t declaredDataSize = -1;  // -1: the real size
+  int64_t declaredRiffSize = -1;  // -1: the real size
 };
 
 // Writes little-endian fields into a buffer sized in advance (g++ 12 warns falsely when a vector grows).

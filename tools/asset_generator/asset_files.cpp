@@ -51,7 +51,8 @@ const std::vector<AssetFile>& AssetFiles() {
       Picture("Sprites/cursor1.spr", MakePointer),
       Sound("SoundFX/bounce3.wav", MakeBounceSound),
       Sound("SoundFX/score.wav", MakeScoreSound),
-      {"Music/song10.mid", [](const std::string& fullPath, std::string* error) {
+      {"Music/song10.mid",
+       [](const std::string& fullPath, std::string* error) {
          return WriteMidiFile(fullPath, ComposeSong(), kTicksPerQuarter, error);
        }},
   };

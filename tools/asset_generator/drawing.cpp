@@ -42,7 +42,8 @@ void PunchHole(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     for (int32_t x = x0; x < x1; ++x) image.Set(x, y, Color{}, 0.0f);
 }
 
-void DrawBevel(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, bool raised, float strength) {
+void DrawBevel(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, bool raised,
+               float strength) {
   const Color light{255, 255, 255};
   const Color dark{0, 0, 8};
   for (int32_t i = 0; i < width; ++i) {
@@ -161,7 +162,8 @@ Color LightSurface(float nx, float ny, float nz, Color base, Color rim, float am
   const float hl = std::sqrt(hx * hx + hy * hy + hz * hz);
   const float highlight = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), shininess);
   const float fresnel = std::pow(1.0f - nz, 2.0f);
-  return base * (ambient + (1.0f - ambient) * diffuse) + rim * (fresnel * 0.7f) + Color{255, 255, 255} * (highlight * 1.2f);
+  return base * (ambient + (1.0f - ambient) * diffuse) + rim * (fresnel * 0.7f) +
+         Color{255, 255, 255} * (highlight * 1.2f);
 }
 
 // A sphere of radius r centred at (cx, cy).

@@ -22,7 +22,8 @@ void VerticalGradient(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t 
 // Makes the rectangle fully transparent (it is written as pure black).
 void PunchHole(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 // A bevel `width` pixels wide just inside the rectangle; raised: light top-left, dark bottom-right; sunk: the reverse.
-void DrawBevel(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, bool raised, float strength);
+void DrawBevel(Image& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width, bool raised,
+               float strength);
 
 // Distance from a point to a box with rounded corners (negative inside); centre, half sizes, corner radius.
 float RoundedBoxDistance(float x, float y, float cx, float cy, float halfW, float halfH, float radius);

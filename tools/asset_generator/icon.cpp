@@ -101,12 +101,14 @@ std::string MakeIconSvg() {
   svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n"
       << "  <defs>\n"
-      << "    <linearGradient id=\"sky\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"" << horizon << "\" gradientUnits=\"userSpaceOnUse\">"
-      << "<stop offset=\"0\" stop-color=\"" << Hex(kSkyTop) << "\"/><stop offset=\"1\" stop-color=\"" << Hex(kSkyHorizon)
-      << "\"/></linearGradient>\n"
-      << "    <linearGradient id=\"lines\" x1=\"0\" y1=\"" << horizon << "\" x2=\"0\" y2=\"256\" gradientUnits=\"userSpaceOnUse\">"
-      << "<stop offset=\"0\" stop-color=\"" << Hex(kMagenta) << "\" stop-opacity=\"0.1\"/><stop offset=\"1\" stop-color=\""
-      << Hex(kCyan) << "\"/></linearGradient>\n"
+      << "    <linearGradient id=\"sky\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"" << horizon
+      << "\" gradientUnits=\"userSpaceOnUse\">"
+      << "<stop offset=\"0\" stop-color=\"" << Hex(kSkyTop) << "\"/><stop offset=\"1\" stop-color=\""
+      << Hex(kSkyHorizon) << "\"/></linearGradient>\n"
+      << "    <linearGradient id=\"lines\" x1=\"0\" y1=\"" << horizon
+      << "\" x2=\"0\" y2=\"256\" gradientUnits=\"userSpaceOnUse\">"
+      << "<stop offset=\"0\" stop-color=\"" << Hex(kMagenta)
+      << "\" stop-opacity=\"0.1\"/><stop offset=\"1\" stop-color=\"" << Hex(kCyan) << "\"/></linearGradient>\n"
       << "    <linearGradient id=\"horizon\" x1=\"0\" y1=\"" << horizon - 24 << "\" x2=\"0\" y2=\"" << horizon + 24
       << "\" gradientUnits=\"userSpaceOnUse\"><stop offset=\"0\" stop-color=\"#ff46be\" stop-opacity=\"0\"/>"
       << "<stop offset=\"0.5\" stop-color=\"#ff46be\" stop-opacity=\"0.55\"/><stop offset=\"1\" stop-color=\"#ff46be\" "
@@ -114,7 +116,8 @@ std::string MakeIconSvg() {
       << "    <radialGradient id=\"glow\" cx=\"" << l.ballX * s << "\" cy=\"" << l.ballY * s << "\" r=\""
       << (l.ballRadius + l.glowWidth) * s << "\" gradientUnits=\"userSpaceOnUse\">"
       << "<stop offset=\"" << l.ballRadius / (l.ballRadius + l.glowWidth) << "\" stop-color=\"" << Hex(kCyan)
-      << "\" stop-opacity=\"0.95\"/><stop offset=\"1\" stop-color=\"" << Hex(kCyan) << "\" stop-opacity=\"0\"/></radialGradient>\n"
+      << "\" stop-opacity=\"0.95\"/><stop offset=\"1\" stop-color=\"" << Hex(kCyan)
+      << "\" stop-opacity=\"0\"/></radialGradient>\n"
       // The mirror ball: the sky's pink to deep blue above a white horizon line, the floor's pink to indigo below.
       << "    <linearGradient id=\"chrome\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
       << "<stop offset=\"0\" stop-color=\"#2a2c8a\"/><stop offset=\"0.47\" stop-color=\"#ff8cdc\"/>"
@@ -123,12 +126,13 @@ std::string MakeIconSvg() {
       << "    <radialGradient id=\"shine\" cx=\"0.32\" cy=\"0.28\" r=\"0.45\">"
       << "<stop offset=\"0\" stop-color=\"#ffffff\" stop-opacity=\"0.9\"/><stop offset=\"1\" stop-color=\"#ffffff\" "
       << "stop-opacity=\"0\"/></radialGradient>\n"
-      << "    <clipPath id=\"tile\"><rect x=\"" << inset << "\" y=\"" << inset << "\" width=\"" << side << "\" height=\""
-      << side << "\" rx=\"" << corner << "\"/></clipPath>\n"
+      << "    <clipPath id=\"tile\"><rect x=\"" << inset << "\" y=\"" << inset << "\" width=\"" << side
+      << "\" height=\"" << side << "\" rx=\"" << corner << "\"/></clipPath>\n"
       << "  </defs>\n"
       << "  <g clip-path=\"url(#tile)\">\n"
       << "    <rect width=\"256\" height=\"" << horizon << "\" fill=\"url(#sky)\"/>\n"
-      << "    <rect y=\"" << horizon << "\" width=\"256\" height=\"" << s - horizon << "\" fill=\"" << Hex(kFloor) << "\"/>\n"
+      << "    <rect y=\"" << horizon << "\" width=\"256\" height=\"" << s - horizon << "\" fill=\"" << Hex(kFloor)
+      << "\"/>\n"
       << "    <path fill=\"none\" stroke=\"url(#lines)\" stroke-width=\"2\" d=\"";
   // The same rows and columns as the pixel icon's floor.
   for (int n = 1; n <= 16; ++n) {
@@ -145,8 +149,9 @@ std::string MakeIconSvg() {
       << "\" fill=\"url(#chrome)\"/>\n"
       << "  <circle cx=\"" << l.ballX * s << "\" cy=\"" << l.ballY * s << "\" r=\"" << l.ballRadius * s
       << "\" fill=\"url(#shine)\"/>\n"
-      << "  <rect x=\"" << inset + 2 << "\" y=\"" << inset + 2 << "\" width=\"" << side - 4 << "\" height=\"" << side - 4
-      << "\" rx=\"" << corner - 2 << "\" fill=\"none\" stroke=\"" << Hex(kSteel) << "\" stroke-width=\"4\"/>\n"
+      << "  <rect x=\"" << inset + 2 << "\" y=\"" << inset + 2 << "\" width=\"" << side - 4 << "\" height=\""
+      << side - 4 << "\" rx=\"" << corner - 2 << "\" fill=\"none\" stroke=\"" << Hex(kSteel)
+      << "\" stroke-width=\"4\"/>\n"
       << "</svg>\n";
   return svg.str();
 }
@@ -164,7 +169,8 @@ bool WriteIcons(const std::string& themeFolder, const std::string& name, std::st
     const std::string sizeName = std::to_string(size) + "x" + std::to_string(size);
     const fs::path folder = folderFor(sizeName);
     if (folder.empty()) return false;
-    if (!platform::WritePng((folder / (name + ".png")).string(), size, size, 4, ToRgba(MakeIcon(size)), error)) return false;
+    if (!platform::WritePng((folder / (name + ".png")).string(), size, size, 4, ToRgba(MakeIcon(size)), error))
+      return false;
   }
   const fs::path folder = folderFor("scalable");
   if (folder.empty()) return false;

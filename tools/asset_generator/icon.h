@@ -15,7 +15,7 @@ struct IconLayout {
   float tileCorner = 0.19f;        // corner radius of the tile
   float horizonY = 0.60f;          // the grid floor starts here
   float ballX = 0.5f, ballY = 0.44f, ballRadius = 0.25f;
-  float glowWidth = 0.07f;         // the cyan light beyond the ball's edge
+  float glowWidth = 0.07f;  // the cyan light beyond the ball's edge
 };
 constexpr IconLayout kIconLayout{};
 

@@ -13,7 +13,10 @@ Color Mix(Color a, Color b, float t) { return a * (1.0f - t) + b * t; }
 float Luminance(Color c) { return 0.299f * c.r + 0.587f * c.g + 0.114f * c.b; }
 
 Image::Image(int32_t width, int32_t height)
-    : width_(width), height_(height), color_(size_t(width) * size_t(height)), alpha_(size_t(width) * size_t(height), 0.0f) {}
+    : width_(width),
+      height_(height),
+      color_(size_t(width) * size_t(height)),
+      alpha_(size_t(width) * size_t(height), 0.0f) {}
 
 void Image::Blend(int32_t x, int32_t y, Color color, float alpha) {
   if (!Contains(x, y) || alpha <= 0.0f) return;

@@ -44,7 +44,8 @@ int32_t FitPixelSize(const std::string& text, int32_t maxWidth, int32_t maxHeigh
 namespace {
 
 // Paints a plane as a layer of one colour, offset by (dx, dy) from the ink's origin at (x, y).
-void PaintLayer(Image& image, const Plane& layer, int32_t x, int32_t y, int32_t dx, int32_t dy, Color color, float alpha) {
+void PaintLayer(Image& image, const Plane& layer, int32_t x, int32_t y, int32_t dx, int32_t dy, Color color,
+                float alpha) {
   for (int32_t py = 0; py < layer.height; ++py)
     for (int32_t px = 0; px < layer.width; ++px) image.Blend(x + px + dx, y + py + dy, color, layer.At(px, py) * alpha);
 }
@@ -80,7 +81,8 @@ void DrawChromeText(Image& image, const Plane& ink, int32_t x, int32_t y, const 
   Plane body = padded;
   for (int32_t k = 1; k <= style.depth; ++k)
     for (int32_t py = 0; py < padded.height; ++py)
-      for (int32_t px = 0; px < padded.width; ++px) body.Ref(px, py) = std::max(body.At(px, py), padded.At(px - k, py - k));
+      for (int32_t px = 0; px < padded.width; ++px)
+        body.Ref(px, py) = std::max(body.At(px, py), padded.At(px - k, py - k));
   const Plane rim = style.outline > 0 ? Dilate(body, style.outline) : body;
   const int32_t ox = x - margin, oy = y - margin;
   if (style.glowRadius > 0) {

@@ -22,14 +22,14 @@ struct ChromeStyle {
   Color skyBottom{120, 150, 205};
   Color groundTop{40, 36, 70};
   Color groundBottom{215, 225, 250};
-  float horizon = 0.52f;     // where the sky half ends, as a fraction of the ink height
-  float bevel = 1.0f;        // strength of the edge lighting from the top-left
-  int32_t depth = 0;         // extrusion layers, each one pixel down and right
+  float horizon = 0.52f;  // where the sky half ends, as a fraction of the ink height
+  float bevel = 1.0f;     // strength of the edge lighting from the top-left
+  int32_t depth = 0;      // extrusion layers, each one pixel down and right
   Color depthNear{60, 70, 120};
   Color depthFar{14, 16, 40};
-  int32_t outline = 0;       // dark rim around the face and extrusion, in pixels
+  int32_t outline = 0;  // dark rim around the face and extrusion, in pixels
   Color outlineColor{10, 10, 24};
-  int32_t glowRadius = 0;    // soft coloured light around everything
+  int32_t glowRadius = 0;  // soft coloured light around everything
   Color glowColor{0, 200, 255};
   float glowStrength = 0;
   int32_t shadowOffset = 0;  // blurred drop shadow down and right

@@ -42,7 +42,8 @@ void MidiTrack::Name(const std::string& name) {
 
 void MidiTrack::Tempo(uint32_t tick, double beatsPerMinute) {
   const uint32_t microseconds = uint32_t(std::lround(60000000.0 / beatsPerMinute));
-  Add(tick, kMetaRank, {0xFF, 0x51, 0x03, uint8_t(microseconds >> 16), uint8_t(microseconds >> 8), uint8_t(microseconds)});
+  Add(tick, kMetaRank,
+      {0xFF, 0x51, 0x03, uint8_t(microseconds >> 16), uint8_t(microseconds >> 8), uint8_t(microseconds)});
 }
 
 void MidiTrack::TimeSignature(uint32_t tick, uint8_t numerator, uint8_t denominatorPower) {
@@ -63,7 +64,8 @@ void MidiTrack::Controller(uint32_t tick, uint8_t channel, uint8_t controller, u
 }
 
 void MidiTrack::Note(uint32_t tick, uint8_t channel, uint8_t key, uint8_t velocity, uint32_t duration) {
-  Add(tick, kNoteOnRank, {uint8_t(0x90 | (channel & 0x0F)), uint8_t(key & 0x7F), uint8_t(std::clamp<int>(velocity, 1, 127))});
+  Add(tick, kNoteOnRank,
+      {uint8_t(0x90 | (channel & 0x0F)), uint8_t(key & 0x7F), uint8_t(std::clamp<int>(velocity, 1, 127))});
   Add(tick + duration, kNoteOffRank, {uint8_t(0x80 | (channel & 0x0F)), uint8_t(key & 0x7F), 0});
 }
 
@@ -98,7 +100,8 @@ std::vector<uint8_t> EncodeMidiFile(const std::vector<MidiTrack>& tracks, uint16
   return out;
 }
 
-bool WriteMidiFile(const std::string& path, const std::vector<MidiTrack>& tracks, uint16_t ticksPerQuarter, std::string* error) {
+bool WriteMidiFile(const std::string& path, const std::vector<MidiTrack>& tracks, uint16_t ticksPerQuarter,
+                   std::string* error) {
   return WriteBytes(path, EncodeMidiFile(tracks, ticksPerQuarter), error);
 }
 

@@ -40,6 +40,7 @@ class MidiTrack {
 // Encodes a format-1 file: the MThd header with the track count and ticks per quarter note, then one
 // MTrk chunk per track with variable-length delta times (no running status).
 std::vector<uint8_t> EncodeMidiFile(const std::vector<MidiTrack>& tracks, uint16_t ticksPerQuarter);
-bool WriteMidiFile(const std::string& path, const std::vector<MidiTrack>& tracks, uint16_t ticksPerQuarter, std::string* error);
+bool WriteMidiFile(const std::string& path, const std::vector<MidiTrack>& tracks, uint16_t ticksPerQuarter,
+                   std::string* error);
 
 }  // namespace assets

@@ -48,7 +48,8 @@ Image MakeHiddenBackground() {
       Color c = Mix(Color{10, 16, 42}, Color{34, 56, 112}, v);
       c = Mix(c, Color{52, 84, 140}, bands * bands * 0.35f);
       // A fine diamond lattice etched over it.
-      const float du = std::fabs(std::fmod(fx + fy, 24.0f) - 12.0f), dv = std::fabs(std::fmod(fx - fy + 480.0f, 24.0f) - 12.0f);
+      const float du = std::fabs(std::fmod(fx + fy, 24.0f) - 12.0f),
+                  dv = std::fabs(std::fmod(fx - fy + 480.0f, 24.0f) - 12.0f);
       if (du > 11.3f || dv > 11.3f) c = c * 1.18f;
       image.Set(x, y, c, 1.0f);
     }

@@ -48,8 +48,9 @@ void PaintStars(Image& image) {
         const float dx = float(px) + 0.5f - x, dy = float(py) + 0.5f - y;
         float light = std::max(0.0f, 1.0f - std::hypot(dx, dy) / radius);
         // The biggest stars get a cross-shaped glint.
-        if (size > 0.25f) light += std::max(0.0f, 1.0f - std::fabs(dx) / 0.8f) * std::max(0.0f, 1.0f - std::fabs(dy) / 6.0f) * 0.6f +
-                                   std::max(0.0f, 1.0f - std::fabs(dy) / 0.8f) * std::max(0.0f, 1.0f - std::fabs(dx) / 6.0f) * 0.6f;
+        if (size > 0.25f)
+          light += std::max(0.0f, 1.0f - std::fabs(dx) / 0.8f) * std::max(0.0f, 1.0f - std::fabs(dy) / 6.0f) * 0.6f +
+                   std::max(0.0f, 1.0f - std::fabs(dy) / 0.8f) * std::max(0.0f, 1.0f - std::fabs(dx) / 6.0f) * 0.6f;
         image.AddLight(px, py, tint, std::min(1.0f, light) * brightness);
       }
     }
@@ -209,7 +210,8 @@ Image MakeMenuEntry(MenuEntry entry) {
   const int32_t top = (24 - (reference.height + style.depth)) / 2;
   // The two player entries start at the same x so that swapping them only adds or drops the S.
   const bool players = entry == MenuEntry::OnePlayer || entry == MenuEntry::TwoPlayers;
-  const int32_t left = players ? (196 - style.depth - RenderInk(widest, size).width) / 2 : (196 - style.depth - ink.width) / 2;
+  const int32_t left =
+      players ? (196 - style.depth - RenderInk(widest, size).width) / 2 : (196 - style.depth - ink.width) / 2;
   Image image(196, 24);
   DrawChromeText(image, ink, left, top, style);
   return image;

@@ -95,8 +95,8 @@ Image MakeBlock() {
 
 Image MakePointer() {
   Image image(22, 22);
-  const std::vector<float> arrow = {1.5f, 1.5f, 1.5f, 17.5f, 5.4f, 13.9f, 8.8f, 20.6f,
-                                    11.9f, 19.2f, 8.6f, 12.7f, 13.9f, 12.7f};
+  const std::vector<float> arrow = {1.5f,  1.5f,  1.5f,  17.5f, 5.4f,  13.9f, 8.8f,
+                                    20.6f, 11.9f, 19.2f, 8.6f,  12.7f, 13.9f, 12.7f};
   ShadeArea(image, 0, 0, 22, 22, 5, [&](float x, float y) {
     const float d = PolygonDistance(x, y, arrow);
     if (d > 1.0f) return Sample{};

@@ -44,20 +44,23 @@ const Phrase kHook = {
     {{kA4, 2}, {kC5, 1}, {kE5, 1}, {kA5, 2}, {kG5, 1}, {kE5, 1}}, {{kF5, 3}, {kE5, 1}, {kC5, 2}, {kA4, 2}},
     {{kG4, 2}, {kC5, 1}, {kE5, 1}, {kG5, 2}, {kF5, 1}, {kE5, 1}}, {{kD5, 4}, {kB4, 2}, {kG4, 2}},
     {{kA4, 2}, {kC5, 1}, {kE5, 1}, {kA5, 2}, {kB5, 1}, {kC6, 1}}, {{kA5, 3}, {kG5, 1}, {kF5, 2}, {kE5, 2}},
-    {{kD5, 2}, {kE5, 1}, {kF5, 1}, {kG5, 2}, {kB4, 2}},          {{kE5, 4}, {kGs4, 2}, {kB4, 2}}};
+    {{kD5, 2}, {kE5, 1}, {kF5, 1}, {kG5, 2}, {kB4, 2}},           {{kE5, 4}, {kGs4, 2}, {kB4, 2}}};
 // The B section sings higher and longer over D minor.
-const Phrase kVerse = {
-    {{kF5, 2}, {kA5, 2}, {kD6, 4}},           {{kC6, 2}, {kB5, 1}, {kA5, 1}, {kE5, 4}},
-    {{kF5, 2}, {kA5, 2}, {kC6, 2}, {kA5, 2}},  {{kB5, 4}, {kGs5, 4}},
-    {{kD6, 2}, {kC6, 1}, {kA5, 1}, {kF5, 4}},  {{kE5, 2}, {kA5, 2}, {kC6, 4}},
-    {{kC6, 2}, {kA5, 1}, {kF5, 1}, {kG5, 2}, {kA5, 2}}, {{kB5, 2}, {kGs5, 2}, {kE5, 4}}};
+const Phrase kVerse = {{{kF5, 2}, {kA5, 2}, {kD6, 4}},
+                       {{kC6, 2}, {kB5, 1}, {kA5, 1}, {kE5, 4}},
+                       {{kF5, 2}, {kA5, 2}, {kC6, 2}, {kA5, 2}},
+                       {{kB5, 4}, {kGs5, 4}},
+                       {{kD6, 2}, {kC6, 1}, {kA5, 1}, {kF5, 4}},
+                       {{kE5, 2}, {kA5, 2}, {kC6, 4}},
+                       {{kC6, 2}, {kA5, 1}, {kF5, 1}, {kG5, 2}, {kA5, 2}},
+                       {{kB5, 2}, {kGs5, 2}, {kE5, 4}}};
 // The bridge: long notes climbing to E6 on a brighter voice.
-const Phrase kBridgeLine = {
-    {{kA5, 4}, {kC6, 4}}, {{kB5, 4}, {kD6, 4}}, {{kC6, 8}}, {{kE6, 4}, {kA5, 4}},
-    {{kF5, 4}, {kA5, 4}}, {{kG5, 4}, {kB5, 4}}, {{kGs5, 8}}, {{kE5, 2}, {kGs5, 2}, {kB5, 4}}};
-const Phrase kOutroLine = {
-    {{kA5, 2}, {kE5, 2}, {kC5, 2}, {kE5, 2}}, {{kF5, 4}, {kC5, 4}}, {{kD5, 2}, {kB4, 2}, {kG4, 2}, {kB4, 2}},
-    {{kA4, 8}}};
+const Phrase kBridgeLine = {{{kA5, 4}, {kC6, 4}}, {{kB5, 4}, {kD6, 4}}, {{kC6, 8}},  {{kE6, 4}, {kA5, 4}},
+                            {{kF5, 4}, {kA5, 4}}, {{kG5, 4}, {kB5, 4}}, {{kGs5, 8}}, {{kE5, 2}, {kGs5, 2}, {kB5, 4}}};
+const Phrase kOutroLine = {{{kA5, 2}, {kE5, 2}, {kC5, 2}, {kE5, 2}},
+                           {{kF5, 4}, {kC5, 4}},
+                           {{kD5, 2}, {kB4, 2}, {kG4, 2}, {kB4, 2}},
+                           {{kA4, 8}}};
 
 std::vector<Section> SongForm() {
   const std::vector<Chord> a = {kAm, kF, kC, kG, kAm, kF, kG, kE};
@@ -89,21 +92,28 @@ void WriteLead(MidiTrack& lead, const std::vector<Section>& form) {
   Random random(7u);
   lead.Name("Lead");
   lead.Program(0, kLeadChannel, kLeadProgram);
-  lead.Controller(0, kLeadChannel, 7, 96);    // volume
-  lead.Controller(0, kLeadChannel, 10, 72);   // pan a little right
-  lead.Controller(0, kLeadChannel, 91, 50);   // reverb
+  lead.Controller(0, kLeadChannel, 7, 96);   // volume
+  lead.Controller(0, kLeadChannel, 10, 72);  // pan a little right
+  lead.Controller(0, kLeadChannel, 91, 50);  // reverb
   uint32_t tick = 0;
   for (const Section& section : form) {
     switch (section.part) {
-      case Part::Intro: break;
-      case Part::A: WritePhrase(lead, kHook, tick, 100, random); break;
-      case Part::B: WritePhrase(lead, kVerse, tick, 96, random); break;
+      case Part::Intro:
+        break;
+      case Part::A:
+        WritePhrase(lead, kHook, tick, 100, random);
+        break;
+      case Part::B:
+        WritePhrase(lead, kVerse, tick, 96, random);
+        break;
       case Part::Bridge:
         lead.Program(tick, kLeadChannel, kBridgeLeadProgram);
         WritePhrase(lead, kBridgeLine, tick, 84, random);
         lead.Program(tick + 8 * kTicksPerBar, kLeadChannel, kLeadProgram);
         break;
-      case Part::Outro: WritePhrase(lead, kOutroLine, tick, 92, random); break;
+      case Part::Outro:
+        WritePhrase(lead, kOutroLine, tick, 92, random);
+        break;
     }
     tick += uint32_t(section.chords.size()) * kTicksPerBar;
   }
@@ -112,8 +122,8 @@ void WriteLead(MidiTrack& lead, const std::vector<Section>& form) {
 
 // The bass: roots in the second octave, driving eighths with an octave leap on the fourth and eighth;
 // quarter notes while the intro builds, half notes of root and fifth in the bridge, a held root at the end.
-void WriteBassBar(MidiTrack& bass, Part part, size_t barInSection, size_t barsInSection, const Chord& chord, uint32_t bar,
-                  Random& random) {
+void WriteBassBar(MidiTrack& bass, Part part, size_t barInSection, size_t barsInSection, const Chord& chord,
+                  uint32_t bar, Random& random) {
   const uint8_t root = uint8_t(36 + chord.root);
   if (part == Part::Intro && barInSection < 2) return;
   if (part == Part::Outro && barInSection + 1 == barsInSection) {
@@ -121,7 +131,8 @@ void WriteBassBar(MidiTrack& bass, Part part, size_t barInSection, size_t barsIn
     return;
   }
   if (part == Part::Intro) {
-    for (uint32_t beat = 0; beat < 4; ++beat) bass.Note(bar + beat * kTicksPerQuarter, kBassChannel, root, Humanise(random, 92), 400);
+    for (uint32_t beat = 0; beat < 4; ++beat)
+      bass.Note(bar + beat * kTicksPerQuarter, kBassChannel, root, Humanise(random, 92), 400);
     return;
   }
   if (part == Part::Bridge) {
@@ -132,7 +143,8 @@ void WriteBassBar(MidiTrack& bass, Part part, size_t barInSection, size_t barsIn
   for (uint32_t eighth = 0; eighth < 8; ++eighth) {
     const bool leap = eighth == 3 || eighth == 7;
     const int accent = eighth % 2 == 0 ? 104 : 90;
-    bass.Note(bar + eighth * kEighth, kBassChannel, uint8_t(root + (leap ? 12 : 0)), Humanise(random, accent), kEighth - 30);
+    bass.Note(bar + eighth * kEighth, kBassChannel, uint8_t(root + (leap ? 12 : 0)), Humanise(random, accent),
+              kEighth - 30);
   }
 }
 
@@ -177,12 +189,14 @@ void WriteGrooveBar(MidiTrack& drums, uint32_t bar, bool halfBar, bool drive, Ra
   const uint32_t beats = halfBar ? 2 : 4;
   for (uint32_t beat = 0; beat < beats; ++beat) {
     const uint32_t at = bar + beat * kTicksPerQuarter;
-    drums.Note(at, kDrumChannel, beat % 2 == 0 ? kKick : kSnare, Humanise(random, beat % 2 == 0 ? 112 : 104), kSixteenth);
+    drums.Note(at, kDrumChannel, beat % 2 == 0 ? kKick : kSnare, Humanise(random, beat % 2 == 0 ? 112 : 104),
+               kSixteenth);
     drums.Note(at, kDrumChannel, kClosedHat, Humanise(random, 84), kSixteenth);
     drums.Note(at + kEighth, kDrumChannel, kClosedHat, Humanise(random, 62), kSixteenth);
   }
   // In the driving sections a second kick pushes into beat three.
-  if (drive && !halfBar) drums.Note(bar + 2 * kTicksPerQuarter - kEighth, kDrumChannel, kKick, Humanise(random, 90), kSixteenth);
+  if (drive && !halfBar)
+    drums.Note(bar + 2 * kTicksPerQuarter - kEighth, kDrumChannel, kKick, Humanise(random, 90), kSixteenth);
 }
 
 // The fill: the first half of the bar keeps the groove, the second rolls in sixteenths from snare down the toms.
@@ -208,7 +222,8 @@ void WriteDrums(MidiTrack& drums, const std::vector<Section>& form) {
       if (i == 0 && section.part != Part::Intro) drums.Note(tick, kDrumChannel, kCrash, 108, kTicksPerQuarter);
       if (section.part == Part::Intro && i < 2) {
         // The intro opens on hats alone.
-        for (uint32_t e = 0; e < 8; ++e) drums.Note(tick + e * kEighth, kDrumChannel, kClosedHat, Humanise(random, e % 2 ? 50 : 70), kSixteenth);
+        for (uint32_t e = 0; e < 8; ++e)
+          drums.Note(tick + e * kEighth, kDrumChannel, kClosedHat, Humanise(random, e % 2 ? 50 : 70), kSixteenth);
       } else if (section.part == Part::Outro && lastBar) {
         drums.Note(tick, kDrumChannel, kKick, 116, kSixteenth);
         drums.Note(tick, kDrumChannel, kCrash, 116, kTicksPerBar);

@@ -16,7 +16,8 @@ constexpr float kNyquistGuard = 0.45f * kRate;  // harmonics above this are left
 // A square wave from its odd harmonics; `phase` counts cycles.
 float BandLimitedSquare(double phase, float frequency) {
   float sum = 0;
-  for (int k = 1; float(k) * frequency < kNyquistGuard; k += 2) sum += float(std::sin(2.0 * std::numbers::pi * phase * k)) / float(k);
+  for (int k = 1; float(k) * frequency < kNyquistGuard; k += 2)
+    sum += float(std::sin(2.0 * std::numbers::pi * phase * k)) / float(k);
   return sum * (4.0f / std::numbers::pi_v<float>);
 }
 

@@ -59,10 +59,8 @@ bool ReadTrack(const std::vector<uint8_t>& bytes, size_t at, size_t end, Channel
     if (end - at < dataBytes) return false;
     if (kind == 0xC0) channels[channel].programsAt[tick].insert(bytes[at] & 0x7F);
     if (kind == 0x90 && bytes[at + 1] != 0) {
-      if (channel == kDrumChannel)
-        drumNotes->insert(bytes[at] & 0x7F);
-      else if (tick < channels[channel].firstNote)
-        channels[channel].firstNote = tick;
+      if (channel == kDrumChannel) drumNotes->insert(bytes[at] & 0x7F);
+      else if (tick < channels[channel].firstNote) channels[channel].firstNote = tick;
     }
     at += dataBytes;
   }
@@ -156,8 +154,7 @@ bool PlanInstrumentSet(const SongInstruments& song, const PatchSet& freepats, In
   plan->shippedDrums.clear();
   for (int program : song.programs)
     plan->shippedTones.insert(tones.count(program) ? program : NearestProgram(program, tones));
-  for (int note : song.drumNotes)
-    plan->shippedDrums.insert(drums.count(note) ? note : NearestDrumNote(note, drums));
+  for (int note : song.drumNotes) plan->shippedDrums.insert(drums.count(note) ? note : NearestDrumNote(note, drums));
   // A song with no drums (or no melody) still gets one patch there, so every slot of the set can sound.
   if (plan->shippedTones.empty()) plan->shippedTones.insert(NearestProgram(0, tones));
   if (plan->shippedDrums.empty()) plan->shippedDrums.insert(NearestDrumNote(35, drums));

@@ -104,12 +104,12 @@ uint64_t PresentedPictureHash() {
 
 void PrintTraceLine() {
   const char* sounds = StartedSoundNames();
-  std::printf(
-      "f=%" PRId64 " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
-      "hits=%d pc=%d block=%d,%d hid=%d snd=%s img=%016" PRIx64 "\n",
-      Flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
-      PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount, BlockX,
-      BlockY, HiddenModeCount, sounds, PresentedPictureHash());
+  std::printf("f=%" PRId64
+              " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
+              "hits=%d pc=%d block=%d,%d hid=%d snd=%s img=%016" PRIx64 "\n",
+              Flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
+              PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount,
+              BlockX, BlockY, HiddenModeCount, sounds, PresentedPictureHash());
 }
 
 // The way out takes a few frames; more means the game did not take it.
@@ -137,8 +137,7 @@ void OnFlip(void*) {
   ++Flips;
   PrintMessageBoxes();
   if (!Soak.on) PrintTraceLine();
-  if (Soak.on && Flips == std::min(kSoakBaselineFrames, TotalFrames))
-    Soak.baselineBytes = platform::HeapBytesInUse();
+  if (Soak.on && Flips == std::min(kSoakBaselineFrames, TotalFrames)) Soak.baselineBytes = platform::HeapBytesInUse();
   std::string shotError;
   if (!SaveShotsOfFlip(Shots, Flips, &shotError)) {
     std::fprintf(stderr, "replay: cannot save the picture: %s\n", shotError.c_str());
@@ -148,8 +147,7 @@ void OnFlip(void*) {
     if (Soak.on) {
       std::printf("heap baseline_frame=%" PRId64 " baseline_bytes=%" PRIu64 " end_frame=%" PRId64 " end_bytes=%" PRIu64
                   "\n",
-                  std::min(kSoakBaselineFrames, TotalFrames), Soak.baselineBytes, Flips,
-                  platform::HeapBytesInUse());
+                  std::min(kSoakBaselineFrames, TotalFrames), Soak.baselineBytes, Flips, platform::HeapBytesInUse());
     }
     std::printf("end\n");
     std::fflush(stdout);
@@ -206,9 +204,10 @@ int main(int argc, char** argv) {
     ++first;
   }
   if (argc != first + 1) {
-    std::fprintf(stderr,
-                 "usage: replay [--soak] [--shot FLIP=FILE]... SCRIPT   (run in the folder that holds the game's assets)\n"
-                 "       replay --soak-script FRAMES SEED\n");
+    std::fprintf(
+        stderr,
+        "usage: replay [--soak] [--shot FLIP=FILE]... SCRIPT   (run in the folder that holds the game's assets)\n"
+        "       replay --soak-script FRAMES SEED\n");
     return 2;
   }
   static ReplayScript script;

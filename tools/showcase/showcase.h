@@ -12,14 +12,14 @@ namespace showcase {
 // Palette layout.
 constexpr int32_t kBlack = 0, kWhite = 1, kLightGrey = 2, kDarkGrey = 3, kCyan = 4, kAmber = 5, kRed = 6, kGreen = 7,
                   kMagenta = 8, kYellow = 9, kHighlight = 10, kNightBlue = 11, kIndigo = 12;
-constexpr int32_t kRotatingBand = 16;    // 16 hues that the palette scene turns round
+constexpr int32_t kRotatingBand = 16;  // 16 hues that the palette scene turns round
 constexpr int32_t kBandSize = 16;
-constexpr int32_t kLightsFirst = 32;     // 16 entries the blinking lights switch
+constexpr int32_t kLightsFirst = 32;  // 16 entries the blinking lights switch
 constexpr int32_t kLightCount = 16;
-constexpr int32_t kSkyRamp = 48;         // 64 shades from night blue to indigo, top to bottom
-constexpr int32_t kRainbowRamp = 112;    // 64 hues round the colour wheel
+constexpr int32_t kSkyRamp = 48;       // 64 shades from night blue to indigo, top to bottom
+constexpr int32_t kRainbowRamp = 112;  // 64 hues round the colour wheel
 constexpr int32_t kCyanRamp = 176, kAmberRamp = 192, kGreenRamp = 208, kMagentaRamp = 224;  // 16 shades each
-constexpr int32_t kGreyRamp = 240;       // 16 greys
+constexpr int32_t kGreyRamp = 240;                                                          // 16 greys
 
 constexpr int32_t kScreenW = 640, kScreenH = 480;
 

@@ -38,11 +38,10 @@ PaletteEntry Ramp(PaletteEntry dark, PaletteEntry light, int32_t step, int32_t s
 }  // namespace
 
 PaletteEntry ShowcaseColour(int32_t index) {
-  static const PaletteEntry fixed[16] = {
-      {0, 0, 0, 0},      {255, 255, 255, 0}, {180, 186, 204, 0}, {60, 64, 84, 0},
-      {0, 200, 255, 0},  {255, 170, 0, 0},   {235, 50, 70, 0},   {70, 225, 100, 0},
-      {225, 70, 225, 0}, {255, 235, 70, 0},  {255, 255, 140, 0}, {16, 24, 64, 0},
-      {40, 20, 90, 0},   {120, 130, 150, 0}, {170, 180, 200, 0}, {220, 230, 245, 0}};
+  static const PaletteEntry fixed[16] = {{0, 0, 0, 0},      {255, 255, 255, 0}, {180, 186, 204, 0}, {60, 64, 84, 0},
+                                         {0, 200, 255, 0},  {255, 170, 0, 0},   {235, 50, 70, 0},   {70, 225, 100, 0},
+                                         {225, 70, 225, 0}, {255, 235, 70, 0},  {255, 255, 140, 0}, {16, 24, 64, 0},
+                                         {40, 20, 90, 0},   {120, 130, 150, 0}, {170, 180, 200, 0}, {220, 230, 245, 0}};
   if (index < 16) return fixed[index];
   if (index < kLightsFirst) return Hue((index - kRotatingBand) / double(kBandSize), 1.0);
   if (index < kSkyRamp) return PaletteEntry{30, 20, 10, 0};  // lights start dark; the blink table sets them

@@ -11,9 +11,8 @@
 namespace showcase {
 
 const char* EffectName(int32_t effect) {
-  static const char* const names[9] = {"fade to black", "fade to white", "vertical wipe", "horizontal wipe",
-                                       "dissolve",      "cross wipe",    "fade to blue",  "fade to red",
-                                       "fade to green"};
+  static const char* const names[9] = {"fade to black", "fade to white", "vertical wipe", "horizontal wipe", "dissolve",
+                                       "cross wipe",    "fade to blue",  "fade to red",   "fade to green"};
   return effect >= 0 && effect < 9 ? names[effect] : "none";
 }
 
@@ -26,9 +25,10 @@ void DrawEffectPicture(Surface* back, int32_t effect, int32_t frame) {
     for (int32_t k = 0; k < 24; ++k) {
       int32_t a = ReduceDegrees(k * 15 + frame);
       int32_t b = ReduceDegrees(k * 15 + 8 + frame);
-      FillTriangleFixed(320, 260, 320 + static_cast<int32_t>(260 * CosTable[a]), 260 + static_cast<int32_t>(260 * SinTable[a]),
-                        320 + static_cast<int32_t>(260 * CosTable[b]), 260 + static_cast<int32_t>(260 * SinTable[b]),
-                        kRainbowRamp + (k * 8 + effect * 5) % 64, c.pixels, c.pitch);
+      FillTriangleFixed(320, 260, 320 + static_cast<int32_t>(260 * CosTable[a]),
+                        260 + static_cast<int32_t>(260 * SinTable[a]), 320 + static_cast<int32_t>(260 * CosTable[b]),
+                        260 + static_cast<int32_t>(260 * SinTable[b]), kRainbowRamp + (k * 8 + effect * 5) % 64,
+                        c.pixels, c.pitch);
     }
     for (int32_t i = 0; i < 4; ++i)
       FillCircle(c, 320, 260, 110 - i * 22, (i % 2 == 0 ? kAmberRamp : kCyanRamp) + 15 - i * 3);

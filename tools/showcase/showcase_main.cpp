@@ -23,13 +23,13 @@ namespace {
 
 using namespace showcase;
 
-constexpr int32_t kSceneFrames = 150;       // five seconds at 30 frames a second
+constexpr int32_t kSceneFrames = 150;  // five seconds at 30 frames a second
 constexpr int32_t kFrameMs = 33;
-constexpr int32_t kEffectLeadFrames = 24;   // the picture is shown this long before its effect plays
+constexpr int32_t kEffectLeadFrames = 24;  // the picture is shown this long before its effect plays
 constexpr int32_t kEffectSlot = kEffectLeadFrames + 1;
 constexpr int32_t kEffectsStart = 4 * kSceneFrames;
 constexpr int32_t kCycleFrames = kEffectsStart + 9 * kEffectSlot;
-constexpr uint32_t kEffectHoldMs = 400;     // the finished effect stays on screen this long
+constexpr uint32_t kEffectHoldMs = 400;  // the finished effect stays on screen this long
 
 struct Options {
   bool headless = false;
@@ -60,8 +60,8 @@ std::string DumpFolder;
 void DumpScreen(const std::string& name) {
   if (DumpFolder.empty() || PrimarySurface == nullptr || DisplayPalette == nullptr) return;
   std::string path = (std::filesystem::path(DumpFolder) / (name + ".bmp")).string();
-  if (!WriteBitmap8(path, PrimarySurface->pixels, PrimarySurface->pitch, PrimarySurface->width,
-                    PrimarySurface->height, DisplayPalette->entries))
+  if (!WriteBitmap8(path, PrimarySurface->pixels, PrimarySurface->pitch, PrimarySurface->width, PrimarySurface->height,
+                    DisplayPalette->entries))
     std::fprintf(stderr, "SHOWCASE: could not write %s\n", path.c_str());
 }
 

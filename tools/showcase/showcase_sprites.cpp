@@ -106,8 +106,8 @@ bool MakeSprite(Bob* bob, int32_t sheetRow, uint32_t motion) {
 }
 
 void PlaceSprites() {
-  const int32_t start[kSpriteCount][4] = {{40, 80, 3, 1},   {500, 300, 0, 0},  {200, 90, 4, 2},  {420, 150, -3, 3},
-                                         {100, 330, 5, -2}, {560, 380, -4, -3}, {300, 250, -2, 4}, {360, 90, 2, -1}};
+  const int32_t start[kSpriteCount][4] = {{40, 80, 3, 1},    {500, 300, 0, 0},   {200, 90, 4, 2},   {420, 150, -3, 3},
+                                          {100, 330, 5, -2}, {560, 380, -4, -3}, {300, 250, -2, 4}, {360, 90, 2, -1}};
   for (int32_t i = 0; i < kSpriteCount; ++i) {
     SetBobPosition(Sprites[i], start[i][0], start[i][1]);
     SetBobVelocity(Sprites[i], start[i][2], start[i][3]);
@@ -124,8 +124,7 @@ void StartSpriteScene() {
   const bool sheetRead = ReadBmpFile(&Sheet, sheetPath.c_str()) == 1;
   std::error_code ignored;
   std::filesystem::remove(sheetPath, ignored);
-  Ready = sheetRead && MakeSprite(&Orb, 0, BobAttrWrap) &&
-          MakeSprite(&Coin, 1, BobAttrBounce);
+  Ready = sheetRead && MakeSprite(&Orb, 0, BobAttrWrap) && MakeSprite(&Coin, 1, BobAttrBounce);
   if (!Ready) return;
   // Orbs wrap round the screen, coins bounce; the clones share the frames of the first two.
   Sprites[0] = &Orb;

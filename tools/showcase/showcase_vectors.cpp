@@ -125,9 +125,11 @@ void DrawTriangleScene(Surface* back, int32_t frame) {
         int32_t deg2 = ReduceDegrees(deg + 22);
         int32_t deg3 = ReduceDegrees(deg + 44);
         float rx = 150.0f + 40.0f * (k % 3), ry = 150.0f + 25.0f * (k % 3);
-        int32_t x1 = cx + static_cast<int32_t>(20 * CosTable[deg2]), y1 = cy + static_cast<int32_t>(20 * SinTable[deg2]);
+        int32_t x1 = cx + static_cast<int32_t>(20 * CosTable[deg2]),
+                y1 = cy + static_cast<int32_t>(20 * SinTable[deg2]);
         int32_t x2 = cx + static_cast<int32_t>(rx * CosTable[deg]), y2 = cy + static_cast<int32_t>(ry * SinTable[deg]);
-        int32_t x3 = cx + static_cast<int32_t>(rx * CosTable[deg3]), y3 = cy + static_cast<int32_t>(ry * SinTable[deg3]);
+        int32_t x3 = cx + static_cast<int32_t>(rx * CosTable[deg3]),
+                y3 = cy + static_cast<int32_t>(ry * SinTable[deg3]);
         int32_t colour = kRainbowRamp + (k * 9 + frame / 3) % 64;
         if (side == 0) FillTriangle(x1, y1, x2, y2, x3, y3, colour, c.pixels, c.pitch);
         else FillTriangleFixed(x1, y1, x2, y2, x3, y3, colour, c.pixels, c.pitch);

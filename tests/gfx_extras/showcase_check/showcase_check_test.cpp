@@ -30,8 +30,8 @@ class ShowcaseRun : public testing::Test {
     // Each test process runs the program into a folder of its own (CTest may run the cases side by side).
     folder_ = fs::temp_directory_path() / ("tavo_showcase_check_" + std::to_string(getpid()));
     fs::remove_all(folder_);
-    std::string command = std::string("\"") + SHOWCASE_PROGRAM + "\" --headless --frames 825 --dump \"" +
-                          folder_.string() + "\"";
+    std::string command =
+        std::string("\"") + SHOWCASE_PROGRAM + "\" --headless --frames 825 --dump \"" + folder_.string() + "\"";
     exitCode_ = std::system(command.c_str());
   }
   static void TearDownTestSuite() { fs::remove_all(folder_); }
@@ -152,7 +152,7 @@ TEST_F(ShowcaseRun, EveryEffectChangesThePaletteOrThePixels) {
       default: {
         // Palette fades leave the pixels alone and bring every colour to the effect's end.
         EXPECT_EQ(after.pixels, before.pixels) << name;
-        PaletteEntry goal = effect == 1 ? PaletteEntry{255, 255, 255, 0}
+        PaletteEntry goal = effect == 1   ? PaletteEntry{255, 255, 255, 0}
                             : effect == 6 ? PaletteEntry{0, 0, 255, 0}
                             : effect == 7 ? PaletteEntry{255, 0, 0, 0}
                                           : PaletteEntry{0, 255, 0, 0};
