@@ -1,5 +1,5 @@
 // Inside the platform's music service: the segment and segment-state records shared by the loader
-// (music_loader.cpp) and the FluidSynth performance (music_fluid.cpp).
+// (music_loader.cpp) and the performance (music_performance.cpp), whichever renderer plays: FluidSynth or Timidity.
 #pragma once
 #include <cstdint>
 #include <mutex>
