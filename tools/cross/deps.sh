@@ -6,7 +6,8 @@
 #
 # The prefix is ${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-deps/TARGET-HASH, where HASH covers the recipe, the
 # files the recipe names as inputs, its toolchain fingerprint and the versions of the source packages it builds
-# (this script only fetches and orders the steps, so mending it rebuilds nothing). A stamp file written last marks a finished prefix; when it matches, nothing is built or fetched.
+# (this script only fetches and orders the steps, so mending it rebuilds nothing). A stamp file written last marks
+# a finished prefix; when it matches, nothing is built or fetched and no lock is waited for.
 #
 # A recipe is tools/cross/recipes/TARGET.sh, sourced by this script. It may set or define:
 #   source_packages=(...)    Debian source packages it builds (fetched with apt-get source, unpacked, patched)
@@ -45,11 +46,6 @@ fi
 
 cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-deps
 mkdir -p "$cache_root"
-# One run per target at a time (two would share the prefix), and one at a time reading the shared apt lists.
-exec 9> "$cache_root/.lock-$target"
-flock 9
-exec 8> "$cache_root/.lock-apt"
-flock 8
 
 # A private apt configuration holding the deb-src twin of every Debian entry of this machine, so the sources come
 # from the same archive and suites as its binary packages, and the machine's own apt set-up is left alone.
@@ -93,16 +89,22 @@ source_version() {
     sed -n "s/^'[^']*' ${1}_\(.*\)\.dsc [0-9].*/\1/p" | head -n 1
 }
 
-versions=()
-if [ ${#source_packages[@]} -gt 0 ]; then
+# Sets versions=(package=version ...) for the recipe's source packages. Reading only (first argument 0), it
+# returns 1 where the lists would have to be read again; allowed to update (1, under the apt lock), it reads them.
+find_versions() {
+  local may_update=$1 package version
+  versions=()
+  [ ${#source_packages[@]} -gt 0 ] || return 0
   # The lists are read again only when the machine's entries changed or a package is not found in them.
   if [ "$(derived_source_entries)" != "$(cat "$apt_dir/sources.list.d/debian-src.sources" 2> /dev/null)" ] ||
      ! compgen -G "$apt_dir/lists/*Sources*" > /dev/null; then
+    [ "$may_update" = 1 ] || return 1
     update_source_lists
   fi
   for package in "${source_packages[@]}"; do
     version=$(source_version "$package")
     if [ -z "$version" ]; then
+      [ "$may_update" = 1 ] || return 1
       update_source_lists
       version=$(source_version "$package")
     fi
@@ -112,7 +114,7 @@ if [ ${#source_packages[@]} -gt 0 ]; then
     fi
     versions+=("$package=$version")
   done
-fi
+}
 
 # What the prefix is made from: one line per input, the stamp's content and the source of the hash.
 manifest() {
@@ -125,12 +127,37 @@ manifest() {
     recipe_fingerprint | sed 's/^/tool /'
   fi
 }
-wanted=$(manifest)
-hash=$(sha256sum <<< "$wanted" | cut -c1-16)
-prefix=$cache_root/$target-$hash
-stamp=$prefix/.tavo2000-deps-stamp
 
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then
+# Sets wanted (the stamp's content), its hash, the prefix and its stamp from the versions found.
+name_prefix() {
+  wanted=$(manifest)
+  hash=$(sha256sum <<< "$wanted" | cut -c1-16)
+  prefix=$cache_root/$target-$hash
+  stamp=$prefix/.tavo2000-deps-stamp
+}
+
+stamp_matches() {
+  [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]
+}
+
+# A finished prefix needs no lock: only reading, so a cached run never waits behind another run's build.
+if find_versions 0; then
+  name_prefix
+  if stamp_matches; then
+    echo "$prefix"
+    exit 0
+  fi
+fi
+
+# A build is needed: one run per target at a time (two would share the prefix), and one at a time using the shared
+# apt lists. Under the locks everything is looked at again, as another run may have finished the prefix meanwhile.
+exec 9> "$cache_root/.lock-$target"
+flock 9
+exec 8> "$cache_root/.lock-apt"
+flock 8
+find_versions 1
+name_prefix
+if stamp_matches; then
   echo "$prefix"
   exit 0
 fi
