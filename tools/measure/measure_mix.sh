@@ -30,18 +30,5 @@ for part in "song --effects-volume=0" "effects --music-volume=0" "both"; do
   read -r name option <<< "$part"
   # shellcheck disable=SC2086
   tests/support/xvfb_run.sh 640x480x24 "$PWD/$0" --inside "$PWD/$tree/run" "$work/$name.raw" "$seconds" $option
-  python3 - "$work/$name.raw" "$name" <<'PY'
-import array, math, sys
-samples = array.array('f')
-with open(sys.argv[1], 'rb') as f:
-    samples.frombytes(f.read())
-if not samples:
-    sys.exit(f"{sys.argv[2]}: nothing captured")
-peak = max(abs(s) for s in samples)
-rms = math.sqrt(sum(s * s for s in samples) / len(samples))
-full = sum(1 for s in samples if abs(s) >= 1.0)
-db = lambda v: 20 * math.log10(v) if v > 0 else float('-inf')
-print(f"{sys.argv[2]:8s} {len(samples) / 2 / 48000:5.1f} s  RMS {db(rms):6.1f} dBFS  peak {db(peak):6.1f} dBFS  "
-      f"samples at full scale {full}")
-PY
+  tests/support/sound_level.py "$work/$name.raw" "$name"
 done
