@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <sstream>
 
 #include "app/title_menu_layout.h"
 #include "input/key_codes.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -171,12 +170,18 @@ ScriptParse ParseReplayScript(std::string_view text) {
 }
 
 bool LoadReplayScript(const std::string& path, ReplayScript* script, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "cannot read the script " + path;
-    return false;
+  std::string text, reason;
+  switch (platform::ReadSmallFile(path, kMaxScriptBytes, &text, &reason)) {
+    case platform::SmallFileRead::Read:
+      break;
+    case platform::SmallFileRead::TooLarge:
+      *error = "the script " + path + " is larger than " + std::to_string(kMaxScriptBytes) + " bytes";
+      return false;
+    case platform::SmallFileRead::Missing:
+    case platform::SmallFileRead::Failed:
+      *error = "cannot read the script " + path;
+      return false;
   }
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   ScriptParse parsed = ParseReplayScript(text);
   if (!parsed.ok) {
     *error = DescribeScriptError(path, parsed.error);

@@ -1,6 +1,7 @@
 // Replay scripts: per-frame input as text, loaded by the replay tool and by --play, written by --record.
 // A line is "<count> [dx=N] [dy=N] [btn] [keys=NAME,...]" or "close"; "#" starts a comment.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,8 +45,13 @@ struct ScriptParse {
 // after it is malformed too, since its request would be queued before a frame that never comes.
 ScriptParse ParseReplayScript(std::string_view text);
 
+// The largest script file read, so that a huge or endless file is refused instead of read whole. The soak script
+// the replay tool writes for kMaxScriptCount frames (about 104 MiB) still fits.
+inline constexpr size_t kMaxScriptBytes = 128 * 1024 * 1024;
+
 // Reads and checks the script file at path, for the replay tool and --play alike. False with the reason in
-// *error: "cannot read the script <path>", or the first malformed line as DescribeScriptError gives it.
+// *error: "cannot read the script <path>", "the script <path> is larger than <kMaxScriptBytes> bytes", or the
+// first malformed line as DescribeScriptError gives it.
 bool LoadReplayScript(const std::string& path, ReplayScript* script, std::string* error);
 
 // "<path>:<line>: malformed line: <reason>", the one form every reader of scripts reports in.

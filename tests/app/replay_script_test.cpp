@@ -2,8 +2,12 @@
 // The malformed-line cases of the tool are in tests/whole_program/malformed; here only the line numbers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/demos/replay_script.h"
 #include "input/key_codes.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -52,6 +56,21 @@ TEST(ReplayScriptText, ErrorsNameTheirLine) {
     EXPECT_EQ(parsed.error.line, c.line) << c.text;
   }
   EXPECT_EQ(DescribeScriptError("demo.replay", ScriptError{7, "why"}), "demo.replay:7: malformed line: why");
+}
+
+TEST(ReplayScriptFile, OversizedFileIsRefusedByName) {
+  const std::string path = testfiles::ScratchPath("oversized.replay");
+  std::ofstream(path, std::ios::binary) << "3 btn\n";
+  ReplayScript script;
+  std::string error;
+  ASSERT_TRUE(LoadReplayScript(path, &script, &error)) << error;
+  EXPECT_EQ(script.TotalFrames(), 3);
+  // One byte past the limit, made by extending the file (sparse where the file system allows, so nothing is
+  // written); it is refused without being parsed.
+  std::filesystem::resize_file(path, kMaxScriptBytes + 1);
+  EXPECT_FALSE(LoadReplayScript(path, &script, &error));
+  EXPECT_EQ(error, "the script " + path + " is larger than " + std::to_string(kMaxScriptBytes) + " bytes");
+  std::filesystem::remove(path);
 }
 
 }  // namespace
