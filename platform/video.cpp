@@ -1,6 +1,6 @@
 // Presentation on both backends: every picture is checked here, then handed to the chosen backend's video table
-// (platform/sdl/video_sdl.cpp shows it in the window; platform/headless/video_headless.cpp counts it). Both keep
-// the last picture here, for the screenshot key and for tests.
+// (platform/sdl/video_sdl.cpp shows it in the window; platform/headless/video_headless.cpp counts it). The last
+// picture is kept here, for the screenshot key and for tests, or read from the presenter's own copy when it has one.
 #include "platform/video.h"
 
 #include <cstring>
@@ -43,7 +43,11 @@ void SetPresentHook(void (*hook)(void* user), void* user) {
 
 void RedrawLastFrame() { Backend().redraw(); }
 
-const PresentedFrame& LastPresentedFrame() { return lastFrame; }
+const PresentedFrame& LastPresentedFrame() {
+  const VideoBackend& backend = Backend();
+  if (backend.copyKeptPicture != nullptr) backend.copyKeptPicture(&lastFrame);
+  return lastFrame;
+}
 
 PresentedFrame& KeptFrame() { return lastFrame; }
 

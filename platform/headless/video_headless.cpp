@@ -34,7 +34,7 @@ bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, i
 }  // namespace
 
 const VideoBackend& HeadlessVideoBackend() {
-  static const VideoBackend table{Open, Close, Present, Redraw};
+  static const VideoBackend table{Open, Close, Present, Redraw, nullptr};
   return table;
 }
 

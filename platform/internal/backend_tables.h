@@ -37,6 +37,10 @@ struct VideoBackend {
   bool (*present)(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                   const uint8_t* paletteRgbx, PresentKind kind);
   void (*redraw)();
+  // For a backend that keeps the last shown picture itself: brings the frame's picture (width to paletteRgbx)
+  // up to date from that copy and returns true; false while it keeps none, and then platform/video.cpp's own
+  // copy (KeepPresentedFrame) holds the picture. Null when the backend never keeps one.
+  bool (*copyKeptPicture)(PresentedFrame* frame);
 };
 
 // The clock service, whole.
@@ -99,8 +103,8 @@ struct InputBackend {
 // in the frame's first read only, the button in every read. Shared by the headless backend and the demo latch.
 void ReadMouseOfFrame(const InputFrame& frame, bool* motionPending, RawMouseState* out);
 
-// The last presented picture, kept by platform/video.cpp: a backend stores a shown picture there, and the
-// headless one also counts presents in it and clears it.
+// The last presented picture, kept by platform/video.cpp: a backend stores a shown picture there unless it keeps
+// one itself (copyKeptPicture), and the headless one also counts presents in it and clears it.
 void KeepPresentedFrame(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                         const uint8_t* paletteRgbx);
 PresentedFrame& KeptFrame();

@@ -94,6 +94,10 @@ void CopyIntoTexture(const void* pixels, int32_t pitch, int32_t width, int32_t h
 
 void Redraw();
 
+// The window-image presenter keeps the last picture for its row comparison; the renderer keeps none.
+bool KeepsPicture() { return onWindowImage; }
+bool CopyKeptPicture(PresentedFrame* frame) { return onWindowImage && sdl_window_image::CopyKeptPicture(frame); }
+
 bool Open(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* error) {
   auto* window = static_cast<SDL_Window*>(sdl_window::NativeWindow());
   if (window == nullptr) {
@@ -112,6 +116,8 @@ bool Open(int32_t width, int32_t height, int32_t bitsPerPixel, std::string* erro
 }
 
 void Close() {
+  // The last picture outlives the presenter's copy of it, as it does when it is copied on every present.
+  if (onWindowImage) sdl_window_image::CopyKeptPicture(&KeptFrame());
   if (texture != nullptr) SDL_DestroyTexture(texture);
   if (renderer != nullptr) SDL_DestroyRenderer(renderer);
   texture = nullptr;
@@ -159,13 +165,12 @@ namespace platform {
 
 namespace {
 
-// A shown picture is kept for the screenshot key; a shown flip goes to the frame log, which measures the
-// game's pacing from outside.
+// A shown picture is kept for the screenshot key (a copy of it made here only when the presenter keeps none); a
+// shown flip goes to the frame log, which measures the game's pacing from outside.
 bool PresentAndLog(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                    const uint8_t* paletteRgbx, PresentKind kind) {
   const bool shown = sdl_video::Present(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
-  // The window keeps a copy too, for the screenshot key.
-  if (shown) KeepPresentedFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  if (shown && !sdl_video::KeepsPicture()) KeepPresentedFrame(pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
   if (shown && kind == PresentKind::Flip)
     LogFramePresented(static_cast<const uint8_t*>(pixels), pitch, width, height, bitsPerPixel);
   return shown;
@@ -174,7 +179,8 @@ bool PresentAndLog(const void* pixels, int32_t pitch, int32_t width, int32_t hei
 }  // namespace
 
 const VideoBackend& SdlVideoBackend() {
-  static const VideoBackend table{sdl_video::Open, sdl_video::Close, PresentAndLog, sdl_video::Redraw};
+  static const VideoBackend table{sdl_video::Open, sdl_video::Close, PresentAndLog, sdl_video::Redraw,
+                                  sdl_video::CopyKeptPicture};
   return table;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/display_choices.h"
 #include "platform/internal/picture_placement.h"
 #include "platform/sdl/window_image_drawing.h"
+#include "platform/video.h"
 
 namespace platform::sdl_window_image {
 
@@ -17,6 +18,8 @@ namespace {
 constexpr int32_t kMaxSentRects = 16;
 
 window_image::ShownPicture shown;
+// The kept picture changed since CopyKeptPicture last copied it.
+bool changedSinceCopy = false;
 
 bool IsXrgb(const SDL_Surface* surface) {
   const Uint32 format = surface->format->format;
@@ -51,6 +54,7 @@ bool Usable(void* window) {
 bool Present(void* window, const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
              const uint8_t* paletteRgbx) {
   window_image::TakePicture(shown, pixels, pitch, width, height, bitsPerPixel, paletteRgbx);
+  changedSinceCopy = true;
   return Show(static_cast<SDL_Window*>(window), false);
 }
 
@@ -58,6 +62,29 @@ void Redraw(void* window) {
   if (shown.width > 0) Show(static_cast<SDL_Window*>(window), true);
 }
 
-void Forget() { shown = window_image::ShownPicture{}; }
+void Forget() {
+  shown = window_image::ShownPicture{};
+  changedSinceCopy = false;
+}
+
+bool CopyKeptPicture(PresentedFrame* frame) {
+  if (shown.width <= 0) return false;
+  if (!changedSinceCopy) return true;
+  changedSinceCopy = false;
+  frame->width = shown.width;
+  frame->height = shown.height;
+  frame->bitsPerPixel = shown.bitsPerPixel;
+  frame->pitch = shown.width * (shown.bitsPerPixel / 8);
+  frame->pixels = shown.pixels;
+  frame->paletteRgbx.clear();
+  if (shown.bitsPerPixel == 8) {
+    for (const uint32_t colour : shown.colours) {
+      frame->paletteRgbx.insert(
+          frame->paletteRgbx.end(),
+          {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour), 0});
+    }
+  }
+  return true;
+}
 
 }  // namespace platform::sdl_window_image

@@ -4,6 +4,10 @@
 #pragma once
 #include <cstdint>
 
+namespace platform {
+struct PresentedFrame;
+}
+
 namespace platform::sdl_window_image {
 
 // True when the window (an SDL_Window*) has a 32-bit RGB image this presenter can draw on.
@@ -16,5 +20,8 @@ bool Present(void* window, const void* pixels, int32_t pitch, int32_t width, int
 void Redraw(void* window);
 // Forgets the kept picture.
 void Forget();
+// Copies the kept picture into frame's picture fields (packed rows, an 8-bit picture's palette as RGBX) when it
+// changed since the last copy; false when none is kept.
+bool CopyKeptPicture(PresentedFrame* frame);
 
 }  // namespace platform::sdl_window_image

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real-window test: runs window_smoke under Xvfb (1920 x 1080, so the 4:3 picture gets black side borders),
 # screenshots the root window and probes known places for the frame's colours; then checks the window's class,
-# title and the Alt+Enter switch to a 1280 x 960 window. Usage: run_window_smoke.sh <window_smoke> <work folder> <8|16>
+# title and the Alt+Enter switch to a 1280 x 960 window, and that the picture the screenshot key saves was right. Usage: run_window_smoke.sh <window_smoke> <work folder> <8|16>
 set -euo pipefail
 program=$1
 work=$2/smoke_$3
@@ -67,6 +67,7 @@ expect 1400 900 ${full}${full}${full}  # white quadrant
 [ -s "$work/by_name" ] || { echo "no window titled Tavo 2000"; failures=$((failures + 1)); }
 grep -q "1280x960" "$work/geometry_windowed" 2>/dev/null || {
   echo "Alt+Enter did not give a 1280 x 960 window: $(cat "$work/geometry_windowed" 2>/dev/null)"; failures=$((failures + 1)); }
+! grep "kept picture" "$work/program.err" || { echo "the kept picture is not the frame"; failures=$((failures + 1)); }
 grep -q windowed "$work/program.out" || { echo "the program never reported the windowed mode"; failures=$((failures + 1)); }
 if [ $failures -ne 0 ]; then echo "window test: $failures failures"; cat "$work/program.err"; exit 1; fi
 echo "window test ($depth bits): frame, borders, class, title and Alt+Enter as expected"

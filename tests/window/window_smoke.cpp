@@ -1,5 +1,6 @@
 // A small program on the SDL backend for the real-window test: opens the window, draws a known frame
-// (four coloured quadrants and a line of text) every 30 ms and flips, until the stop file appears.
+// (four coloured quadrants and a line of text) every 30 ms and flips, until the stop file appears. After the
+// first flip it checks the picture the screenshot key would save and says on stderr where it differs.
 // Usage: window_smoke <8|16> <folder>; writes <folder>/ready after the first flip and leaves on <folder>/stop.
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "gfx/frame_clock.h"
 #include "gfx/text.h"
 #include "platform/backend.h"
+#include "platform/video.h"
 #include "platform/window.h"
 
 namespace {
@@ -36,6 +38,23 @@ void DrawKnownFrame(int32_t depth) {
   FillSurfaceRect(BackSurface, RectL{0, 240, 320, 480}, colours[2]);
   FillSurfaceRect(BackSurface, RectL{320, 240, 640, 480}, colours[3]);
   DrawTextGdi("Tavo 2000", 280, 232, 0x000000, BackSurface);
+}
+
+// The last presented picture, which the screenshot key saves, must hold the quadrants' colours (0x00RRGGBB).
+void CheckPresentedPicture(int32_t depth) {
+  const uint32_t full = depth == 16 ? 0xFF : 0xFC;  // the 8-bit ramps' brightest level is 252
+  struct Probe {
+    int32_t x, y;
+    uint32_t rgb;
+  };
+  const Probe probes[] = {
+      {100, 100, full << 16}, {500, 100, full << 8}, {100, 400, full}, {500, 400, full << 16 | full << 8 | full}};
+  for (const Probe& probe : probes) {
+    const uint32_t got = platform::PresentedPixelRgb(probe.x, probe.y);
+    if (got != probe.rgb)
+      std::fprintf(stderr, "window_smoke: kept picture at (%d, %d) is #%06X, expected #%06X\n", probe.x, probe.y, got,
+                   probe.rgb);
+  }
 }
 
 }  // namespace
@@ -73,6 +92,7 @@ int main(int argc, char** argv) {
     DrawKnownFrame(depth);
     if (FlipDisplay() != 1) std::fprintf(stderr, "window_smoke: flip failed\n");
     if (!readyWritten) {
+      CheckPresentedPicture(depth);
       std::FILE* ready = std::fopen((folder / "ready").c_str(), "w");
       if (ready) std::fclose(ready);
       readyWritten = true;
