@@ -2,7 +2,9 @@
 # renderer of SDL2_mixer's source as a static library, and GoogleTest for the unit tests, cross-built with MinGW-w64
 # from Debian's source packages. Only what the game uses is switched on.
 source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-mixer googletest)
-recipe_inputs=(tools/cross/windows-toolchain.cmake tools/cross/timidity.sh)
+recipe_inputs=(tools/cross/windows-toolchain.cmake tools/cross/cmake_package.sh tools/cross/timidity.sh)
+# shellcheck source=tools/cross/cmake_package.sh
+source "$repo/tools/cross/cmake_package.sh"
 
 recipe_fingerprint() {
   x86_64-w64-mingw32-gcc-posix --version | head -n 1
@@ -10,36 +12,24 @@ recipe_fingerprint() {
   cmake --version | head -n 1
 }
 
-# cmake_build NAME SOURCE PREFIX [options...]: configure, build and install one package with the toolchain file.
-windows_cmake_build() {
-  local name=$1 source=$2 prefix=$3
-  shift 3
-  local tree=$source/tavo-build
-  run_logged "$name: configure" cmake -S "$source" -B "$tree" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$repo/tools/cross/windows-toolchain.cmake" -DTAVO_DEPS_PREFIX="$prefix" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@"
-  run_logged "$name: build" nice cmake --build "$tree" -j 2
-  run_logged "$name: install" cmake --install "$tree"
-  # Each package's licence goes with it, for whatever ships its DLL.
-  mkdir -p "$prefix/share/licenses/$name"
-  cp "$source/debian/copyright" "$prefix/share/licenses/$name/copyright"
-}
-
 recipe_build() {
   local prefix=$1
-  windows_cmake_build SDL2 "$(source_dir libsdl2)" "$prefix" \
+  # Every package: configured with the MinGW-w64 toolchain file, which finds the ones before it in the prefix.
+  local cmake_configure=(cmake -DCMAKE_TOOLCHAIN_FILE="$repo/tools/cross/windows-toolchain.cmake"
+    -DTAVO_DEPS_PREFIX="$prefix")
+  cmake_package SDL2 "$(source_dir libsdl2)" "$prefix" \
     -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_UNINSTALL=ON -DSDL_CCACHE=OFF \
     -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF \
     -DSDL_OPENGLES=OFF -DSDL_VULKAN=OFF
-  windows_cmake_build freetype "$(source_dir freetype)" "$prefix" \
+  cmake_package freetype "$(source_dir freetype)" "$prefix" \
     -DBUILD_SHARED_LIBS=ON -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
-  windows_cmake_build SDL2_ttf "$(source_dir libsdl2-ttf)" "$prefix" \
+  cmake_package SDL2_ttf "$(source_dir libsdl2-ttf)" "$prefix" \
     -DBUILD_SHARED_LIBS=ON -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF
   # The music renderer links into the game statically; its licences land in share/licenses/sdl2_timidity.
   run_logged "Timidity: build" "$repo/tools/cross/timidity.sh" "$(source_dir libsdl2-mixer)" "$prefix" \
     x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-ar -I"$prefix/include/SDL2"
   # GoogleTest links into the test programs statically, so nothing of it ships.
-  windows_cmake_build googletest "$(source_dir googletest)" "$prefix" \
+  cmake_package googletest "$(source_dir googletest)" "$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON
 }
