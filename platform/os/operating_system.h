@@ -1,6 +1,6 @@
-// Every call the platform makes to the operating system itself, in one place: one file per system defines
-// all of these (os/posix.cpp for Linux and its kin, os/browser.cpp for the page; the build picks the file), and
-// shared code calls only them.
+// Every call the platform makes to the operating system itself, in one place: each system's files define all of
+// these (os/posix.cpp for Linux and its kin and os/browser.cpp for the page, both with os/posix_shared.cpp;
+// os/windows.cpp; the build picks the files), and shared code calls only them.
 #pragma once
 #include <cstddef>
 #include <cstdint>
