@@ -7,7 +7,8 @@
 # The prefix is ${XDG_CACHE_HOME:-$HOME/.cache}/tavo2000-deps/TARGET-HASH, where HASH covers the recipe, the
 # files the recipe names as inputs, its toolchain fingerprint and the versions of the source packages it builds
 # (this script only fetches and orders the steps, so mending it rebuilds nothing). A stamp file written last marks
-# a finished prefix; when it matches, nothing is built or fetched and no lock is waited for.
+# a finished prefix; when it matches, nothing is built or fetched and no lock is waited for. A build leaves the
+# target's new prefix and the one used last before it in the cache, and removes the older ones.
 #
 # A recipe is tools/cross/recipes/TARGET.sh, sourced by this script. It may set or define:
 #   source_packages=(...)    Debian source packages it builds (fetched with apt-get source, unpacked, patched)
@@ -140,11 +141,17 @@ stamp_matches() {
   [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]
 }
 
+# A finished prefix in use: its stamp's time is renewed, so that time tells when the prefix was last used.
+use_prefix() {
+  touch "$stamp" 2> /dev/null || true
+  echo "$prefix"
+}
+
 # A finished prefix needs no lock: only reading, so a cached run never waits behind another run's build.
 if find_versions 0; then
   name_prefix
   if stamp_matches; then
-    echo "$prefix"
+    use_prefix
     exit 0
   fi
 fi
@@ -158,7 +165,7 @@ flock 8
 find_versions 1
 name_prefix
 if stamp_matches; then
-  echo "$prefix"
+  use_prefix
   exit 0
 fi
 
@@ -213,4 +220,26 @@ say "built in $(( $(date +%s) - started )) s"
 rm -rf "$work"
 printf '%s\n' "$wanted" > "$stamp.new"
 mv "$stamp.new" "$stamp"
-echo "$prefix"
+
+# The cache keeps, of this target, the new prefix and the one used last before it (a clone of an earlier commit
+# still finds its own), so it does not grow with every change of a recipe; unfinished prefixes and work folders
+# of this target go too (none is being built: this run holds the target's lock).
+is_target_folder() { [[ $(basename "$1") =~ ^(\.work-)?$target-[0-9a-f]{16}$ ]] && [ "$1" != "$prefix" ]; }
+kept_before=0
+while IFS= read -r old; do
+  old=$(dirname "$old")
+  is_target_folder "$old" || continue
+  if [ $kept_before -eq 0 ]; then
+    kept_before=1
+    continue
+  fi
+  say "removing the older $(basename "$old")"
+  rm -rf "$old"
+done < <(ls -t "$cache_root/$target"-*/.tavo2000-deps-stamp 2> /dev/null)
+for old in "$cache_root/$target"-* "$cache_root/.work-$target"-*; do
+  if [ -d "$old" ] && [ ! -f "$old/.tavo2000-deps-stamp" ] && is_target_folder "$old"; then
+    say "removing the unfinished $(basename "$old")"
+    rm -rf "$old"
+  fi
+done
+use_prefix
