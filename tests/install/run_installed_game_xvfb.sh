@@ -16,7 +16,7 @@ cat > "$work/inside.sh" <<'INSIDE'
 # Runs inside the Xvfb session: starts the game, waits for the menu, quits through it, records the exit code.
 set -uo pipefail
 game=$1 start_dir=$2 data_dir=$3 work=$4 probe=$5
-click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.15; }
+source "$(dirname "$probe")/menu_steps.sh"
 cd "$start_dir"
 start_game() {
   SDL_AUDIODRIVER=dummy "$game" > "$work/game.out" 2> "$work/game.err" &
@@ -36,23 +36,11 @@ for _ in $(seq 1 75); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.2
 done
-# The pointer starts at the top; down into the quit band in steps (relative motion), then a click.
-for _ in 1 2 3 4 5; do xdotool mousemove_relative -- 0 80; sleep 0.1; done
-sleep 0.2
-click
-for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then echo "still running" >> "$work/steps"; kill "$pid"; fi
-wait "$pid"
-echo "exit $?" >> "$work/steps"
+quit_through_menu 50 "$work/steps"
 INSIDE
 chmod +x "$work/inside.sh"
 "$support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$start_dir" "$data_dir" "$work" "$support/screen_probe.sh" || true
 
-for step in menu "exit 0"; do
-  if ! grep -qx "$step" "$work/steps" 2>/dev/null; then
-    echo "installed game: step '$step' not reached (steps: $(tr '\n' ' ' < "$work/steps" 2>/dev/null))"
-    cat "$work/game.err" 2>/dev/null
-    exit 1
-  fi
-done
+source "$support/menu_steps.sh"
+require_menu_and_exit_0 "installed game" "$work" || exit 1
 echo "installed game: started in $start_dir, found its data, showed the title menu, quit through it with 0"

@@ -21,7 +21,7 @@ cat > "$work/inside.sh" <<'INSIDE'
 # Runs inside the Xvfb session: starts the game, waits for the menu, F12 when asked, quits through the menu.
 set -uo pipefail
 game=$1 start_dir=$2 data_dir=$3 work=$4 probe=$5 shot=$6
-click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; sleep 0.15; }
+source "$(dirname "$probe")/menu_steps.sh"
 cd "$start_dir"
 wine "$game" > "$work/game.out" 2> "$work/game.err" < /dev/null &
 pid=$!
@@ -38,14 +38,7 @@ for _ in $(seq 1 150); do
 done
 if [ "$shot" = 1 ]; then xdotool key F12; sleep 1; fi
 sleep 0.5
-# The pointer starts at the top; down into the quit band in steps (relative motion), then a click.
-for _ in 1 2 3 4 5; do xdotool mousemove_relative -- 0 80; sleep 0.1; done
-sleep 0.2
-click
-for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then echo "still running" >> "$work/steps"; kill "$pid"; fi
-wait "$pid"
-echo "exit $?" >> "$work/steps"
+quit_through_menu 100 "$work/steps"
 # No Wine process outlives the display it was drawing on.
 wineserver -k 2>/dev/null
 wineserver -w
@@ -54,13 +47,8 @@ chmod +x "$work/inside.sh"
 "$support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$start_dir" "$data_dir" "$work" \
   "$support/screen_probe.sh" "$shot" > "$work/session.log" 2>&1 || true
 
-for step in menu "exit 0"; do
-  if ! grep -qx "$step" "$work/steps" 2>/dev/null; then
-    echo "Windows game under Wine: step '$step' not reached (steps: $(tr '\n' ' ' < "$work/steps" 2>/dev/null))"
-    cat "$work/game.err" 2>/dev/null
-    exit 1
-  fi
-done
+source "$support/menu_steps.sh"
+require_menu_and_exit_0 "Windows game under Wine" "$work" || exit 1
 if [ "$shot" = 1 ]; then
   file=$(ls "$pictures"/tavo2000-*.png 2>/dev/null | head -n 1)
   if [ -z "$file" ] || [ "$(identify -format '%wx%h' "$file")" != 640x480 ]; then
