@@ -8,7 +8,7 @@
 #include "gfx/bitmap_surfaces.h"
 #include "gfx/display.h"
 #include "platform/bitmap_decode.h"
-#include "tests/gfx/bmp_writer.h"
+#include "tests/support/bmp_writer.h"
 #include "tests/support/headless_fixture.h"
 
 namespace {

@@ -30,7 +30,7 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The test folders whose programs run under Node.js: the rules, the graphics library and the parsers.
-set(TAVO_WEB_TEST_FOLDERS game gfx gfx_extras app)
+set(TAVO_WEB_TEST_FOLDERS game gfx app)
 # Those that read the host's files instead of their own in-memory ones: the graphics extras count the process's open
 # files in /proc. (The others catch standard error, which works only in memory.)
 set(TAVO_WEB_TESTS_ON_HOST_FILES gfx_extras_tests)

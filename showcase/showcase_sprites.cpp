@@ -13,8 +13,8 @@
 #include "gfx/extras/bmp_file.h"
 #include "gfx/extras/bob.h"
 #include "gfx/extras/lines.h"
-#include "tools/showcase/bmp_writer.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/bmp_writer.h"
+#include "showcase/showcase.h"
 
 namespace showcase {
 

@@ -1,6 +1,6 @@
 // Writes BMP files byte by byte for the loader tests, one encoder per header and pixel layout.
 // Test colours survive every variant exactly, so a loaded file can be compared pixel for pixel.
-#include "tests/gfx/bmp_writer.h"
+#include "tests/support/bmp_writer.h"
 
 #include <unistd.h>
 

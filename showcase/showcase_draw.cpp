@@ -11,7 +11,7 @@
 #include "gfx/extras/polygon.h"
 #include "gfx/text.h"
 #include "platform/tool_support/text_art.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/showcase.h"
 
 namespace showcase {
 

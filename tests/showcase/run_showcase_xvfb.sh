@@ -18,4 +18,4 @@ if [ "${1:-}" = "--inside" ]; then
   kill "$pid"
   exit 1
 fi
-"$(dirname "$0")/../../support/xvfb_run.sh" 1280x1024x24 bash "$0" --inside "$1"
+"$(dirname "$0")/../support/xvfb_run.sh" 1280x1024x24 bash "$0" --inside "$1"

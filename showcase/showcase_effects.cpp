@@ -6,7 +6,7 @@
 #include "gfx/extras/fast_math.h"
 #include "gfx/extras/screen_effects.h"
 #include "gfx/extras/triangle_fill.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/showcase.h"
 
 namespace showcase {
 

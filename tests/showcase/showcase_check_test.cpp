@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "gfx/extras/bmp_file.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/showcase.h"
 
 namespace {
 

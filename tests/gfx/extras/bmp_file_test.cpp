@@ -8,8 +8,8 @@
 
 #include "gfx/extras/bmp_file.h"
 #include "platform/bitmap_decode.h"
-#include "tests/gfx/bmp_writer.h"
-#include "tests/gfx_extras/bmp_bytes.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/gfx/extras/bmp_bytes.h"
 #include "gfx/surface_for_test.h"
 
 using namespace bmp_bytes;

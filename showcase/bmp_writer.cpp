@@ -1,6 +1,6 @@
 // An uncompressed 8-bit BMP writer: file header, info header, 256 palette entries in blue, green, red,
 // reserved order, then the rows bottom-up, each padded to a multiple of four bytes.
-#include "tools/showcase/bmp_writer.h"
+#include "showcase/bmp_writer.h"
 
 #include <fstream>
 #include <vector>

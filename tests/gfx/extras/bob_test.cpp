@@ -11,7 +11,7 @@
 #include "gfx/display.h"
 #include "gfx/extras/bob.h"
 #include "gfx/extras/error_log.h"
-#include "tests/gfx_extras/bmp_bytes.h"
+#include "tests/gfx/extras/bmp_bytes.h"
 
 using namespace bmp_bytes;
 

@@ -5,7 +5,7 @@
 #include "gfx/display.h"
 #include "gfx/extras/blink_table.h"
 #include "gfx/extras/palette_ops.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/showcase.h"
 
 namespace showcase {
 

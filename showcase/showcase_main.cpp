@@ -16,8 +16,8 @@
 #include "platform/input.h"
 #include "platform/sdl/key_codes_sdl.h"
 #include "platform/window.h"
-#include "tools/showcase/bmp_writer.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/bmp_writer.h"
+#include "showcase/showcase.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "gfx/extras/lines.h"
 #include "gfx/extras/polygon.h"
 #include "gfx/extras/triangle_fill.h"
-#include "tools/showcase/showcase.h"
+#include "showcase/showcase.h"
 
 namespace showcase {
 
