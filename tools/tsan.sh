@@ -5,10 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tree=build-tsan
-if [ ! -f "$tree/CMakeCache.txt" ]; then
-  cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_SANITIZE_THREAD=ON \
-    -DTAVO_BUILD_BENCHMARKS=OFF
-fi
+tools/configure_tree.sh "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_SANITIZE_THREAD=ON -DTAVO_BUILD_BENCHMARKS=OFF
 cmake --build "$tree" --target audio_tests
 export TAVO_STRESS_OPERATIONS=${1:-100000}
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$PWD/tools/tsan.supp"

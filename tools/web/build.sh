@@ -17,11 +17,6 @@ prefix=$(tools/cross/deps.sh web | tail -n 1)
 export NODE_PATH=/usr/share/nodejs EM_CACHE=$prefix/em-cache
 [ -n "${CCACHE_BASEDIR:-}" ] || export CCACHE_BASEDIR=$PWD
 
-options=(-DTAVO_WEB_PREFIX="$prefix" -DTAVO_WEB_ASSETS="$PWD/$native/run")
-if command -v ccache > /dev/null; then
-  options+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-if [ ! -f "$tree/CMakeCache.txt" ] || ! grep -qxF "TAVO_WEB_PREFIX:PATH=$prefix" "$tree/CMakeCache.txt"; then
-  emcmake cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_BENCHMARKS=OFF "${options[@]}"
-fi
+TAVO_CMAKE_WRAPPER=emcmake tools/configure_tree.sh "$tree" -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_BENCHMARKS=OFF \
+  -DTAVO_WEB_PREFIX="$prefix" -DTAVO_WEB_ASSETS="$PWD/$native/run"
 cmake --build "$tree" -j "${TAVO_JOBS:-2}" --target tavo_web_page "$@"

@@ -10,10 +10,8 @@ frames=${1:-5000}
 prefix=$(tools/cross/deps.sh web | tail -n 1)
 export NODE_PATH=/usr/share/nodejs EM_CACHE=$prefix/em-cache
 plain=build-web-plain
-if [ ! -f "$plain/CMakeCache.txt" ]; then
-  emcmake cmake -S . -B "$plain" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_BENCHMARKS=OFF \
-    -DTAVO_WEB_PREFIX="$prefix" -DTAVO_WEB_ASSETS="$PWD/build/run" -DTAVO_WEB_ASYNCIFY=OFF > /dev/null
-fi
+TAVO_CMAKE_WRAPPER=emcmake tools/configure_tree.sh "$plain" -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_BENCHMARKS=OFF \
+  -DTAVO_WEB_PREFIX="$prefix" -DTAVO_WEB_ASSETS="$PWD/build/run" -DTAVO_WEB_ASYNCIFY=OFF > /dev/null
 cmake --build "$plain" -j 2 --target tavo_web_page > /dev/null
 
 scripts=$(mktemp -d)

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../../.."
 prefix=$(tools/cross/deps.sh linux | tail -n 1)
-cmake -S . -B build-timidity -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_MUSIC=timidity \
+tools/configure_tree.sh build-timidity -DCMAKE_BUILD_TYPE=Release -DTAVO_MUSIC=timidity \
   -DTAVO_TIMIDITY_PREFIX="$prefix" -DTAVO_BUILD_BENCHMARKS=OFF > /dev/null
 programs=(audio_tests asset_file_tests music_timidity_tests)
 nice cmake --build build-timidity -j 2 --target instrument_set "${programs[@]}"
