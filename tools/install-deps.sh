@@ -10,7 +10,7 @@ packages=(
   timgm6mb-soundfont freepats fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick time
-  valgrind
+  valgrind shellcheck clang-format
   desktop-file-utils appstream lintian man-db dpkg-dev file
   "$@"
 )

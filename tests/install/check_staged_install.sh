@@ -33,9 +33,9 @@ done
 metainfo=$root/share/metainfo/org.example.Tavo2000.metainfo.xml
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo file"
 # Every screenshot the metainfo names is installed under share/tavo2000/screenshots.
-for shot in $(grep -o '<image>[^<]*</image>' "$metainfo" | sed 's|.*/\([^/<]*\)</image>|\1|'); do
+while IFS= read -r shot; do
   [ -s "$root/share/tavo2000/screenshots/$shot" ] || fail "the metainfo names screenshots/$shot, which is not installed"
-done
+done < <(grep -o '<image>[^<]*</image>' "$metainfo" | sed 's|.*/\([^/<]*\)</image>|\1|')
 
 # The screenshots show the game as it is: the title picture, and the frame of play.
 probe=$(dirname "$0")/../support/screen_probe.sh
@@ -52,7 +52,7 @@ options_of_help=$(${emulator:+"$emulator"} "$root/bin/tavo2000" --help |
   grep -E '^  +(-[a-z], )?--' | sed -E 's/^ +(-[a-z], )?(--[a-z-]+).*/\2/' | sort)
 options_of_page=$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$root/share/man/man6/tavo2000.6" | grep -A1 '^\.TP' |
   grep -o '\\-\\-[a-z\\-]*' | sed 's/\\-/-/g' | sort)
-[ -n "$options_of_help" ] && [ "$options_of_help" = "$options_of_page" ] ||
+{ [ -n "$options_of_help" ] && [ "$options_of_help" = "$options_of_page" ]; } ||
   fail "the manual page's options differ from --help's: $(diff <(echo "$options_of_help") <(echo "$options_of_page") | tr '\n' ' ')"
 
 [ $failures -eq 0 ] || exit 1

@@ -41,6 +41,7 @@ INSIDE
 chmod +x "$work/inside.sh"
 "$support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$start_dir" "$data_dir" "$work" "$support/screen_probe.sh" || true
 
+# shellcheck source=tests/support/menu_steps.sh
 source "$support/menu_steps.sh"
 require_menu_and_exit_0 "installed game" "$work" || exit 1
 echo "installed game: started in $start_dir, found its data, showed the title menu, quit through it with 0"

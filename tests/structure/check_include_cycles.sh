@@ -21,7 +21,7 @@ done)
 loops=$(tsort <<<"$edges" 2>&1 >/dev/null)
 if [ -n "$loops" ]; then
   echo "Include loops between program files (each loop's nodes listed after 'input contains a loop'):"
-  echo "$loops" | sed 's/^tsort: //'
+  echo "${loops//tsort: /}"
   exit 1
 fi
 echo "no include loop (${#files[@]} files)"

@@ -1,5 +1,7 @@
 # Steps shared by the tests that start the real game up to its title menu and quit through it (sourced): each
 # step reached is a line in the work folder's steps file, which the test reads back when the display is gone.
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # pid, the game's process, is set by the script inside the display that sources this
 
 # Inside the display: the pointer from the top down into the quit band in steps (relative motion), a click, then
 # up to TENTHS tenths of a second for the game (process $pid) to end; its exit code becomes the step "exit N".

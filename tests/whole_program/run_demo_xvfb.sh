@@ -20,7 +20,7 @@ fail() { echo "demo test: $1"; failures=$((failures + 1)); }
 # A malformed script is refused before any window: the line number on stderr, exit code 2.
 printf '3\n2 dx=oops\n' > "$work/bad.replay"
 set +e
-(cd "$run_dir" && DISPLAY= "$game" --play="$work/bad.replay") > "$work/bad.out" 2> "$work/bad.err"
+(cd "$run_dir" && DISPLAY='' "$game" --play="$work/bad.replay") > "$work/bad.out" 2> "$work/bad.err"
 code=$?
 set -e
 [ $code -eq 2 ] || fail "a malformed script gave exit code $code, wanted 2"

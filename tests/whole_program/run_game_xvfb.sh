@@ -89,7 +89,7 @@ for step in menu playfield prompt menu_again "exit 0"; do
   grep -qx "$step" "$work/steps" 2>/dev/null || fail "step '$step' not reached (steps: $(tr '\n' ' ' < "$work/steps" 2>/dev/null))"
 done
 read -r first second < "$work/ball_positions" 2>/dev/null || { first=none second=none; }
-[ "$first" != none ] && [ "$second" != none ] || fail "no ball found in the playfield ($first, $second)"
+{ [ "$first" != none ] && [ "$second" != none ]; } || fail "no ball found in the playfield ($first, $second)"
 [ "$first" != "$second" ] || fail "the ball did not move between the two screenshots ($first)"
 if [ $failures -ne 0 ]; then cat "$work/game.err" 2>/dev/null; exit 1; fi
 echo "game window test: menu, playfield with the prompt, the ball moving ($first -> $second), menu, quit with 0"

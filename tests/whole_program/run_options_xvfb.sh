@@ -58,7 +58,7 @@ for step in saved from_settings command_line_wins; do
   grep -qx "$step ok" "$work/steps" 2>/dev/null || { echo "options window test: $(grep "^$step" "$work/steps" || echo "$step not run")"; failures=$((failures + 1)); }
 done
 settings=$work/config/tavo2000/settings.ini
-grep -qx "window=800x600" "$settings" && grep -qx "scale=integer" "$settings" && grep -qx "fullscreen=no" "$settings" ||
+{ grep -qx "window=800x600" "$settings" && grep -qx "scale=integer" "$settings" && grep -qx "fullscreen=no" "$settings"; } ||
   { echo "options window test: settings file not as asked: $(cat "$settings" 2>&1)"; failures=$((failures + 1)); }
 [ $failures -eq 0 ] || { cat "$work"/*.err; exit 1; }
 echo "options window test: 800x600 window at 1x saved and read back from /, full screen at 2x from the command line"

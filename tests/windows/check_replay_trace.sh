@@ -3,7 +3,7 @@
 # (picture fingerprints included). Usage: check_replay_trace.sh WINE_RUN REPLAY.exe SCRIPT EXPECTED RUN_DIR ACTUAL
 set -uo pipefail
 wine_run=$1 replay=$2 script=$3 expected=$4 run_dir=$5 actual=$6
-cd "$run_dir"
+cd "$run_dir" || exit 1
 "$wine_run" "$replay" "$script" > "$actual" 2> "$actual.err"
 code=$?
 if ! cmp -s "$expected" "$actual"; then

@@ -47,10 +47,11 @@ chmod +x "$work/inside.sh"
 "$support/xvfb_run.sh" 640x480x24 "$work/inside.sh" "$game" "$start_dir" "$data_dir" "$work" \
   "$support/screen_probe.sh" "$shot" > "$work/session.log" 2>&1 || true
 
+# shellcheck source=tests/support/menu_steps.sh
 source "$support/menu_steps.sh"
 require_menu_and_exit_0 "Windows game under Wine" "$work" || exit 1
 if [ "$shot" = 1 ]; then
-  file=$(ls "$pictures"/tavo2000-*.png 2>/dev/null | head -n 1)
+  file=$(find "$pictures" -maxdepth 1 -name 'tavo2000-*.png' 2>/dev/null | sort | head -n 1)
   if [ -z "$file" ] || [ "$(identify -format '%wx%h' "$file")" != 640x480 ]; then
     echo "Windows game under Wine: F12 wrote no 640x480 PNG in $pictures"
     cat "$work/game.err"

@@ -7,7 +7,8 @@ set -uo pipefail
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -n "${TAVO_DLL_FOLDER:-}" ]; then
-  export WINEPATH="$(winepath -w "$TAVO_DLL_FOLDER" 2> /dev/null)${WINEPATH:+;$WINEPATH}"
+  dll_folder=$(winepath -w "$TAVO_DLL_FOLDER" 2> /dev/null)
+  export WINEPATH="$dll_folder${WINEPATH:+;$WINEPATH}"
 fi
 output=$(mktemp)
 errors=$(mktemp)

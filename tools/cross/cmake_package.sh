@@ -6,6 +6,8 @@
 #   array cmake_configure, its configure command and the options every package of the target gets, then the
 #   options given here; builds it with two jobs, installs it and copies debian/copyright to
 #   PREFIX/share/licenses/NAME, for whatever ships the package.
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # cmake_configure is the sourcing recipe's array, as said above
 cmake_package() {
   local name=$1 source=$2 prefix=$3
   shift 3

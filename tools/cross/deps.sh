@@ -25,7 +25,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 target=${1:-}
 recipe=$repo/tools/cross/recipes/$target.sh
 if [ -z "$target" ] || [ ! -f "$recipe" ]; then
-  echo "usage: tools/cross/deps.sh TARGET  (targets: $(cd "$repo/tools/cross/recipes" && ls ./*.sh | sed 's|^\./||; s|\.sh$||' | tr '\n' ' '))" >&2
+  echo "usage: tools/cross/deps.sh TARGET  (targets: $(cd "$repo/tools/cross/recipes" && for r in *.sh; do printf '%s ' "${r%.sh}"; done))" >&2
   exit 2
 fi
 

@@ -49,7 +49,7 @@ if [ "${1:-}" = "--inside" ]; then
   note window_us "$(( end_us - start_us ))"
   note window_start_mono_us "$(( start_us - offset_us ))"
   note window_end_mono_us "$(( end_us - offset_us ))"
-  note threads "$(ls "/proc/$pid/task" | wc -l)"
+  note threads "$(find "/proc/$pid/task" -mindepth 1 -maxdepth 1 | wc -l)"
   note vmhwm_kb "$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status")"
 
   # Back to the menu with Escape, down into the quit band, click.
@@ -84,9 +84,14 @@ mkdir -p "$work" && rm -f "$work/results"
 xvfb-run -a -s "-screen 0 ${screen}x24" "$0" --inside "$run_dir" "$work" "$play_seconds"
 
 # Report: frame intervals of the flips inside the measured window.
-set -a; . "$work/results"; set +a
+# The notes this run wrote, as variables for the report.
+set -a
+# shellcheck source=/dev/null
+. "$work/results"
+set +a
 convert "$work/menu.xwd" "$work/menu.png" && convert "$work/play.xwd" "$work/play.png"
-export max_rss_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+max_rss_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+export max_rss_kb
 python3 - "$work/frames.log" <<'REPORT'
 import os, statistics, sys
 r = os.environ

@@ -2,6 +2,8 @@
 # SDL2_mixer's source as static libraries, built with Debian's Emscripten from Debian's source packages. The prefix
 # also holds em-cache/, a writable copy of Emscripten's library cache that the web build points EM_CACHE at (the
 # system's copy is read-only).
+# shellcheck shell=bash
+# shellcheck disable=SC2034,SC2154  # deps.sh, which sources this, sets repo and reads the arrays set here
 source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-mixer)
 recipe_inputs=(tools/cross/cmake_package.sh tools/cross/timidity.sh)
 # shellcheck source=tools/cross/cmake_package.sh

@@ -1,6 +1,8 @@
 # Recipe of tools/cross/deps.sh for 64-bit Windows: SDL2, FreeType and SDL2_ttf as DLLs, the Timidity music
 # renderer of SDL2_mixer's source as a static library, and GoogleTest for the unit tests, cross-built with MinGW-w64
 # from Debian's source packages. Only what the game uses is switched on.
+# shellcheck shell=bash
+# shellcheck disable=SC2034,SC2154  # deps.sh, which sources this, sets repo and reads the arrays set here
 source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-mixer googletest)
 recipe_inputs=(tools/cross/windows-toolchain.cmake tools/cross/cmake_package.sh tools/cross/timidity.sh)
 # shellcheck source=tools/cross/cmake_package.sh
