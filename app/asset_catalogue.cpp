@@ -48,13 +48,13 @@ struct PictureFile {
 };
 
 // Every picture once. Within a group, the table's order is the load order.
-// KEEP: the release order is the game's own, pictures of both groups interleaved, not the reverse of loading.
+// KEEP: the release order interleaves both groups: the game's own shut-down calls (no test reads them yet).
 constexpr PictureFile kPictures[] = {
     {"Backgrounds/back6.spr", &Back6Surface, PictureGroup::Backgrounds, 1},
     {"Backgrounds/menu.spr", &MenuSurface, PictureGroup::Backgrounds, 9},
     {"Backgrounds/gameover.spr", &GameOverSurface, PictureGroup::Backgrounds, 10},
     {"Sprites/hud2.spr", &Hud2Surface, PictureGroup::Sprites, 2},
-    // KEEP: lighting.spr is loaded and released but never drawn; without it the sprites fail to load, as ever.
+    // KEEP: lighting.spr is never drawn, yet without it the player sees "Graphics Loading Failed".
     {"Sprites/lighting.spr", &LightingSurface, PictureGroup::Sprites, 3},
     {"Sprites/ball2.spr", &Ball2Surface, PictureGroup::Sprites, 4},
     {"Sprites/ball.spr", &BallSurface, PictureGroup::Sprites, 7},
@@ -81,7 +81,7 @@ constexpr bool ReleasePositionsAreAnOrder() {
 static_assert(ReleasePositionsAreAnOrder(), "every picture needs its own place in the release order");
 
 // Loads the group's pictures at their own size with black transparent.
-// KEEP: loading stops at the first picture that fails; the group's later pictures stay null and are not drawn.
+// KEEP: loading stops at the first picture that fails (ShellRun.MissingPaddlePicture... checks it).
 bool LoadPictureGroup(PictureGroup group) {
   for (const PictureFile& picture : kPictures) {
     if (picture.group != group) continue;
@@ -124,7 +124,7 @@ bool LoadSoundEffects() {
 bool LoadMusic() {
   constexpr const char* kSongPath = "Music/song10.mid";
   SongId = LoadMidi(kSongPath);
-  // KEEP: a song that did not load keeps -1 and is still played; PlayMidi's 0 is what shows the message.
+  // KEEP: a song that did not load keeps -1 and is played; PlayMidi's 0 shows "Error Loading Music!".
   // The box's owner is the main window (the platform's handle of it; this library sits below the shell).
   if (PlayMidi(SongId) == 0) {
     const std::string reason = SongId == -1 ? LastMidiLoadError() : "the song did not start";

@@ -8,6 +8,6 @@ platform::Window* MainWindow = nullptr;
 void* AppInstance = nullptr;
 
 void FlipDisplayOrShowFailure() {
-  // KEEP: "Fliping" is the box's text as the game has always shown it, with its caption "DDraw ERROR".
+  // KEEP: "Fliping" and the caption "DDraw ERROR" are the words of the box the player sees when a flip fails.
   if (FlipDisplay() == 0) platform::ShowMessageBox(MainWindow, "Page Fliping Failed!", "DDraw ERROR");
 }

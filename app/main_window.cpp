@@ -19,7 +19,7 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       platform::EndPaint(window);
       return 0;
     case platform::WM_CLOSE:
-      // KEEP: a close request ends the program through the quit message; the window itself is not destroyed.
+      // KEEP: a close request ends through the quit message, the window kept (the quit_by_close trace).
       platform::PostQuitMessage(0);
       return 0;
     default:
@@ -40,7 +40,7 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
   InitGame();  // returns once the title menu has been left
 
   platform::Message message{};
-  // KEEP: at most one message per pass and a frame on every pass, so a quit ends the loop one frame later.
+  // KEEP: one message and one frame per pass: a quit ends the loop a frame later (quit_by_close trace).
   for (;;) {
     if (platform::PeekMessage(&message)) {
       if (message.message == platform::WM_QUIT) break;

@@ -21,7 +21,7 @@ constexpr uint32_t kFrameMilliseconds = 30;
 }  // namespace
 
 int32_t RunFrame() {
-  // KEEP: Escape held runs the menu first, and the rest of this same frame is played with what it left.
+  // KEEP: Escape runs the menu, then this frame plays on with what it left (rally trace, ShellRun tests).
   if (IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
   StartFrameClock();
   FillSurface(BackSurface, 0);

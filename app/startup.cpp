@@ -51,16 +51,16 @@ int32_t InitGame() {
   // The serve step opens this menu after a lost match; the match rules reach it through this pointer.
   TitleMenuEntry = RunTitleMenu;
 
-  // KEEP: the progress lines and box texts are the game's own, word for word, though they name services we do not use.
+  // KEEP: the player sees these lines and boxes word for word, old names and all; the ShellRun tests check them.
   // "DirectDrawInitialized" has no space and "Joystick Vendor Name:" four blanks after it, as the game has them.
-  // KEEP: the display's result is not examined: a working 16-bit mode may still report 0.
+  // KEEP: the display's result is not examined, so the player gets the game where a working mode reports 0.
   InitDisplay(640, 480, 16);
   DrawProgress("DirectDrawInitialized", 0);
 
   // Input: system object, keyboard and mouse (their results unexamined), joystick.
   DrawProgress("Initializing DirectInput...", 25);
   FinishStep(InitInput() != 0, "Initializing DirectInput...DONE", 25, "DirectInput Initialization Failed");
-  // KEEP: the keyboard's and the mouse's results are not examined; a missing device just reads as nothing pressed.
+  // KEEP: keyboard and mouse results are not examined: without one the game starts and reads nothing pressed.
   InitKeyboard();
   InitMouse();
   ReportJoystick(InitJoystick(-512, 512, -512, 512, 5) != 0);
@@ -78,7 +78,7 @@ int32_t InitGame() {
   FinishStep(LoadSoundEffects(), "Loading SoundFX...DONE", 100, "Sound Loading Failed");
   DrawProgress("Loading Music...", 115);
   LoadMusic();  // starts the song; reports its own failure
-  // KEEP: "Loading Music...DONE" is drawn even after the song failed, as the game always did.
+  // KEEP: "Loading Music...DONE" is drawn even after the song failed, as ShellRun.MissingSong... checks.
   DrawProgress("Loading Music...DONE", 115);
 
   platform::ShowCursor(false);
@@ -91,7 +91,7 @@ int32_t InitGame() {
 int32_t ShutdownGame() {
   ReleasePictures();
   ShutdownDisplay();
-  // KEEP: the input object goes before the keyboard and mouse, and the joystick is left to the platform.
+  // KEEP: the input object goes before its devices (InputDevicesTest.DevicesOutliveTheObject... checks).
   ShutdownInput();
   ShutdownKeyboard();
   ShutdownMouse();

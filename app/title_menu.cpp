@@ -29,13 +29,13 @@ void CheckHiddenChord() {
   for (uint8_t key : kHiddenChordKeys) {
     if (!IsKeyDown(key)) return;
   }
-  // KEEP: the count goes on rising while the chord is held and is never reset; only the frame that makes it 1 sounds.
+  // KEEP: the count rises while the chord is held; only its first frame sounds (the hidden_mode traces).
   ++HiddenModeCount;
   if (HiddenModeCount == 1) PlaySoundEffect(ScoreSound, 0, 0, 0, 0);
 }
 
 // The band tests by PointerY; moves the marker and says whether the menu is to be left.
-// KEEP: the bands test the pointer where it was drawn last frame; this frame's motion is added after them.
+// KEEP: the bands test the pointer as drawn last frame, this frame's motion after; the menu_bands trace.
 MenuChoice CheckBands(int32_t& markerRow) {
   const bool button = MouseState.rgbButtons[0] != 0;
   const bool enter = IsKeyDown(DIK_RETURN);
@@ -44,7 +44,7 @@ MenuChoice CheckBands(int32_t& markerRow) {
     if (button || enter) return MenuChoice::NewGame;
   } else if (PointerY >= kPlayersBandTop && PointerY <= kPlayersBandBottom) {
     markerRow = kPlayersRow;
-    // KEEP: the button alone (not Enter) switches the count, and again in every frame the button stays down.
+    // KEEP: the button (not Enter) switches the count in each frame it is down (menu_bands, two_players traces).
     if (button) PlayerCount = (PlayerCount == 1) ? 2 : 1;
   } else if (PointerY >= kQuitBandTop) {
     markerRow = kQuitRow;
@@ -75,7 +75,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
   ReadKeyboard();
   ReadMouse();
   CheckHiddenChord();
-  // KEEP: the pointer's only limit is on the right; it may leave the screen left, up and down, and come back.
+  // KEEP: the pointer's only limit is on the right; it may leave the screen elsewhere (menu_bands trace).
   if (PointerX >= kPointerRightLimit) PointerX = kPointerRightLimit;
   const MenuChoice choice = CheckBands(markerRow);
   if (choice != MenuChoice::Stay) return choice;  // nothing more is drawn in this frame
@@ -88,7 +88,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
 }  // namespace
 
 bool RunTitleMenu() {
-  // KEEP: every entry starts with one player selected, whatever the last match used.
+  // KEEP: every entry starts with one player selected, whatever the last match used (menu_bands trace).
   PlayerCount = 1;
   int32_t markerRow = kNewGameRow;
   TitleMenuRunning = 1;
@@ -98,7 +98,7 @@ bool RunTitleMenu() {
   if (choice == MenuChoice::NewGame) {
     ResetMatch();
   } else {
-    // KEEP: quitting posts WM_DESTROY, answered with the quit message, so the caller finishes its frame first.
+    // KEEP: quitting posts WM_DESTROY, so one more frame runs before the end (rally, menu_bands traces).
     platform::PostMessage(MainWindow, platform::WM_DESTROY, 0, 0);
   }
   return true;

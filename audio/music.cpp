@@ -91,7 +91,7 @@ const std::string& LastMidiLoadError() { return lastLoadError; }
 
 int32_t PlayMidi(int32_t id) {
   if (!HoldsSong(id)) return 0;
-  // KEEP: the current song is stopped even when it is this one, so playing it again restarts it.
+  // KEEP: the current song is stopped even when it is this one (MusicTable.PlayingTheCurrentSongAgain...).
   if (CurrentMidi != -1) StopMidi(CurrentMidi);
   MidiSlot& slot = MidiTable[id];
   ReleaseSegmentState(slot);
@@ -105,7 +105,7 @@ int32_t StopMidi(int32_t id) {
   if (!HoldsSong(id)) return 0;
   platform::StopMusicSegment(MusicPerformance, MidiTable[id].segment);
   MidiTable[id].state = kMidiStateStopped;
-  // KEEP: CurrentMidi becomes -1 whichever song was stopped, the current one or not, as the table always did.
+  // KEEP: CurrentMidi becomes -1 whichever song was stopped (MusicTable.StopSilencesAtOnce... checks it).
   CurrentMidi = -1;
   return 1;
 }
@@ -117,7 +117,7 @@ int32_t GetMidiStatus(int32_t id) {
   return MidiTable[id].state;
 }
 
-// KEEP: deleting neither stops the song nor touches CurrentMidi, as the music table always did.
+// KEEP: deleting neither stops the song nor touches CurrentMidi (MusicTable.DeleteFreesTheSlot... checks).
 int32_t DeleteMidi(int32_t id) {
   if (!IsMidiId(id)) return 1;
   MidiSlot& slot = MidiTable[id];

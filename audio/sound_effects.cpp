@@ -56,7 +56,7 @@ const char* ReadWaveFile(RiffFile* file, WaveContents* contents) {
   if (RiffDescend(file, &outer, nullptr, MMIO_FINDRIFF) != kRiffOk) return "not a RIFF WAVE file";
   inner.ckid = MakeFourCc('f', 'm', 't', ' ');
   if (RiffDescend(file, &inner, &outer, MMIO_FINDCHUNK) != kRiffOk) return "no format chunk";
-  // KEEP: 18 bytes are read even from a 16-byte format chunk, so such files load; the 2 extra bytes go unused.
+  // KEEP: 18 bytes are read even from a 16-byte format chunk (SoundTableTest.AcceptsSixteen... checks).
   uint8_t format[kWaveFormatBytes];
   if (RiffRead(file, format, kWaveFormatBytes) != kWaveFormatBytes) return "the format record is cut short";
   const uint16_t formatTag = static_cast<uint16_t>(format[0] | (format[1] << 8));
@@ -82,7 +82,7 @@ platform::SoundBuffer* MakeFilledBuffer(const std::vector<uint8_t>& samples) {
   platform::SoundBufferDesc desc;
   desc.flags = kEffectBufferFlags;
   desc.bytes = static_cast<uint32_t>(samples.size());
-  // KEEP: every sound plays as 8-bit mono at 11025 Hz whatever its file says, as always; the rate is only noted.
+  // KEEP: every sound plays as 8-bit mono at 11025 Hz whatever its file says: what the player hears.
   desc.frequency = platform::kSoundDefaultFrequency;
   platform::SoundBuffer* buffer = nullptr;
   if (platform::CreateSoundBuffer(SoundDevice, desc, &buffer) < 0) return nullptr;
@@ -106,7 +106,7 @@ platform::SoundBuffer* MakeFilledBuffer(const std::vector<uint8_t>& samples) {
 }  // namespace
 
 int32_t InitSound() {
-  // KEEP: the device is made on the first call only; the flag drops first, so a failed creation is never retried.
+  // KEEP: the device is made on the first call only, never retried (SoundTableTest.FullTable... checks).
   if (SoundInitPending == 1) {
     std::memset(SoundTable, 0, sizeof SoundTable);
     SoundInitPending = 0;
@@ -165,7 +165,7 @@ int32_t DuplicateSound(int32_t id) {
 }
 
 int32_t PlaySoundEffect(int32_t id, uint32_t flags, int32_t /*extra1*/, int32_t /*extra2*/, int32_t /*extra3*/) {
-  // KEEP: a slot without sound counts as played (1), so a sound that failed to load is simply not heard.
+  // KEEP: a slot without sound counts as played (1): the game runs on silent (SoundTableTest.EmptySlot...).
   if (!IsSoundId(id) || !SoundTable[id].buffer) return 1;
   platform::SoundBuffer* buffer = SoundTable[id].buffer;
   // Rewinding first makes a sound that is still playing start again from its first sample.
@@ -206,7 +206,7 @@ int32_t StopAllSoundEffects() {
   return 1;
 }
 
-// KEEP: the slot stays marked loaded after its buffer goes, so the free-slot search skips it until InitSound.
+// KEEP: the slot stays marked loaded after its buffer goes, so loads skip it (SoundTableTest.LoadsIntoTheLowest...).
 int32_t DeleteSound(int32_t id) {
   if (!IsSoundId(id)) return 1;
   StopSoundEffect(id);

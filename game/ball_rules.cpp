@@ -35,14 +35,14 @@ void ClampToPaddleRange(int32_t& value) {
   if (value >= kPaddleHigh) value = kPaddleHigh;
 }
 
-// KEEP: both ends count (77 ball positions over a 76-pixel paddle), and the ball's right part is never looked at.
+// KEEP: both ends count (77 positions over a 76-pixel paddle); BallRules.PaddleHitSpan... checks it.
 bool OverPaddle(int32_t paddleX) { return paddleX <= BallX && BallX <= paddleX + kPaddleSpan; }
 
 // The four actions shared by both paddles; the caller adds the points to the right score.
 void BounceOffPaddle() {
   BallDY = -BallDY;
   BallY += BallDY;
-  // KEEP: the nudge (0 to 4) is only ever subtracted, so the ball drifts left; every replay depends on it.
+  // KEEP: the nudge (0 to 4) is only subtracted, so the ball drifts left: every trace with a paddle hit depends on it.
   BallDX -= NextRandom() % kNudgeRange;
   ++HitCount;
 }
@@ -50,9 +50,9 @@ void BounceOffPaddle() {
 void LevelUp() {
   HitCount = 0;
   ++Level;
-  // KEEP: the level bonus always goes to player 1, even when player 2 made the tenth hit, as the game scores it.
+  // KEEP: the level bonus always goes to player 1: the score shown (BallRules.TenthHitScores... checks it).
   Score1 += kLevelBonus;
-  // KEEP: positive tests first, each seeing the ones before it, as the speed-up has always been applied.
+  // KEEP: positive tests first, each seeing the ones before: the game's speeds past the top of the range.
   // Each non-zero component gains 2 in magnitude. A component that the first pair carries past the top of the
   // range wraps negative, and the second pair then takes it back. Only at that edge does the order change the result.
   if (BallDX > 0) BallDX += kSpeedUp;
@@ -75,7 +75,7 @@ bool MoveBall() {
   return true;
 }
 
-// KEEP: the four tests run in turn, each seeing what the ones before it changed, so an end-wall ball leaves outwards.
+// KEEP: the four tests run in turn, so an end-wall ball leaves outwards (game_over trace, BallRules).
 // A ball in an end-wall zone is first counted as a miss (direction reversed, position not corrected) and then
 // bounced (reversed again and moved on).
 bool CheckWalls() {
@@ -107,9 +107,9 @@ bool CheckWalls() {
   return true;
 }
 
-// KEEP: the paddle tests read only the ball's left and top edges, so a ball missed this frame still scores.
+// KEEP: the paddle tests read the ball's left and top edges only: a missed ball scores (late_paddle trace).
 bool CheckPaddleHits() {
-  // KEEP: the pointer itself is held to the paddle range, so the paddle answers at once when the mouse turns.
+  // KEEP: the pointer itself is held to the paddle range: the traces' ptr= field and the BallRules tests.
   ClampToPaddleRange(PointerX);
   ClampToPaddleRange(Paddle1X);
   ClampToPaddleRange(Paddle2X);

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-// KEEP: the generator starts at 1 and is never seeded from the clock, so every run draws the same nudges.
+// KEEP: the generator starts at 1, never seeded from the clock: every trace with a paddle hit depends on its nudges.
 extern uint32_t RandomState;
 
 // One draw: state = state * 214013 + 2531011 (mod 2^32); yields (state >> 16) & 0x7FFF, 0 to 32767.

@@ -19,7 +19,7 @@ constexpr int32_t kBlockHeight = 16;
 }  // namespace
 
 bool UpdateBlock() {
-  // KEEP: at a turn the block moves two steps in the new direction (one extra, one regular), as it always has.
+  // KEEP: at a turn the block moves two steps: the traces' block= field and the BlockMotion tests.
   // Motion rule: the block moves BlockStep (2 pixels) each frame and keeps its direction between frames in
   // BlockStep. In a frame that starts with BlockX at 15 or less, or 320 or more, the step's sign is reversed
   // and the block moves one extra step in the new direction before the regular one, so it turns there.

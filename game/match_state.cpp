@@ -23,7 +23,7 @@ int32_t BlockX = 0;
 int32_t BlockY = 0;
 int32_t HiddenModeCount = 0;
 
-// KEEP: a new match shows level 0, though the program starts at level 1 (a value never seen in play).
+// KEEP: a new match shows level 0 though the program starts at 1: the HUD and the traces' lvl= field.
 bool ResetMatch() {
   BallDX = 10;
   BallDY = 8;

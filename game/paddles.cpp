@@ -28,7 +28,7 @@ bool UpdatePaddle1() {
 }
 
 bool UpdatePaddle2() {
-  // KEEP: the mouse is read a second time and that motion dropped; only UpdatePaddle1's motion moves the pointer.
+  // KEEP: the mouse is read again and that motion dropped (PlayerSteps.MouseMotionMovesPointer...).
   // The second read of the frame reports (almost) nothing.
   ReadKeyboard();
   ReadMouse();

@@ -39,7 +39,7 @@ bool DrawPlayfield() {
   BlitSurface(Paddle2Surface, BackSurface, Paddle2X, kTopPaddleY, 76, 8);
   DrawLives(Lives1, 140);
   if (PlayerCount == 2) DrawLives(Lives2, 160);
-  // KEEP: the game-over picture is drawn once per player without lives (twice when both have none), as always.
+  // KEEP: the game-over picture is drawn once per player without lives (Playfield tests check it).
   // In a one-player match Lives2 stays 3.
   if (Lives1 == 0) BlitSurface(GameOverSurface, BackSurface, 0, 0, 640, 480);
   if (Lives2 == 0) BlitSurface(GameOverSurface, BackSurface, 0, 0, 640, 480);

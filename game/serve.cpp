@@ -20,9 +20,9 @@ constexpr uint32_t kPromptColour = 0x00FF00;  // green, as 0x00BBGGRR
 void ServeForPlayer(const int32_t& lives, int32_t& pending) {
   BallX = kServePointX;
   BallY = kServePointY;
-  // KEEP: after the menu the keys are not read again, so a Space still held releases a new match's serve at once.
+  // KEEP: the keys are not read after the menu: a held Space serves at once (PlayerSteps.NewMatch...).
   if (KeyboardState[DIK_SPACE] != 0 && lives == 0 && TitleMenuEntry != nullptr) TitleMenuEntry();
-  // KEEP: the prompt is drawn before the playfield, whose frame picture covers it where it is not black.
+  // KEEP: the prompt is drawn first and the frame covers it where not black (every serve frame's hash).
   DrawTextGdi("Press Space Bar", 180, 200, kPromptColour, BackSurface);
   if (KeyboardState[DIK_SPACE] != 0) pending = 0;
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-// KEEP: the debug lines ("handle is null", "ddcopybitmap failed") are written in the words they have always had.
+// KEEP: the debug lines keep their words ("handle is null" is read by BitmapTest.ReloadStretches...).
 void WriteDebugLine(const char* text) { std::fputs(text, stderr); }
 
 std::string lastLoadError;
@@ -98,7 +98,7 @@ uint32_t ReadLittle32(const uint8_t* bytes) {
   return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (uint32_t(bytes[3]) << 24);
 }
 
-// KEEP: 1024 bytes go straight over the table, so entries past the colour count hold the file's raw bytes.
+// KEEP: 1024 bytes go over the table, raw past the colour count (BitmapTest.PaletteFromFiles... checks).
 // Reads the file header, the 40-byte info header and up to 1024 bytes straight over the table, then turns the
 // counted entries from blue, green, red, reserved into red, green, blue, flags; only a 40-byte header is trusted.
 void ReadPaletteFile(const char* name, PaletteEntry* table) {

@@ -218,7 +218,7 @@ bool UseKeyedCopyPath(KeyedCopyPath path) {
   return false;
 }
 
-// KEEP: no clipping: a rectangle not wholly inside is refused whole; the playfield relies on it (a paddle at x 600).
+// KEEP: no clipping: a rectangle not wholly inside is refused (BlitTest checks); the playfield relies on it.
 bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
   if (source == nullptr || destination == nullptr) return false;
   if (source->bitsPerPixel != destination->bitsPerPixel) return false;

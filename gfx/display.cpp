@@ -14,7 +14,7 @@ Surface* PrimarySurface = nullptr;
 Surface* BackSurface = nullptr;
 PaletteObject* DisplayPalette = nullptr;
 PaletteEntry PaletteTable[256] = {};
-// KEEP: until a mode is set the screen reads 640 x 480 at 8 bits, though the game always runs at 16.
+// KEEP: until a mode is set the screen reads 640 x 480 at 8 bits (DisplayTest.ModeValuesChange... checks).
 int32_t ScreenWidth = 640;
 int32_t ScreenHeight = 480;
 int32_t ScreenBitsPerPixel = 8;
@@ -160,7 +160,7 @@ int32_t InitDisplay(int32_t width, int32_t height, int32_t bitsPerPixel) {
   BackSurface = PrimarySurface->backBuffer;
   AddRef(BackSurface);
 
-  // KEEP: the ramp palette is built whatever the depth (16 bits too), so PaletteTable always holds the ramps.
+  // KEEP: the ramps are built whatever the depth, so PaletteTable holds them (DisplayTest.PaletteHolds...).
   BuildRampPalette();
   DisplayPalette = CreatePalette(DisplayDevice, 0x44, PaletteTable);
   if (DisplayPalette == nullptr) return 0;
@@ -207,7 +207,7 @@ int32_t FlipDisplay() {
   return 0;
 }
 
-// KEEP: the fill reports 1 whatever happens, a null surface included; no caller tests it.
+// KEEP: the fill reports 1 whatever happens, null included (DisplayTest.LocksOfNothingAreHarmless checks).
 int32_t FillSurface(Surface* surface, uint32_t colour) {
   if (surface == nullptr) return 1;
   FillRows(surface, 0, 0, surface->width, surface->height, colour);
@@ -248,7 +248,7 @@ ClipperObject* AttachClipper(Surface* surface, int32_t count, const RectL* recta
   header.type = 1;
   header.count = static_cast<uint32_t>(count);
   header.regionSize = static_cast<uint32_t>(sizeof(RectL) * count);
-  // KEEP: the bound starts inverted at (64000, 64000, -64000, -64000), and with no rectangle it stays so, as always.
+  // KEEP: the bound starts inverted and stays so when empty (DisplayTest.ClipperKeepsItsRegionHeader checks).
   header.bound = {64000, 64000, -64000, -64000};
   for (int32_t i = 0; i < count; ++i) {
     header.bound.left = std::min(header.bound.left, rectangles[i].left);

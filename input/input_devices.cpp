@@ -22,7 +22,7 @@ JoystickStateRecord JoystickState = {};
 namespace {
 
 // Creates, configures and acquires the keyboard or the mouse.
-// KEEP: a created device stays stored when a later step fails; it is read (and fails) and released like any other.
+// KEEP: a created device stays stored when a later step fails (InputDevicesTest.HalfSetUp... checks it).
 int32_t InitPointerOrKeys(const InputGuid& guid, InputDevice** device, DataFormat format) {
   if (CreateDevice(InputObject, guid, device) != kInputOk) return 0;
   if (SetCooperativeLevel(*device, kCooperativeNonExclusiveBackground) != kInputOk) return 0;
@@ -31,7 +31,7 @@ int32_t InitPointerOrKeys(const InputGuid& guid, InputDevice** device, DataForma
   return 1;
 }
 
-// KEEP: range and dead zone results are not examined: a joystick that refuses them still works with its own.
+// KEEP: range and dead zone results are not examined: a joystick refusing them still plays, with its own.
 void SetAxisRange(uint32_t axis, int32_t minimum, int32_t maximum) {
   PropertyRange range{{sizeof(PropertyRange), sizeof(PropertyHeader), axis, kPropertyByOffset}, minimum, maximum};
   SetProperty(JoystickDevice, kPropertyRange, &range.diph);

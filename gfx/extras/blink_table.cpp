@@ -13,7 +13,7 @@ namespace {
 // Set once the table has been cleared by the first command.
 bool BlinkTableCleared = false;
 
-// KEEP: the lights write DisplayPalette only, so PaletteTable keeps the colours the program itself set.
+// KEEP: the lights write DisplayPalette only, PaletteTable kept (PaletteOnDisplay.LightBlinks... checks).
 void ShowLightColor(const BlinkEntry& light, const PaletteEntry& color) {
   SetPaletteEntries(DisplayPalette, light.colorIndex, 1, &color);
 }

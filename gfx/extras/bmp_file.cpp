@@ -50,7 +50,7 @@ bool ReadInfoHeader(std::FILE* file, BitmapInfoHeader* header) {
   return true;
 }
 
-// KEEP: 1024 bytes are read whatever the colour table's length, as this reader always has.
+// KEEP: 1024 bytes are read whatever the table's length (ReadBmpFile.EightBitFilesWithAShortColourTable...).
 // The file stores blue, green, red, reserved; the record holds red, green, blue and the no-collapse flag.
 // A small file with a short table may end before the 1024 bytes, and the bytes it does not hold count as zero.
 void ReadPalette(std::FILE* file, PaletteEntry* palette) {
@@ -152,7 +152,7 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   // Compressed pixel data (run lengths, bit fields) is not read: its bytes are no pixels.
   if (loaded.infoHeader.biCompression != 0) return 0;
 
-  // KEEP: the pixel data is taken as the file's tail whatever the offset field says, so a wrong offset still loads.
+  // KEEP: the pixels are the file's tail whatever the offset says, so a file with a wrong offset loads.
   const long headerBytes = HeaderAndTableBytes(loaded.infoHeader);
   const PixelLayout layout = CheckedLayout(loaded.infoHeader, FileLength(file.get()), headerBytes);
   if (layout.imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(layout.imageBytes), SEEK_END) != 0) return 0;
@@ -168,7 +168,7 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   std::free(bitmap->pixels);
   *bitmap = loaded;
   bitmap->pixels = pixels;
-  // KEEP: should no work buffer be had the rows stay bottom-up as stored, and the load still counts.
+  // KEEP: with no work buffer the rows stay bottom-up and the load still reports 1, the result callers test.
   ReverseRowOrder(pixels, static_cast<int32_t>(layout.rowBytes), rows);
   return 1;
 }

@@ -72,7 +72,7 @@ int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height,
   for (Surface*& frame : bob->frames) frame = nullptr;
   for (int32_t*& sequence : bob->sequences) sequence = nullptr;
   bob->rowPad = RowPadFor(width);
-  // KEEP: the creation line carries the row padding, not anything that names the Bob, as the log always read.
+  // KEEP: the creation line carries the row padding, not a name (BobTest.CreationPadsFrames... reads it).
   WriteErrorLog("\nCreate BOB %d", bob->rowPad);
 
   // More frames than there are slots would write past the record.
@@ -84,7 +84,7 @@ int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height,
   for (int32_t i = 0; i < frameCount; ++i) {
     Surface* frame = CreateOffscreenSurface(width + bob->rowPad, height, kSurfaceCapsOffscreenPlain | memFlags);
     if (frame == nullptr) return 0;
-    // KEEP: frames start without a colour key though drawing asks for a keyed blit; the caller sets each key.
+    // KEEP: frames start without a colour key: each caller sets it (the showcase, BobTest.DrawingIsAKeyed...).
     ClearColorKey(frame);
     bob->frames[i] = frame;
   }
@@ -146,7 +146,7 @@ int32_t LoadBobAnimation(Bob* bob, int32_t anim, int32_t count, const int32_t* s
   }
   std::memcpy(copy, sequence, static_cast<size_t>(count) * sizeof(int32_t));
   copy[count] = kBobSequenceEnd;
-  // KEEP: a sequence already in the slot is not freed: clones of this Bob may still be reading it.
+  // KEEP: a sequence already in the slot is not freed: clones read it (BobTest.ACloneKeepsItsSequence...).
   // A clone stays valid for as long as its source lives; DestroyBob frees the sequences the slots hold then.
   bob->sequences[anim] = copy;
   // A shorter sequence replacing the selected one must not be read beyond its end.
@@ -179,7 +179,7 @@ int32_t MoveBob(Bob* bob) {
     if (bob->y > ClipMaxY) bob->y = ClipMinY - bob->height;
     else if (bob->y < ClipMinY - bob->height) bob->y = ClipMaxY;
   } else if (bob->attr & BobAttrBounce) {
-    // KEEP: only the velocity turns; the position is not pulled back inside, so a Bob may stay outside a while.
+    // KEEP: only the velocity turns; the position stays outside (BobTest.BounceTurnsVelocityButLeaves...).
     if (bob->x > ClipMaxX - bob->width || bob->x < ClipMinX) bob->velX = -bob->velX;
     if (bob->y > ClipMaxY - bob->height || bob->y < ClipMinY) bob->velY = -bob->velY;
   }
@@ -246,7 +246,7 @@ int32_t HideBob(Bob* bob) {
 }
 
 int32_t RectsCollide(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2, int32_t h2) {
-  // KEEP: the boxes shrink to about three eighths of the size each way, so sprites must overlap well to collide.
+  // KEEP: the boxes shrink to about three eighths each way (BobCollision.ReducedBoxesMustOverlap...).
   // Half-extents reduced by an eighth of the size: (w >> 1) - (w >> 3).
   const int32_t halfW1 = (w1 >> 1) - (w1 >> 3), halfH1 = (h1 >> 1) - (h1 >> 3);
   const int32_t halfW2 = (w2 >> 1) - (w2 >> 3), halfH2 = (h2 >> 1) - (h2 >> 3);

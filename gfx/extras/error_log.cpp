@@ -13,7 +13,7 @@ int32_t OpenErrorLog(const char* path) {
   if (file == nullptr) return 0;
   if (ErrorLogFile != nullptr) CloseErrorLog();
   ErrorLogFile = file;
-  // KEEP: the opening and closing lines begin with a newline, so the file starts with an empty line.
+  // KEEP: the opening and closing lines begin with a newline: the log's text (ErrorLog tests check it).
   WriteErrorLog("\nOpening Error Output File (%s):\n", path);
   return 1;
 }

@@ -10,7 +10,7 @@ float SinTable[360];
 float CosTable[360];
 
 void BuildSinCosTables() {
-  // KEEP: pi as 3.1415926535, sine of the float-rounded angle, cosine of the double: rotations repeat bit for bit.
+  // KEEP: pi as 3.1415926535, sine of the float angle, cosine of the double: the tables Polygons tests pin.
   // The tables are meant to hold exactly these values, so rotations repeat bit for bit.
   for (int32_t i = 0; i < 360; ++i) {
     double angle = i * 3.1415926535 / 180.0;

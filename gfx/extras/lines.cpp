@@ -67,7 +67,7 @@ int32_t ClipSegment(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) {
   const int32_t code1 = RegionCode(x1, y1);
   if (code0 & code1) return 0;
   if (code0 == 0 && code1 == 0) return 1;
-  // KEEP: the first end takes the one-half rule always, the second only in a corner, so clipped lines stay put.
+  // KEEP: the first end takes the one-half rule always, the second in a corner only (ClipSegment checks it).
   // Each end point is clipped against the other one's original coordinates.
   const ClipPoint p0{x0, y0}, p1{x1, y1};
   const ClipPoint first = ClipEndPoint(p0, p1, code0, true);

@@ -36,7 +36,7 @@ int32_t SavePaletteText(const char* path, const PaletteEntry* entries) {
   bool written = true;
   for (int32_t i = 0; i < 256 && written; ++i) {
     const PaletteEntry& e = entries[i];
-    // KEEP: each entry begins with its newline, so the file opens with an empty line and ends without one.
+    // KEEP: each entry begins with its newline: the saved file's layout (PaletteOnDisplay.SavedFile... checks).
     written = std::fprintf(file, "\n%d %d %d %d", e.red, e.green, e.blue, e.flags) > 0;
   }
   // A full disk shows up here at the latest; a file that was not written whole is a failure.
@@ -58,7 +58,7 @@ int32_t ReadPaletteTextStream(std::FILE* stream, PaletteEntry* entries) {
 int32_t LoadPaletteText(const char* path, PaletteEntry* entries) {
   std::FILE* file = std::fopen(path, "r");
   if (file == nullptr) return 0;
-  // KEEP: a short or malformed file still loads (1); the entries it did not reach keep what they held.
+  // KEEP: a short or malformed file loads (1), unread entries kept (PaletteOnDisplay.LoadingTolerates...).
   ReadPaletteTextStream(file, entries);
   std::fclose(file);
   return 1;

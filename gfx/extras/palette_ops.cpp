@@ -30,7 +30,7 @@ int32_t ReadFullPalette(PaletteEntry* dest) {
   return 1;
 }
 
-// KEEP: the device palette's answer is not examined; the write reports 1 regardless, as these operations do.
+// KEEP: the device's answer is not examined: the write reports 1, the result its callers read.
 int32_t WriteFullPalette(const PaletteEntry* src) {
   std::copy(src, src + 256, PaletteTable);
   SetPaletteEntries(DisplayPalette, 0, 256, PaletteTable);

@@ -101,14 +101,14 @@ int32_t DrawPolygon(const PolygonShape* poly, uint8_t* buffer, int32_t pitch) {
                     ScreenCoordinate(poly->posX, v[i + 1].x), ScreenCoordinate(poly->posY, v[i + 1].y), color, buffer,
                     pitch);
   }
-  // KEEP: the closing edge is drawn from the first vertex to the last, not back from the last, as outlines were.
+  // KEEP: the closing edge runs from the first vertex to the last (Polygons.OutlineOfATriangle... checks).
   DrawClippedLine(ScreenCoordinate(poly->posX, v[0].x), ScreenCoordinate(poly->posY, v[0].y),
                   ScreenCoordinate(poly->posX, v[count - 1].x), ScreenCoordinate(poly->posY, v[count - 1].y), color,
                   buffer, pitch);
   return 1;
 }
 
-// KEEP: the box starts at (0, 0) and is only widened, so it always holds the polygon's local origin.
+// KEEP: the box starts at (0, 0) and only widens (Polygons.BoundsAlwaysHoldTheLocalOrigin checks it).
 int32_t GetPolygonBounds(const PolygonShape* poly, float* minX, float* maxX, float* minY, float* maxY) {
   *minX = *maxX = *minY = *maxY = 0.0f;
   if (poly->vertexCount <= 0 || poly->vertices == nullptr) return 0;

@@ -12,7 +12,7 @@ namespace {
 
 // One edge walker: its current point and byte offset, the vertex it walks to, and its Bresenham state.
 struct EdgeWalker {
-  // KEEP: the current point is kept across edges, never reset to the vertex reached, as the fill always did.
+  // KEEP: the point is kept across edges, never reset to the vertex: the pixels the showcase's fills set.
   int32_t x, y;       // current point
   int32_t target;     // index of the vertex walked to
   int32_t direction;  // -1 walks to the previous vertex, +1 to the next
@@ -71,7 +71,7 @@ void StepWalker(EdgeWalker& w, uint8_t* buffer, uint8_t color) {
   }
 }
 
-// KEEP: the top vertex is found against a truncated running minimum, so fractions pick the vertex they always did.
+// KEEP: the top vertex is found against a truncated running minimum: where the showcase's fills start.
 // The running minimum starts as vertex 0's truncated y, and a later vertex replaces it when its float y is
 // below that integer. Ties keep the earliest vertex.
 int32_t FindTopVertex(const PolygonShape* poly) {

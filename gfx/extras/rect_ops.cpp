@@ -8,7 +8,7 @@
 int32_t RectHoldsColor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t low, int32_t high, const uint8_t* buffer,
                        int32_t pitch) {
   if (buffer == nullptr || ScreenWidth <= 0 || ScreenHeight <= 0) return 0;
-  // KEEP: clamped to the screen size rather than the clip rectangle, and the corners are not put in order.
+  // KEEP: clamped to the screen, not the clip rectangle, corners unordered (RectHoldsColor checks it).
   x1 = std::clamp(x1, 0, ScreenWidth - 1);
   x2 = std::clamp(x2, 0, ScreenWidth - 1);
   y1 = std::clamp(y1, 0, ScreenHeight - 1);
@@ -23,7 +23,7 @@ int32_t RectHoldsColor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t l
 }
 
 int32_t FillRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t color, Surface* surface) {
-  // KEEP: the fill's result is not examined: a rectangle the surface refuses is simply not drawn.
+  // KEEP: the fill's result is not examined: a refused rectangle is not drawn (FillRectangle checks it).
   if (surface != nullptr) FillSurfaceRect(surface, RectL{x1, y1, x2, y2}, static_cast<uint32_t>(color));
   return 1;
 }

@@ -14,7 +14,7 @@ namespace {
 
 uint8_t Lower(uint8_t v, int32_t by) { return static_cast<uint8_t>(std::max(v - by, 0)); }
 uint8_t Raise(uint8_t v, int32_t by) { return static_cast<uint8_t>(std::min(v + by, 255)); }
-// KEEP: the fade to black takes 3 off a value above 4 and clears the rest, so 255 ends at 15 after 80 steps.
+// KEEP: the fade takes 3 off a value above 4, clears the rest: 255 ends at 15 (ScreenEffects.FadeToBlack...).
 uint8_t DarkenTowardBlack(uint8_t v) { return v > 4 ? static_cast<uint8_t>(v - 3) : 0; }
 
 // One palette step of a fade; flags stay as they are.
@@ -45,7 +45,7 @@ void ShowDrawnScreen(const uint8_t* buffer) {
 
 void RunPaletteFade(int32_t effect) {
   int32_t steps = effect == kEffectFadeToBlack ? 80 : 64;
-  // KEEP: the fade to black leaves palette entry 0 alone; every other fade takes all 256.
+  // KEEP: the fade to black leaves palette entry 0 alone (ScreenEffects.FadeToBlackKeepsEntryZero...).
   int32_t firstEntry = effect == kEffectFadeToBlack ? 1 : 0;
   for (int32_t step = 0; step < steps; ++step) {
     PaletteEntry work[256];
@@ -85,7 +85,7 @@ void RunWipe(int32_t effect, uint8_t* buffer, int32_t pitch) {
     } else if (effect == kEffectHorizontalWipe) {
       DrawClosingRows(i, w, h, buffer, pitch);
     } else {
-      // KEEP: the rows sweep the height again and again while the columns close in once, as the cross wipe did.
+      // KEEP: the rows sweep the height again and again, the columns once (ScreenEffects.WipesBlacken...).
       // A screen less than two rows high has no half to sweep (and i mod 0 would divide by zero): only columns run.
       if (h / 2 > 0) DrawClosingRows(i % (h / 2), w, h, buffer, pitch);
       DrawClosingColumns(i, w, h, buffer, pitch);
@@ -94,7 +94,7 @@ void RunWipe(int32_t effect, uint8_t* buffer, int32_t pitch) {
   }
 }
 
-// KEEP: 4 * W * H + 1 random pixels (the count is inclusive), and the first random number of each gives the row.
+// KEEP: 4 * W * H + 1 pixels, the row from each one's first number: the pixels ScreenEffects counts.
 void RunDissolve(uint8_t* buffer, int32_t pitch) {
   int32_t w = ScreenWidth;
   int32_t h = ScreenHeight;

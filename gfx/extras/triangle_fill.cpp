@@ -37,7 +37,7 @@ void SplitAndFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, in
   } else if (y2 == y3) {
     flatBottom(x1, y1, x2, y2, x3, y3, color, buffer, pitch);
   } else {
-    // KEEP: row y2 is filled by both halves, so they always meet without a gap.
+    // KEEP: row y2 is filled by both halves, so they meet without a gap (BothVariants.GeneralTriangle...).
     int32_t xs = TriangleSplitColumn(x1, y1, y2, x3, y3);
     flatBottom(x1, y1, xs, y2, x2, y2, color, buffer, pitch);
     flatTop(x2, y2, xs, y2, x3, y3, color, buffer, pitch);
@@ -85,7 +85,7 @@ int32_t TriangleSplitColumn(int32_t x1, int32_t y1, int32_t y2, int32_t x3, int3
   long double along = static_cast<long double>(static_cast<int64_t>(y2) - y1) *
                       static_cast<long double>(static_cast<int64_t>(x3) - x1) /
                       static_cast<long double>(static_cast<int64_t>(y3) - y1);
-  // KEEP: extended precision, quotient plus one half truncated toward zero: every triangle splits where it did.
+  // KEEP: extended precision, quotient plus one half truncated: the split BothVariants.GeneralTriangle... checks.
   // It is then added to x1 and lies between x1 and x3.
   return static_cast<int32_t>(x1 + static_cast<int64_t>(along + 0.5L));
 }
@@ -100,7 +100,7 @@ void FillTriangleFixed(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x
   SplitAndFill(x1, y1, x2, y2, x3, y3, color, buffer, pitch, FillFlatTopTriangleFixed, FillFlatBottomTriangleFixed);
 }
 
-// KEEP: the float halves take a y2 they never read: the flat edge lies on row y1 here, on row y3 below.
+// KEEP: the float halves take a y2 they never read, sharing one signature with the fixed-point halves.
 void FillFlatTopTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t /*y2*/, int32_t x3, int32_t y3, int32_t color,
                          uint8_t* buffer, int32_t pitch) {
   if (x2 < x1) std::swap(x1, x2);
@@ -109,7 +109,7 @@ void FillFlatTopTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t /*y2*/, int
   float h = static_cast<float>(height);
   float stepS = static_cast<float>(static_cast<int64_t>(x3) - x1) / h;
   float stepE = static_cast<float>(static_cast<int64_t>(x3) - x2) / h;
-  // KEEP: only the float flat-top half starts its right edge half a pixel right, as the float fill always has.
+  // KEEP: only the float flat-top half starts its right edge half a pixel right (TriangleVariants checks it).
   FillFloatRows(y1, y3, static_cast<float>(x1), static_cast<float>(x2) + 0.5f, stepS, stepE,
                 AllInsideColumns(x1, x2, x3), color, buffer, pitch);
 }

@@ -32,7 +32,7 @@ void FillFixedRows(int64_t top, int64_t bottom, int64_t xs, int64_t xe, int64_t 
   uint8_t* row = buffer + top * pitch;
   for (int64_t y = top; y <= bottom; ++y, row += pitch) {
     if (inside) {
-      // KEEP: start and length are rounded separately, which can reach one column past the right edge (then cut).
+      // KEEP: start and length are rounded apart: at most a column past the edge, as TriangleVariants allows.
       int64_t start = RoundedColumn(xs);
       int64_t length = RoundedColumn(xe - xs) + 1;
       FillClippedSpan(row, start, start + length - 1, value);

@@ -59,6 +59,9 @@ TEST_F(SoundTableTest, LoadsIntoTheLowestFreeSlotAndRecordsRateAndSize) {
   EXPECT_EQ(SoundTable[2].id, 2);
   EXPECT_NE(SoundTable[2].buffer, nullptr);
   DeleteSound(1);
+  EXPECT_EQ(SoundTable[1].buffer, nullptr);
+  EXPECT_EQ(SoundTable[1].state, 1);  // a deleted sound's slot stays marked loaded: the next load skips it
+  EXPECT_EQ(LoadWav(path.c_str()), 3);
   SoundTable[1].state = 0;  // a slot marked free is found again first
   EXPECT_EQ(LoadWav(path.c_str()), 1);
 }
