@@ -2,8 +2,6 @@
 // file's real length, so chunk sizes that lie (too big, 0xFFFFFFFF, odd) never lead outside the file.
 #include "audio/riff_reader.h"
 
-#include <sys/types.h>
-
 #include <algorithm>
 
 namespace {
@@ -19,8 +17,8 @@ uint32_t ReadLittleEndian32(const uint8_t* bytes) {
 // Reads exactly count bytes at offset; false when the file ends first.
 bool ReadAt(RiffFile* file, uint64_t offset, uint8_t* destination, size_t count) {
   if (offset > file->length || file->length - offset < count) return false;
-  if (fseeko(file->stream, static_cast<off_t>(offset), SEEK_SET) != 0) return false;
-  return std::fread(destination, 1, count, file->stream) == count;
+  if (!platform::SeekFile(file->stream, static_cast<int64_t>(offset), platform::SeekFrom::Start)) return false;
+  return platform::ReadFromFile(file->stream, destination, count) == count;
 }
 
 bool Matches(const ChunkInfo& wanted, uint32_t id, uint32_t formType, uint32_t flags) {
@@ -33,12 +31,12 @@ bool Matches(const ChunkInfo& wanted, uint32_t id, uint32_t formType, uint32_t f
 
 RiffFile* RiffOpen(const char* fileName) {
   if (!fileName) return nullptr;
-  std::FILE* stream = std::fopen(fileName, "rb");
+  platform::File* stream = platform::OpenFileForReading(fileName, platform::FileContent::Bytes);
   if (!stream) return nullptr;
-  off_t length = -1;
-  if (fseeko(stream, 0, SEEK_END) == 0) length = ftello(stream);
+  int64_t length = -1;
+  if (platform::SeekFile(stream, 0, platform::SeekFrom::End)) length = platform::FilePosition(stream);
   if (length < 0) {
-    std::fclose(stream);
+    platform::CloseFile(stream);
     return nullptr;
   }
   return new RiffFile{stream, static_cast<uint64_t>(length), 0};
@@ -46,7 +44,7 @@ RiffFile* RiffOpen(const char* fileName) {
 
 void RiffClose(RiffFile* file) {
   if (!file) return;
-  std::fclose(file->stream);
+  platform::CloseFile(file->stream);
   delete file;
 }
 
@@ -92,8 +90,8 @@ int32_t RiffRead(RiffFile* file, void* destination, int32_t count) {
   const uint64_t available = file->length - file->position;
   const size_t wanted = static_cast<size_t>(std::min<uint64_t>(available, static_cast<uint64_t>(count)));
   if (wanted == 0) return 0;
-  if (fseeko(file->stream, static_cast<off_t>(file->position), SEEK_SET) != 0) return 0;
-  const size_t got = std::fread(destination, 1, wanted, file->stream);
+  if (!platform::SeekFile(file->stream, static_cast<int64_t>(file->position), platform::SeekFrom::Start)) return 0;
+  const size_t got = platform::ReadFromFile(file->stream, destination, wanted);
   file->position += got;
   return static_cast<int32_t>(got);
 }

@@ -2,7 +2,8 @@
 // open, descend into a chunk (by form type or chunk id), read, ascend, close. It never reads outside the file.
 #pragma once
 #include <cstdint>
-#include <cstdio>
+
+#include "platform/file_system.h"
 
 // Four-character codes as little-endian 32-bit values ("WAVE" is 0x45564157).
 constexpr uint32_t MakeFourCc(char a, char b, char c, char d) {
@@ -24,9 +25,9 @@ struct ChunkInfo {
   uint32_t dwFlags;
 };
 
-// An open RIFF file: the stream, its length and the reading position.
+// An open RIFF file: the platform's open file, its length and the reading position.
 struct RiffFile {
-  std::FILE* stream;
+  platform::File* stream;
   uint64_t length;
   uint64_t position;
 };

@@ -5,10 +5,10 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "gfx/display.h"
 #include "platform/bitmap_decode.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -102,15 +102,18 @@ uint32_t ReadLittle32(const uint8_t* bytes) {
 // Reads the file header, the 40-byte info header and up to 1024 bytes straight over the table, then turns the
 // counted entries from blue, green, red, reserved into red, green, blue, flags; only a 40-byte header is trusted.
 void ReadPaletteFile(const char* name, PaletteEntry* table) {
-  std::ifstream file(name, std::ios::binary);
-  if (!file) return;
+  platform::File* file = platform::OpenFileForReading(name, platform::FileContent::Bytes);
+  if (file == nullptr) return;
   uint8_t fileHeader[14] = {};
   uint8_t infoHeader[40] = {};
-  file.read(reinterpret_cast<char*>(fileHeader), sizeof fileHeader);
-  file.read(reinterpret_cast<char*>(infoHeader), sizeof infoHeader);
   std::array<uint8_t, 1024> raw;
-  file.read(reinterpret_cast<char*>(raw.data()), raw.size());
-  std::memcpy(table, raw.data(), static_cast<size_t>(file.gcount()));
+  // Each read starts only when the one before it was whole: a file ending inside the headers gives no table bytes.
+  size_t tableBytes = 0;
+  if (platform::ReadFromFile(file, fileHeader, sizeof fileHeader) == sizeof fileHeader &&
+      platform::ReadFromFile(file, infoHeader, sizeof infoHeader) == sizeof infoHeader)
+    tableBytes = platform::ReadFromFile(file, raw.data(), raw.size());
+  platform::CloseFile(file);
+  std::memcpy(table, raw.data(), tableBytes);
   uint32_t headerSize = ReadLittle32(infoHeader);
   uint32_t bitCount = infoHeader[14] | (infoHeader[15] << 8);
   uint32_t used = ReadLittle32(infoHeader + 32);

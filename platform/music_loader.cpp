@@ -21,7 +21,7 @@ namespace {
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
   if (!os::IsFile(path)) return false;
   std::string contents, ignored;
-  if (ReadSmallFile(path, kMaxMidiFileBytes, &contents, &ignored) != SmallFileRead::Read) return false;
+  if (ReadSmallFile(path, kMaxMidiFileBytes, &contents, &ignored) != FileRead::Read) return false;
   bytes->assign(contents.begin(), contents.end());
   return true;
 }

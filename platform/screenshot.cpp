@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/base_folders.h"
+#include "platform/file_system.h"
 #include "platform/os/operating_system.h"
 #include "platform/process_environment.h"
 #include "platform/video.h"
@@ -70,10 +71,9 @@ PicturesFolderFacts GatherFacts() {
   facts.dataHome = Environment("XDG_DATA_HOME");
   const std::string userDirs = UserDirsFile(facts);
   std::string ignored;
-  if (!userDirs.empty() &&
-      os::ReadSmallFile(userDirs, kMaxUserDirsBytes, &facts.userDirsText, &ignored) != os::FileRead::Read)
+  if (!userDirs.empty() && ReadSmallFile(userDirs, kMaxUserDirsBytes, &facts.userDirsText, &ignored) != FileRead::Read)
     facts.userDirsText.clear();
-  facts.homePicturesExists = !facts.home.empty() && os::IsFolder(facts.home + "/Pictures");
+  facts.homePicturesExists = !facts.home.empty() && IsFolder(facts.home + "/Pictures");
   facts.rules = os::SystemFolderRules();
   facts.systemPictures = os::PicturesFolder();
   return facts;

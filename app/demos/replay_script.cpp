@@ -172,13 +172,13 @@ ScriptParse ParseReplayScript(std::string_view text) {
 bool LoadReplayScript(const std::string& path, ReplayScript* script, std::string* error) {
   std::string text, reason;
   switch (platform::ReadSmallFile(path, kMaxScriptBytes, &text, &reason)) {
-    case platform::SmallFileRead::Read:
+    case platform::FileRead::Read:
       break;
-    case platform::SmallFileRead::TooLarge:
+    case platform::FileRead::TooLarge:
       *error = "the script " + path + " is larger than " + std::to_string(kMaxScriptBytes) + " bytes";
       return false;
-    case platform::SmallFileRead::Missing:
-    case platform::SmallFileRead::Failed:
+    case platform::FileRead::Missing:
+    case platform::FileRead::Failed:
       *error = "cannot read the script " + path;
       return false;
   }

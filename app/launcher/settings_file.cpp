@@ -16,16 +16,16 @@ PlayerSettings LoadSettingsFile(const std::string& path) {
   if (path.empty()) return PlayerSettings{};
   std::string text, error;
   switch (platform::ReadSmallFile(path, kMaxSettingsBytes, &text, &error)) {
-    case platform::SmallFileRead::Missing:
+    case platform::FileRead::Missing:
       return PlayerSettings{};
-    case platform::SmallFileRead::TooLarge:
+    case platform::FileRead::TooLarge:
       std::fprintf(stderr, "SETTINGS: %s: larger than %zu bytes, not read; defaults used\n", path.c_str(),
                    kMaxSettingsBytes);
       return PlayerSettings{};
-    case platform::SmallFileRead::Failed:
+    case platform::FileRead::Failed:
       std::fprintf(stderr, "SETTINGS: %s: cannot be read (%s); defaults used\n", path.c_str(), error.c_str());
       return PlayerSettings{};
-    case platform::SmallFileRead::Read:
+    case platform::FileRead::Read:
       break;
   }
   SettingsProblems problems;

@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the palette text reader: it must read within the input, fill at most 256
-// entries, never touch the entries it did not fill, and load a file the same way it reads a stream.
+// Feeds arbitrary bytes to the palette text reader through a file: it must fill at most 256 entries, never touch
+// the entries it did not fill, and load a file by name the same way it reads the file already open.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,15 +9,22 @@
 #include <unistd.h>
 
 #include "gfx/extras/palette_file.h"
+#include "platform/file_system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  static const std::string path = std::string("palette_text_fuzz_") + std::to_string(getpid()) + ".txt";
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return 0;
+  std::fwrite(data, 1, size, out);
+  std::fclose(out);
+
   PaletteEntry entries[257];
   std::memset(entries, 0xA5, sizeof entries);
-  if (size == 0) return 0;
-  std::FILE* stream = fmemopen(const_cast<uint8_t*>(data), size, "r");
-  if (stream == nullptr) return 0;
-  int32_t filled = ReadPaletteTextStream(stream, entries);
-  std::fclose(stream);
+  platform::File* file = platform::OpenFileForReading(path, platform::FileContent::Text);
+  if (file == nullptr) std::abort();
+  const int32_t filled = ReadPaletteTextStream(file, entries);
+  platform::CloseFile(file);
   if (filled < 0 || filled > 256) std::abort();
   // The entries past the last one filled keep their old bytes, and nothing is written past the array.
   for (int32_t i = filled; i < 257; ++i) {
@@ -25,12 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (e.red != 0xA5 || e.green != 0xA5 || e.blue != 0xA5 || e.flags != 0xA5) std::abort();
   }
 
-  // Through a file: the same entries.
-  static const std::string path = std::string("palette_text_fuzz_") + std::to_string(getpid()) + ".txt";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  // By name: the same entries.
   PaletteEntry loaded[256];
   std::memset(loaded, 0xA5, sizeof loaded);
   if (LoadPaletteText(path.c_str(), loaded) != 1) std::abort();

@@ -1,18 +1,20 @@
 // Reading a BMP file by hand: headers, the 8-bit palette and the pixel rows (padding dropped), turned top-down.
 // Every size the file states is checked against the others and against the file before anything is read or written.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "gfx/extras/bmp_file.h"
+#include "platform/file_system.h"
 
 namespace {
 
+using platform::File;
+
 struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+  void operator()(File* file) const { platform::CloseFile(file); }
 };
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using FileHandle = std::unique_ptr<File, FileCloser>;
 
 uint16_t Little16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
 uint32_t Little32(const uint8_t* at) {
@@ -20,9 +22,9 @@ uint32_t Little32(const uint8_t* at) {
          (static_cast<uint32_t>(at[3]) << 24);
 }
 
-bool ReadExactly(std::FILE* file, void* into, size_t count) { return std::fread(into, 1, count, file) == count; }
+bool ReadExactly(File* file, void* into, size_t count) { return platform::ReadFromFile(file, into, count) == count; }
 
-bool ReadFileHeader(std::FILE* file, BitmapFileHeader* header) {
+bool ReadFileHeader(File* file, BitmapFileHeader* header) {
   uint8_t raw[sizeof(BitmapFileHeader)];
   if (!ReadExactly(file, raw, sizeof raw)) return false;
   header->bfType = Little16(raw);
@@ -33,7 +35,7 @@ bool ReadFileHeader(std::FILE* file, BitmapFileHeader* header) {
   return true;
 }
 
-bool ReadInfoHeader(std::FILE* file, BitmapInfoHeader* header) {
+bool ReadInfoHeader(File* file, BitmapInfoHeader* header) {
   uint8_t raw[sizeof(BitmapInfoHeader)];
   if (!ReadExactly(file, raw, sizeof raw)) return false;
   header->biSize = Little32(raw);
@@ -53,9 +55,9 @@ bool ReadInfoHeader(std::FILE* file, BitmapInfoHeader* header) {
 // KEEP: 1024 bytes are read whatever the table's length (ReadBmpFile.EightBitFilesWithAShortColourTable...).
 // The file stores blue, green, red, reserved; the record holds red, green, blue and the no-collapse flag.
 // A small file with a short table may end before the 1024 bytes, and the bytes it does not hold count as zero.
-void ReadPalette(std::FILE* file, PaletteEntry* palette) {
+void ReadPalette(File* file, PaletteEntry* palette) {
   uint8_t raw[256 * 4] = {};
-  [[maybe_unused]] const size_t got = std::fread(raw, 1, sizeof raw, file);
+  [[maybe_unused]] const size_t got = platform::ReadFromFile(file, raw, sizeof raw);
   for (int i = 0; i < 256; ++i) {
     palette[i].red = raw[i * 4 + 2];
     palette[i].green = raw[i * 4 + 1];
@@ -66,18 +68,18 @@ void ReadPalette(std::FILE* file, PaletteEntry* palette) {
 
 // The bytes before the pixel data that the file must hold: both headers and, for 8 bits, the colour table,
 // which has biClrUsed entries when that names fewer than 256 and 256 otherwise.
-long HeaderAndTableBytes(const BitmapInfoHeader& info) {
-  const long headers = static_cast<long>(sizeof(BitmapFileHeader) + sizeof(BitmapInfoHeader));
+int64_t HeaderAndTableBytes(const BitmapInfoHeader& info) {
+  const int64_t headers = static_cast<int64_t>(sizeof(BitmapFileHeader) + sizeof(BitmapInfoHeader));
   if (info.biBitCount != 8) return headers;
   const uint32_t entries = info.biClrUsed != 0 && info.biClrUsed < 256 ? info.biClrUsed : 256;
-  return headers + 4 * static_cast<long>(entries);
+  return headers + 4 * static_cast<int64_t>(entries);
 }
 
-long FileLength(std::FILE* file) {
-  const long here = std::ftell(file);
-  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
-  const long length = std::ftell(file);
-  if (std::fseek(file, here, SEEK_SET) != 0) return -1;
+int64_t FileLength(File* file) {
+  const int64_t here = platform::FilePosition(file);
+  if (here < 0 || !platform::SeekFile(file, 0, platform::SeekFrom::End)) return -1;
+  const int64_t length = platform::FilePosition(file);
+  if (!platform::SeekFile(file, here, platform::SeekFrom::Start)) return -1;
   return length;
 }
 
@@ -91,7 +93,7 @@ struct PixelLayout {
 // The layout of the pixel rows, or imageBytes 0 when the header's sizes disagree with each other or with the file:
 // dimensions must be positive, the padded rows must fit in the stated image size (0 means "work it out from the
 // dimensions"), and the image must fit in the file after the headers and colour table and stay under the size limit.
-PixelLayout CheckedLayout(const BitmapInfoHeader& info, long fileLength, long headerBytes) {
+PixelLayout CheckedLayout(const BitmapInfoHeader& info, int64_t fileLength, int64_t headerBytes) {
   if (info.biWidth <= 0 || info.biHeight <= 0) return {};
   const uint64_t rowBytes = static_cast<uint64_t>(info.biWidth) * (info.biBitCount / 8);
   const uint64_t paddedBytes = (rowBytes + 3) / 4 * 4;
@@ -103,7 +105,7 @@ PixelLayout CheckedLayout(const BitmapInfoHeader& info, long fileLength, long he
 }
 
 // Reads the rows one by one into pixels, packed, and skips the up to three padding bytes after each.
-bool ReadRows(std::FILE* file, const PixelLayout& layout, int32_t rows, uint8_t* pixels) {
+bool ReadRows(File* file, const PixelLayout& layout, int32_t rows, uint8_t* pixels) {
   uint8_t padding[3];
   const size_t skip = layout.paddedBytes - layout.rowBytes;
   for (int32_t row = 0; row < rows; ++row) {
@@ -137,7 +139,7 @@ int32_t FreeBmpFile(BmpFileData* bitmap) {
 
 int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   if (bitmap == nullptr || fileName == nullptr) return 0;
-  FileHandle file(std::fopen(fileName, "rb"));
+  FileHandle file(platform::OpenFileForReading(fileName, platform::FileContent::Bytes));
   if (!file) return 0;
 
   // Headers and palette go into a copy first, so a refused file leaves the record (and its pixels) as they were
@@ -153,9 +155,11 @@ int32_t ReadBmpFile(BmpFileData* bitmap, const char* fileName) {
   if (loaded.infoHeader.biCompression != 0) return 0;
 
   // KEEP: the pixels are the file's tail whatever the offset says, so a file with a wrong offset loads.
-  const long headerBytes = HeaderAndTableBytes(loaded.infoHeader);
+  const int64_t headerBytes = HeaderAndTableBytes(loaded.infoHeader);
   const PixelLayout layout = CheckedLayout(loaded.infoHeader, FileLength(file.get()), headerBytes);
-  if (layout.imageBytes == 0 || std::fseek(file.get(), -static_cast<long>(layout.imageBytes), SEEK_END) != 0) return 0;
+  if (layout.imageBytes == 0 ||
+      !platform::SeekFile(file.get(), -static_cast<int64_t>(layout.imageBytes), platform::SeekFrom::End))
+    return 0;
   const int32_t rows = loaded.infoHeader.biHeight;
   auto* pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(layout.rowBytes) * rows));
   if (pixels == nullptr) return 0;

@@ -3,13 +3,22 @@
 #include "gfx/extras/error_log.h"
 
 #include <cstdarg>
+#include <cstdio>
+#include <cstring>
 
-std::FILE* ErrorLogFile = nullptr;
+platform::File* ErrorLogFile = nullptr;
+
+namespace {
+
+// Writes the text without its terminating zero; a write failure is not reported, as the log has never reported one.
+void WriteText(const char* text) { platform::WriteToFile(ErrorLogFile, text, std::strlen(text)); }
+
+}  // namespace
 
 int32_t OpenErrorLog(const char* path) {
   if (path == nullptr) return 0;
   // The new file is created first so a failure leaves the log that is open untouched.
-  std::FILE* file = std::fopen(path, "w");
+  platform::File* file = platform::CreateFileForWriting(path, platform::FileContent::Text);
   if (file == nullptr) return 0;
   if (ErrorLogFile != nullptr) CloseErrorLog();
   ErrorLogFile = file;
@@ -20,8 +29,8 @@ int32_t OpenErrorLog(const char* path) {
 
 int32_t CloseErrorLog() {
   if (ErrorLogFile == nullptr) return 0;
-  std::fputs("\nClosing Error Output File.", ErrorLogFile);
-  std::fclose(ErrorLogFile);
+  WriteText("\nClosing Error Output File.");
+  platform::CloseFile(ErrorLogFile);
   ErrorLogFile = nullptr;
   return 1;
 }
@@ -35,6 +44,6 @@ int32_t WriteErrorLog(const char* format, ...) {
   va_end(arguments);
   if (written < 0) return 0;
   // Written as plain text: a percent sign in the formatted message is not interpreted again.
-  std::fputs(message, ErrorLogFile);
+  WriteText(message);
   return 1;
 }

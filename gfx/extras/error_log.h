@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
-// The open log file, null when none is open (and at program start). Written only by this file's operations.
-extern std::FILE* ErrorLogFile;
+#include "platform/file_system.h"
+
+// The open log file, a buffered text stream of the platform's file service; null when none is open (and at program
+// start). Written only by this file's operations.
+extern platform::File* ErrorLogFile;
 
 // A message is formatted into a buffer of this many characters: at most 79 visible ones reach the file.
 inline constexpr int32_t kErrorLogMessageSize = 80;

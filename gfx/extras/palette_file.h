@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "gfx/surface.h"
+#include "platform/file_system.h"
 
 // Writes the 256 entries in the text format. Returns 1, or 0 when the file cannot be created or written.
 int32_t SavePaletteText(const char* path, const PaletteEntry* entries);
@@ -17,5 +17,6 @@ int32_t SavePaletteText(const char* path, const PaletteEntry* entries);
 // still returns 1.
 int32_t LoadPaletteText(const char* path, PaletteEntry* entries);
 
-// The reading part of LoadPaletteText on an open stream. Returns how many entries were filled (0..256).
-int32_t ReadPaletteTextStream(std::FILE* stream, PaletteEntry* entries);
+// The reading part of LoadPaletteText on a file open for reading. Returns how many entries were filled (0..256).
+// It reads one byte past the last number it takes, when there is one.
+int32_t ReadPaletteTextStream(platform::File* file, PaletteEntry* entries);

@@ -4,8 +4,7 @@
 
 #include <SDL.h>
 
-#include <fstream>
-#include <iterator>
+#include "platform/file_system.h"
 
 namespace platform {
 
@@ -110,20 +109,21 @@ bool DecodeBitmapFile(const char* path, DecodedPicture* out, std::string* error)
     *error = "no file name";
     return false;
   }
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) {
+  File* file = OpenFileForReading(path, FileContent::Bytes);
+  if (file == nullptr) {
     *error = std::string("cannot open ") + path;
     return false;
   }
-  std::streamoff length = file.tellg();
-  if (length < 0 || static_cast<size_t>(length) > kMaxFileBytes) {
+  const int64_t length = SeekFile(file, 0, SeekFrom::End) ? FilePosition(file) : -1;
+  if (length < 0 || static_cast<uint64_t>(length) > kMaxFileBytes) {
+    CloseFile(file);
     *error = std::string("unreadable or oversized file ") + path;
     return false;
   }
   std::vector<uint8_t> bytes(static_cast<size_t>(length));
-  file.seekg(0);
-  file.read(reinterpret_cast<char*>(bytes.data()), length);
-  if (file.gcount() != length) {
+  const size_t got = SeekFile(file, 0, SeekFrom::Start) ? ReadFromFile(file, bytes.data(), bytes.size()) : 0;
+  CloseFile(file);
+  if (got != bytes.size()) {
     *error = std::string("short read of ") + path;
     return false;
   }

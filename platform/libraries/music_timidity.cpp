@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/internal/music_renderer.h"
 #include "platform/music.h"
 #include "platform/os/operating_system.h"
@@ -72,7 +73,7 @@ std::string FindInstrumentConfig() {
 // them: the second word of a line that starts with a program or note number, relative to the set's folder.
 std::string FirstBadPatch(const std::string& config) {
   std::string text, error;
-  if (os::ReadSmallFile(config, kMaxConfigBytes, &text, &error) != os::FileRead::Read) return config;
+  if (ReadSmallFile(config, kMaxConfigBytes, &text, &error) != FileRead::Read) return config;
   const std::string folder = config.substr(0, config.find_last_of("/\\") + 1);
   std::istringstream lines(text);
   std::string line;
@@ -83,7 +84,7 @@ std::string FirstBadPatch(const std::string& config) {
     std::string path = name.front() == '/' ? name : folder + name;
     if (!os::IsFile(path)) path += ".pat";
     std::string bytes;
-    if (os::ReadSmallFile(path, kMaxPatchFileBytes, &bytes, &error) != os::FileRead::Read ||
+    if (ReadSmallFile(path, kMaxPatchFileBytes, &bytes, &error) != FileRead::Read ||
         !IsPlayablePatchFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
       return name;
   }

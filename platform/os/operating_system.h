@@ -4,11 +4,13 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/file_read.h"
 #include "platform/folder_rules.h"
 
 namespace platform::os {
@@ -62,9 +64,7 @@ bool IsFolder(const std::string& path);
 bool IsFile(const std::string& path);
 // Creates the folder and the ones on its way; true when it exists afterwards, else the reason in *error.
 bool MakeFolders(const std::string& path, std::string* error);
-// Reads a whole file of at most maxBytes into *contents. Missing: no such file; TooLarge: longer than maxBytes
-// (nothing kept); Failed: it exists but cannot be read (a folder, no permission), the reason in *error.
-enum class FileRead { Read, Missing, TooLarge, Failed };
+// As platform::ReadSmallFile.
 FileRead ReadSmallFile(const std::string& path, size_t maxBytes, std::string* contents, std::string* error);
 
 enum class FileWrite { Written, NameTaken, CannotCreate, CannotWrite };
@@ -77,5 +77,12 @@ FileWrite WriteWholeFile(const std::string& path, const void* bytes, size_t size
 bool ReplaceFile(const std::string& from, const std::string& to, std::string* error);
 // Removes a file; nothing happens when it is not there.
 void RemoveFile(const std::string& path);
+
+// Opens a C library stream on path with one of fopen's modes ("rb", "r", "wb", "w"); null when that is refused.
+std::FILE* OpenStream(const std::string& path, const char* mode);
+// Moves a stream's position offset bytes from origin (SEEK_SET or SEEK_END), with 64-bit offsets; false when refused.
+bool SeekStream(std::FILE* stream, int64_t offset, int origin);
+// A stream's position with 64 bits; -1 when it cannot be told.
+int64_t StreamPosition(std::FILE* stream);
 
 }  // namespace platform::os

@@ -151,4 +151,15 @@ bool ReplaceFile(const std::string& from, const std::string& to, std::string* er
 
 void RemoveFile(const std::string& path) { unlink(path.c_str()); }
 
+// The path's bytes are the name as it is: POSIX systems take UTF-8 names unchanged.
+std::FILE* OpenStream(const std::string& path, const char* mode) {
+  return path.empty() ? nullptr : std::fopen(path.c_str(), mode);
+}
+
+bool SeekStream(std::FILE* stream, int64_t offset, int origin) {
+  return fseeko(stream, static_cast<off_t>(offset), origin) == 0;
+}
+
+int64_t StreamPosition(std::FILE* stream) { return static_cast<int64_t>(ftello(stream)); }
+
 }  // namespace platform::os

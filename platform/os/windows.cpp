@@ -273,4 +273,14 @@ bool ReplaceFile(const std::string& from, const std::string& to, std::string* er
 
 void RemoveFile(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
 
+// The C library's own fopen would read the path in the ANSI code page; the wide call takes every character.
+std::FILE* OpenStream(const std::string& path, const char* mode) {
+  return path.empty() ? nullptr : _wfopen(Wide(path).c_str(), Wide(mode).c_str());
+}
+
+// long is 32 bits on Windows, so fseek and ftell stop at 2 GiB; the 64-bit calls do not.
+bool SeekStream(std::FILE* stream, int64_t offset, int origin) { return _fseeki64(stream, offset, origin) == 0; }
+
+int64_t StreamPosition(std::FILE* stream) { return _ftelli64(stream); }
+
 }  // namespace platform::os
