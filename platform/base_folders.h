@@ -40,9 +40,18 @@ FolderRules SystemFolderRules();
 std::vector<std::string> GameDataFolders(FolderRules rules, const std::string& executableFolder,
                                          const EnvironmentLookup& lookup);
 
+// The places GameDataFolders tries, in its order, in the player's words, with the variables written as the
+// system's shell writes them: "$TAVO_DATA", "$XDG_DATA_HOME/tavo2000 (default ~/.local/share/tavo2000)", ...;
+// on Windows "the program's folder", "%TAVO_DATA%". Made from the same list of places, so the two agree.
+std::vector<std::string> GameDataFolderTexts(FolderRules rules);
+
 // The folder of the game's settings file: $XDG_CONFIG_HOME/tavo2000 (~/.config/tavo2000), or on Windows
 // %APPDATA%\Tavo2000; empty when the environment names no absolute folder for it.
 std::string GameSettingsFolder(FolderRules rules, const EnvironmentLookup& lookup);
+
+// Where GameSettingsFolder puts fileName, in the player's words: "$XDG_CONFIG_HOME/tavo2000/NAME (default
+// ~/.config/tavo2000/NAME)", or on Windows "%APPDATA%\Tavo2000\NAME".
+std::string GameSettingsFileText(FolderRules rules, const std::string& fileName);
 
 // folder and name joined by the rules' separator ('/' or '\\'), with none doubled.
 std::string JoinPath(FolderRules rules, const std::string& folder, const std::string& name);

@@ -4,7 +4,11 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <cstring>
+
+#include "app/asset_catalogue.h"
+#include "platform/base_folders.h"
 
 #ifndef TAVO_VERSION
 #define TAVO_VERSION "unknown"
@@ -66,6 +70,35 @@ CommandLineOptions Refused(std::string why) {
 
 std::string BadValue(int code, const char* value, const char* expected) {
   return std::string("--") + OptionName(code) + "='" + value + "': " + expected;
+}
+
+// The help's lines are at most this long; a word longer than that stands on a line of its own.
+constexpr size_t kHelpWidth = 89;
+
+// text's words (separated by single spaces) filled into lines of at most kHelpWidth characters, each ending in '\n'.
+// The filled text keeps every character's place (a space becomes a line end), so one index serves both.
+std::string Filled(const std::string& text) {
+  std::string filled;
+  size_t lineStart = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find(' ', start), text.size());
+    if (start > lineStart && end - lineStart > kHelpWidth) {
+      filled.back() = '\n';
+      lineStart = filled.size();
+    }
+    filled.append(text, start, end - start).push_back(' ');
+    start = end + 1;
+  }
+  if (!filled.empty()) filled.back() = '\n';
+  return filled;
+}
+
+// "A, B, C and D" in the order given.
+std::string Listed(const std::vector<std::string>& items) {
+  std::string listed;
+  for (size_t i = 0; i < items.size(); ++i) listed += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+  return listed;
 }
 
 }  // namespace
@@ -148,7 +181,12 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
   return options;
 }
 
-std::string HelpText() {
+std::string HelpText(platform::FolderRules rules) {
+  std::vector<std::string> assetFolders;
+  for (const char* name : kAssetFolderNames)
+    assetFolders.push_back(name + std::string(rules == platform::FolderRules::Windows ? "\\" : "/"));
+  std::string places;
+  for (const std::string& place : platform::GameDataFolderTexts(rules)) places += (places.empty() ? "" : "; ") + place;
   return "Usage: tavo2000 [OPTION]...\n"
          "The paddle-and-ball arcade game. With no options it starts full screen, picture fitted.\n"
          "\n"
@@ -164,14 +202,11 @@ std::string HelpText() {
          "  --save-settings       keep this command line's display and sound choices for later runs\n"
          "  -h, --help            show this help and exit\n"
          "  --version             show the version and exit\n"
-         "\n"
-         "Settings are read from $XDG_CONFIG_HOME/tavo2000/settings.ini (default\n"
-         "~/.config/tavo2000/settings.ini), written only by --save-settings; options win over them.\n"
-         "Without --data, when the working folder holds none of Backgrounds/, Sprites/, SoundFX/\n"
-         "and Music/, the game's files are looked for, first match wins, in: $TAVO_DATA; the\n"
-         "executable's folder; ../share/tavo2000 beside it; $XDG_DATA_HOME/tavo2000 (default\n"
-         "~/.local/share/tavo2000); each DIR/tavo2000 of $XDG_DATA_DIRS (default\n"
-         "/usr/local/share:/usr/share).\n";
+         "\n" +
+         Filled("Settings are read from " + platform::GameSettingsFileText(rules, kSettingsFileName) +
+                ", written only by --save-settings; options win over them.") +
+         Filled("Without --data, when the working folder holds none of " + Listed(assetFolders) +
+                ", the game's files are looked for, first match wins, in: " + places + ".");
 }
 
 std::string VersionText() { return std::string("tavo2000 ") + TAVO_VERSION; }

@@ -8,10 +8,14 @@
 
 #include "app/launcher/option_values.h"
 #include "platform/display_choices.h"
+#include "platform/folder_rules.h"
+
+// The name of the settings file in the game's settings folder (platform::GameSettingsFolder).
+constexpr const char* kSettingsFileName = "settings.ini";
 
 enum class CommandLineAction {
   Run,          // start the game with the options below
-  ShowHelp,     // print HelpText() and exit 0
+  ShowHelp,     // print HelpText(the system's folder rules) and exit 0
   ShowVersion,  // print VersionText() and exit 0
   Refuse,       // a known option with a bad value: print UsageLine(refusal) and exit 2
 };
@@ -37,8 +41,9 @@ struct CommandLineOptions {
 // argv is not changed; only argv[1..argc-1] are read.
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv);
 
-// The --help text: every option with its meaning, the settings file and the data search order.
-std::string HelpText();
+// The --help text: every option with its meaning, then where the settings file is and where the game's files
+// are looked for, both told from the platform's folder rules for the given system.
+std::string HelpText(platform::FolderRules rules);
 // "tavo2000 <version>".
 std::string VersionText();
 // The one line printed for a refused option value.

@@ -86,7 +86,7 @@ std::string SettingsText(const PlayerSettings& settings) {
 
 std::string SettingsFilePath(platform::FolderRules rules, const platform::EnvironmentLookup& environment) {
   const std::string folder = platform::GameSettingsFolder(rules, environment);
-  return folder.empty() ? std::string() : platform::JoinPath(rules, folder, "settings.ini");
+  return folder.empty() ? std::string() : platform::JoinPath(rules, folder, kSettingsFileName);
 }
 
 PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions& options) {

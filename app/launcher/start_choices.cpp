@@ -60,7 +60,7 @@ void HandToPlatform(const PlayerSettings& settings) {
 std::optional<int> PrepareStart(CommandLineOptions& options) {
   switch (options.action) {
     case CommandLineAction::ShowHelp:
-      std::fputs(HelpText().c_str(), stdout);
+      std::fputs(HelpText(platform::SystemFolderRules()).c_str(), stdout);
       return 0;
     case CommandLineAction::ShowVersion:
       std::printf("%s\n", VersionText().c_str());

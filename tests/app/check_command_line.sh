@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game binary's answers to its command line, with no display: exit codes and output of --help, --version
-# and refused values (no window is tried for them), an unknown argument named and ignored, and the README's
-# options section naming exactly the options --help lists. Usage: check_command_line.sh <tavo2000> <README> <version>
+# and refused values (no window is tried for them), the help's folder lines by Linux's rules, an unknown argument
+# named and ignored, and the README's options section naming exactly the options --help lists. Usage: check_command_line.sh <tavo2000> <README> <version>
 set -uo pipefail
 game=$1 readme=$2 version=$3
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
@@ -22,6 +22,11 @@ expect() {  # expect NAME CODE STDERR-LINES
 }
 
 run help --help;            expect help 0 0
+# This system's folder rules in the help: the freedesktop settings file, and no Windows folder.
+# shellcheck disable=SC2016 # the variable's name is the text looked for
+grep -qF 'Settings are read from $XDG_CONFIG_HOME/tavo2000/settings.ini' "$work/help.out" ||
+  fail "--help does not name the freedesktop settings file"
+if grep -qF '%APPDATA%' "$work/help.out"; then fail "--help names a Windows folder"; fi
 run version --version;      expect version 0 0
 [ "$(cat "$work/version.out")" = "tavo2000 $version" ] || fail "--version printed '$(cat "$work/version.out")'"
 for bad in --scale=huge --window=10x10 "--window 20000x600" --music-volume=101 --effects-volume=x \

@@ -1,5 +1,5 @@
 // The command line read into its record: every option and its value forms, refused values, unknown
-// arguments, and the early end at --help and --version.
+// arguments, the early end at --help and --version, and the help's folder lines for each system's rules.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -117,6 +117,35 @@ TEST(CommandLine, HelpAndVersionEndTheReading) {
   EXPECT_EQ(Parse({"--bogus", "--version"}).action, CommandLineAction::ShowVersion);
   EXPECT_EQ(Parse({"--scale=huge", "--help"}).action, CommandLineAction::Refuse);
   EXPECT_EQ(VersionText().rfind("tavo2000 ", 0), 0u);
+}
+
+// The lines after the options: the settings file and the data search as each system's folder rules give them.
+TEST(CommandLine, HelpTellsTheFolderRulesItIsGiven) {
+  const struct {
+    platform::FolderRules rules;
+    const char* folderLines;
+  } cases[] = {
+      {platform::FolderRules::Freedesktop,
+       "Settings are read from $XDG_CONFIG_HOME/tavo2000/settings.ini (default\n"
+       "~/.config/tavo2000/settings.ini), written only by --save-settings; options win over them.\n"
+       "Without --data, when the working folder holds none of Backgrounds/, Sprites/, SoundFX/\n"
+       "and Music/, the game's files are looked for, first match wins, in: $TAVO_DATA; the\n"
+       "executable's folder; ../share/tavo2000 beside it; $XDG_DATA_HOME/tavo2000 (default\n"
+       "~/.local/share/tavo2000); each DIR/tavo2000 of $XDG_DATA_DIRS (default\n"
+       "/usr/local/share:/usr/share).\n"},
+      {platform::FolderRules::Windows,
+       "Settings are read from %APPDATA%\\Tavo2000\\settings.ini, written only by --save-settings;\n"
+       "options win over them.\n"
+       "Without --data, when the working folder holds none of Backgrounds\\, Sprites\\, SoundFX\\\n"
+       "and Music\\, the game's files are looked for, first match wins, in: the program's folder;\n"
+       "%TAVO_DATA%.\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string help = HelpText(c.rules);
+    const size_t settings = help.find("\n\nSettings are read from ");
+    ASSERT_NE(settings, std::string::npos) << help;
+    EXPECT_EQ(help.substr(settings + 2), c.folderLines);
+  }
 }
 
 TEST(CommandLine, ReadingTwiceGivesTheSameRecordAndLeavesArgvAlone) {

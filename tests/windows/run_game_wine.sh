@@ -2,8 +2,10 @@
 # The Windows game under Wine on Xvfb, started as a player would start it: from the given working folder, full
 # screen on a 640x480 display. It must show the title menu (the screenshot probe against our menu picture); with
 # --screenshot, F12 must write a 640x480 PNG into the player's Pictures\Tavo 2000; then it must quit through the
-# menu's quit entry with exit code 0. The last screen seen is kept as WORK/menu.png.
-# Usage: run_game_wine.sh [--screenshot] GAME.exe DATA_FOLDER START_FOLDER WORK   (WINEPREFIX set by the test)
+# menu's quit entry with exit code 0. The last screen seen is kept as WORK/menu.png. A GAME ending in .lnk is a
+# shortcut, started through the shell as the Start menu starts it (its own working folder wins then); the game
+# must then show the menu and end through its quit entry, its exit code unseen.
+# Usage: run_game_wine.sh [--screenshot] GAME.exe|SHORTCUT.lnk DATA_FOLDER START_FOLDER WORK   (WINEPREFIX set)
 set -euo pipefail
 shot=0
 if [ "$1" = "--screenshot" ]; then shot=1; shift; fi
@@ -23,7 +25,32 @@ set -uo pipefail
 game=$1 start_dir=$2 data_dir=$3 work=$4 probe=$5 shot=$6
 source "$(dirname "$probe")/menu_steps.sh"
 cd "$start_dir"
-wine "$game" > "$work/game.out" 2> "$work/game.err" < /dev/null &
+# The game's own process of this prefix (a Windows program's command line names its .exe), when there is one.
+game_process() {
+  local environ
+  for environ in $(grep -lsxzF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ); do
+    if grep -qsaiF 'tavo2000.exe' "${environ%/environ}/cmdline"; then
+      environ=${environ#/proc/}
+      echo "${environ%/environ}"
+      return 0
+    fi
+  done
+  return 1
+}
+case $game in
+  *.lnk)
+    # The shell starts the game and returns (start /wait cannot wait for a shortcut's target), or shows why it
+    # cannot and waits for an answer; so the game's own process is followed by a watcher, a child as the steps
+    # need, that ends when the game ends. The game's exit code is out of reach this way: the step "exit 0" then
+    # says that it ended by itself.
+    wine start /unix "$game" > "$work/game.out" 2> "$work/game.err" < /dev/null &
+    game_pid=
+    for _ in $(seq 1 150); do game_pid=$(game_process) && break; sleep 0.2; done
+    [ -n "$game_pid" ] || echo "no game process from the shortcut" >> "$work/steps"
+    (while [ -n "$game_pid" ] && kill -0 "$game_pid" 2> /dev/null; do sleep 0.1; done) &
+    ;;
+  *) wine "$game" > "$work/game.out" 2> "$work/game.err" < /dev/null & ;;
+esac
 pid=$!
 # Start-up's message boxes (no sound device) are each answered by Space on their button, as a player may; Space
 # means nothing in the title menu, where an Enter that reached the game could start a match.
