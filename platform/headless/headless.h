@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/input.h"
-#include "platform/internal/backend_tables.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 

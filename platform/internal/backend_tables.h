@@ -13,6 +13,8 @@ struct InputFrame;
 struct InputGuid;
 struct JoystickInstance;
 struct PresentedFrame;
+enum class InputDeviceKind;
+enum class InputStep;
 enum class PresentKind;
 
 // The window service's backend half; platform/window.cpp keeps the class registry and the message queue.
@@ -76,10 +78,6 @@ struct RawMouseState {
   int32_t dx = 0, dy = 0, wheel = 0;
   bool left = false, right = false, middle = false, extra = false;
 };
-
-// The kinds of device and the set-up steps a backend answers (the headless one may be told to refuse one).
-enum class InputDeviceKind { Keyboard, Mouse, Joystick };
-enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
 
 struct InputBackend {
   int32_t (*openSystem)();
