@@ -34,7 +34,8 @@ bool Present(const void* pixels, int32_t pitch, int32_t width, int32_t height, i
 }  // namespace
 
 const VideoBackend& HeadlessVideoBackend() {
-  static const VideoBackend table{Open, Close, Present, Redraw, nullptr};
+  static const VideoBackend table{
+      .open = Open, .close = Close, .present = Present, .redraw = Redraw, .copyKeptPicture = nullptr};
   return table;
 }
 

@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// A backend fills each table by member names, every slot; a slot whose comment starts with "Optional:" may be left
+// null, and the service then does without it. tests/structure/check_backend_tables.sh holds every backend to this.
+
 // The services' own types, declared rather than included: the services include these tables, and the tables
 // must not include them back (platform/input.h, platform/video.h define them).
 struct InputFrame;
@@ -39,9 +42,9 @@ struct VideoBackend {
   bool (*present)(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                   const uint8_t* paletteRgbx, PresentKind kind);
   void (*redraw)();
-  // For a backend that keeps the last shown picture itself: brings the frame's picture (width to paletteRgbx)
-  // up to date from that copy and returns true; false while it keeps none, and then platform/video.cpp's own
-  // copy (KeepPresentedFrame) holds the picture. Null when the backend never keeps one.
+  // Optional: null when the backend never keeps the last shown picture itself. For one that does: brings the
+  // frame's picture (width to paletteRgbx) up to date from that copy and returns true; false while it keeps none,
+  // and then platform/video.cpp's own copy (KeepPresentedFrame) holds the picture.
   bool (*copyKeptPicture)(PresentedFrame* frame);
 };
 
