@@ -16,11 +16,13 @@ if ! command -v clang++ >/dev/null || [ ! -f "$runtime" ]; then
   exit 1
 fi
 
+# The Timidity renderer built with the same checks, whose reader the patch target hands every patch it accepts.
+timidity=$(tools/cross/deps.sh fuzz | tail -n 1)
 if [ ! -f build-fuzz/CMakeCache.txt ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTAVO_LIBFUZZER=ON -DTAVO_BUILD_BENCHMARKS=OFF
+    -DTAVO_LIBFUZZER=ON -DTAVO_BUILD_BENCHMARKS=OFF -DTAVO_FUZZ_TIMIDITY_PREFIX="$timidity"
 fi
-cmake build-fuzz >/dev/null  # refreshes the target list
+cmake build-fuzz -DTAVO_FUZZ_TIMIDITY_PREFIX="$timidity" >/dev/null  # refreshes the target list and the renderer
 mapfile -t listed < build-fuzz/fuzz_targets.txt
 targets=()
 for line in "${listed[@]}"; do
