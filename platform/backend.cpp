@@ -10,9 +10,16 @@ namespace {
 
 PlatformBackend TablesOf(Backend backend) {
   if (backend == Backend::Sdl)
-    return {&SdlWindowBackend(), &SdlVideoBackend(), &SdlClockBackend(), &SdlSoundBackend(), &SdlInputBackend()};
-  return {&HeadlessWindowBackend(), &HeadlessVideoBackend(), &HeadlessClockBackend(), &HeadlessSoundBackend(),
-          &HeadlessInputBackend()};
+    return {.window = &SdlWindowBackend(),
+            .video = &SdlVideoBackend(),
+            .clock = &SdlClockBackend(),
+            .sound = &SdlSoundBackend(),
+            .input = &SdlInputBackend()};
+  return {.window = &HeadlessWindowBackend(),
+          .video = &HeadlessVideoBackend(),
+          .clock = &HeadlessClockBackend(),
+          .sound = &HeadlessSoundBackend(),
+          .input = &HeadlessInputBackend()};
 }
 
 PlatformBackend& Chosen() {

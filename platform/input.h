@@ -82,6 +82,11 @@ using EnumDevicesCallback = int32_t (*)(const JoystickInstance* deviceInstance, 
 struct InputSystem;
 struct InputDevice;
 
+// The kinds of device and the set-up steps a backend answers. Every step may fail; the headless backend can be
+// told to make one fail (platform/headless/headless.h), so tests see how the devices' callers cope.
+enum class InputDeviceKind { Keyboard, Mouse, Joystick };
+enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
+
 // Every operation below is called by the devices of input/input_devices.cpp unless its line says otherwise.
 
 // The system object (start-up). Negative = failure.

@@ -72,9 +72,10 @@ uint32_t ReleaseMusicSegmentState(MusicSegmentState* state);
 bool IsStandardMidiFile(const uint8_t* bytes, size_t size);
 
 // Whether bytes hold a GUS instrument patch the Timidity renderer can play: its headers whole, one instrument of
-// one layer with at least one sample, every sample's data inside the file (whole 16-bit samples where marked)
-// with its loop inside the data, a sample rate and a root frequency. Called by the Timidity renderer for
-// every patch of its instrument set (and the patch fuzzer).
+// one layer with at least one sample, every sample's data inside the file (whole 16-bit samples where marked,
+// at most 2^18 of them) with its loop inside the data (and not empty when played), and a root frequency among the
+// MIDI notes' and below half the sample rate. Called by the Timidity renderer for every patch of its instrument set
+// (and the patch fuzzer).
 bool IsPlayablePatchFile(const uint8_t* bytes, size_t size);
 
 // The General MIDI SoundFont to use: $TAVO_SOUNDFONT when set (and only it), else FluidR3 when installed,

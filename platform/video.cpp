@@ -3,6 +3,7 @@
 // picture is kept here, for the screenshot key and for tests, or read from the presenter's own copy when it has one.
 #include "platform/video.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/internal/backend_tables.h"
@@ -20,8 +21,13 @@ const VideoBackend& Backend() { return *ChosenBackend().video; }
 }  // namespace
 
 bool OpenPresentation(int32_t width, int32_t height, int32_t bitsPerPixel) {
-  std::string reason;  // the caller's failure message says enough; the backend's reason goes unread
-  return Backend().open(width, height, bitsPerPixel, &reason);
+  std::string reason;
+  if (Backend().open(width, height, bitsPerPixel, &reason)) return true;
+  // The game does not examine the display's result and shows no box for it, so the player learns why the screen
+  // stays dark from this line alone.
+  std::fprintf(stderr, "VIDEO: cannot show %dx%d pictures at %d bits per pixel (%s)\n", static_cast<int>(width),
+               static_cast<int>(height), static_cast<int>(bitsPerPixel), reason.c_str());
+  return false;
 }
 
 void ClosePresentation() { Backend().close(); }

@@ -10,7 +10,8 @@ namespace platform {
 // Every operation below is called by the display (gfx/display.cpp) unless its line says otherwise.
 
 // Readies presentation of width x height pictures at 8 or 16 bits per pixel on the main window.
-// SDL: makes the renderer and the texture (false without a window or when SDL refuses). Headless: true.
+// SDL: makes the renderer and the texture (false without a window or when SDL refuses). Headless: true unless a
+// test refuses it. A refusal writes one VIDEO: line with the backend's reason on stderr.
 bool OpenPresentation(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Releases the renderer and the texture.
 void ClosePresentation();

@@ -17,8 +17,11 @@ if ! command -v clang++ >/dev/null || [ ! -f "$runtime" ]; then
   exit 1
 fi
 
+# The Timidity renderer built with the same checks, whose reader the patch target hands every patch it accepts.
+timidity=$(tools/cross/deps.sh fuzz | tail -n 1)
 tools/configure_tree.sh build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_LIBFUZZER=ON -DTAVO_BUILD_BENCHMARKS=OFF
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_LIBFUZZER=ON -DTAVO_BUILD_BENCHMARKS=OFF \
+  -DTAVO_FUZZ_TIMIDITY_PREFIX="$timidity"
 cmake build-fuzz >/dev/null  # refreshes the target list
 mapfile -t listed < build-fuzz/fuzz_targets.txt
 targets=()

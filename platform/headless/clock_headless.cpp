@@ -18,7 +18,7 @@ void PauseBriefly() { virtualTicks += 1; }
 }  // namespace
 
 const ClockBackend& HeadlessClockBackend() {
-  static const ClockBackend table{GetTicks, SleepMs, PauseBriefly};
+  static const ClockBackend table{.getTicks = GetTicks, .sleepMs = SleepMs, .pauseBriefly = PauseBriefly};
   return table;
 }
 

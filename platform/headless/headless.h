@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/input.h"
-#include "platform/internal/backend_tables.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 
@@ -27,7 +26,9 @@ void ResetMessageQueue();
 void KeepHeadlessFrames(bool keep);
 // The next count presents are refused.
 void RefuseNextPresents(int32_t count);
-// Forgets the kept picture and the counts.
+// The next OpenPresentation is refused with this reason, as the SDL backend's is when it can make no renderer.
+void RefuseNextPresentationOpen(const std::string& reason);
+// Forgets the kept picture, the counts and the refusals.
 void ResetHeadlessPresentation();
 
 // ---- Clock

@@ -114,9 +114,19 @@ bool IsKeyDownNowHeadless(uint8_t keyCode) {
 }  // namespace
 
 const InputBackend& HeadlessInputBackend() {
-  static const InputBackend backend{OpenSystem,   CloseSystem,   ListJoysticks,       OpenDevice,   CloseDevice,
-                                    SetUpStep,    AcquireDevice, UnacquireDevice,     ReadKeyboard, ReadMouse,
-                                    PollJoystick, ReadJoystick,  IsKeyDownNowHeadless};
+  static const InputBackend backend{.openSystem = OpenSystem,
+                                    .closeSystem = CloseSystem,
+                                    .listJoysticks = ListJoysticks,
+                                    .openDevice = OpenDevice,
+                                    .closeDevice = CloseDevice,
+                                    .setUpStep = SetUpStep,
+                                    .acquire = AcquireDevice,
+                                    .unacquire = UnacquireDevice,
+                                    .readKeyboard = ReadKeyboard,
+                                    .readMouse = ReadMouse,
+                                    .pollJoystick = PollJoystick,
+                                    .readJoystick = ReadJoystick,
+                                    .isKeyDownNow = IsKeyDownNowHeadless};
   return backend;
 }
 

@@ -43,7 +43,8 @@ uint32_t OutputRate() { return 0; }
 }  // namespace
 
 const SoundBackend& HeadlessSoundBackend() {
-  static const SoundBackend table{OpenOutput, CloseOutput, OutputRate, true};
+  static const SoundBackend table{
+      .openOutput = OpenOutput, .closeOutput = CloseOutput, .outputRate = OutputRate, .rendersOnRequest = true};
   return table;
 }
 

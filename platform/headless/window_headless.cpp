@@ -24,8 +24,14 @@ void ShowCursor(bool) {}
 }  // namespace
 
 const WindowBackend& HeadlessWindowBackend() {
-  static const WindowBackend table{Open,           Close,      PumpEvents, IsFullScreen, ToggleFullScreen,
-                                   ShowMessageBox, ShowCursor, false};
+  static const WindowBackend table{.open = Open,
+                                   .close = Close,
+                                   .pumpEvents = PumpEvents,
+                                   .isFullScreen = IsFullScreen,
+                                   .toggleFullScreen = ToggleFullScreen,
+                                   .showMessageBox = ShowMessageBox,
+                                   .showCursor = ShowCursor,
+                                   .displayNeedsWindow = false};
   return table;
 }
 

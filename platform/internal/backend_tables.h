@@ -7,12 +7,17 @@
 
 namespace platform {
 
+// A backend fills each table by member names, every slot; a slot whose comment starts with "Optional:" may be left
+// null, and the service then does without it. tests/structure/check_backend_tables.sh holds every backend to this.
+
 // The services' own types, declared rather than included: the services include these tables, and the tables
 // must not include them back (platform/input.h, platform/video.h define them).
 struct InputFrame;
 struct InputGuid;
 struct JoystickInstance;
 struct PresentedFrame;
+enum class InputDeviceKind;
+enum class InputStep;
 enum class PresentKind;
 
 // The window service's backend half; platform/window.cpp keeps the class registry and the message queue.
@@ -37,9 +42,9 @@ struct VideoBackend {
   bool (*present)(const void* pixels, int32_t pitch, int32_t width, int32_t height, int32_t bitsPerPixel,
                   const uint8_t* paletteRgbx, PresentKind kind);
   void (*redraw)();
-  // For a backend that keeps the last shown picture itself: brings the frame's picture (width to paletteRgbx)
-  // up to date from that copy and returns true; false while it keeps none, and then platform/video.cpp's own
-  // copy (KeepPresentedFrame) holds the picture. Null when the backend never keeps one.
+  // Optional: null when the backend never keeps the last shown picture itself. For one that does: brings the
+  // frame's picture (width to paletteRgbx) up to date from that copy and returns true; false while it keeps none,
+  // and then platform/video.cpp's own copy (KeepPresentedFrame) holds the picture.
   bool (*copyKeptPicture)(PresentedFrame* frame);
 };
 
@@ -76,10 +81,6 @@ struct RawMouseState {
   int32_t dx = 0, dy = 0, wheel = 0;
   bool left = false, right = false, middle = false, extra = false;
 };
-
-// The kinds of device and the set-up steps a backend answers (the headless one may be told to refuse one).
-enum class InputDeviceKind { Keyboard, Mouse, Joystick };
-enum class InputStep { None, CreateSystem, CreateDevice, CooperativeLevel, DataFormat, Acquire, Poll, Read };
 
 struct InputBackend {
   int32_t (*openSystem)();

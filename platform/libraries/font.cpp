@@ -1,4 +1,4 @@
-// Glyph rasterisation with SDL2_ttf: DejaVu Sans Bold at the largest size whose line fits the asked height.
+// Glyph rasterisation with SDL2_ttf: DejaVu Sans Bold at the size whose line fits the asked height (text_size.h).
 // Each glyph is rendered alone and handed over as a coverage mask relative to the pen and the line's top.
 #include "platform/font.h"
 
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/internal/font_path.h"
+#include "platform/internal/text_size.h"
 
 namespace platform {
 
@@ -57,16 +58,7 @@ bool OpenTextFont(int32_t lineHeight) {
     std::fprintf(stderr, "TEXT: the font library did not start: %s\n", SDL_GetError());
     return false;
   }
-  // The largest point size whose line height still fits.
-  for (int32_t size = lineHeight; size >= 6; --size) {
-    TTF_Font* font = TTF_OpenFont(path.c_str(), size);
-    if (font == nullptr) break;
-    if (TTF_FontHeight(font) <= lineHeight || size == 6) {
-      textFont = font;
-      break;
-    }
-    TTF_CloseFont(font);
-  }
+  textFont = static_cast<TTF_Font*>(OpenFontForLine(path.c_str(), lineHeight));
   if (textFont == nullptr) {
     std::fprintf(stderr, "TEXT: %s does not open (%s); reinstall fonts-dejavu-core\n", path.c_str(), SDL_GetError());
     return false;

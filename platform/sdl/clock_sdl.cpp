@@ -23,7 +23,7 @@ void PauseBriefly() { os::Wait(100); }
 }  // namespace
 
 const ClockBackend& SdlClockBackend() {
-  static const ClockBackend table{GetTicks, SleepMs, PauseBriefly};
+  static const ClockBackend table{.getTicks = GetTicks, .sleepMs = SleepMs, .pauseBriefly = PauseBriefly};
   return table;
 }
 

@@ -245,9 +245,19 @@ bool IsKeyDownNowSdl(uint8_t keyCode) {
 }  // namespace
 
 const InputBackend& SdlInputBackend() {
-  static const InputBackend backend{OpenSystem,   CloseSystem,   ListJoysticks,   OpenDevice,   CloseDevice,
-                                    SetUpStep,    AcquireDevice, UnacquireDevice, ReadKeyboard, ReadMouse,
-                                    PollJoystick, ReadJoystick,  IsKeyDownNowSdl};
+  static const InputBackend backend{.openSystem = OpenSystem,
+                                    .closeSystem = CloseSystem,
+                                    .listJoysticks = ListJoysticks,
+                                    .openDevice = OpenDevice,
+                                    .closeDevice = CloseDevice,
+                                    .setUpStep = SetUpStep,
+                                    .acquire = AcquireDevice,
+                                    .unacquire = UnacquireDevice,
+                                    .readKeyboard = ReadKeyboard,
+                                    .readMouse = ReadMouse,
+                                    .pollJoystick = PollJoystick,
+                                    .readJoystick = ReadJoystick,
+                                    .isKeyDownNow = IsKeyDownNowSdl};
   return backend;
 }
 

@@ -62,7 +62,10 @@ uint32_t OutputRate() { return outputRate; }
 }  // namespace
 
 const SoundBackend& SdlSoundBackend() {
-  static const SoundBackend table{OpenSoundOutput, CloseSoundOutput, OutputRate, false};
+  static const SoundBackend table{.openOutput = OpenSoundOutput,
+                                  .closeOutput = CloseSoundOutput,
+                                  .outputRate = OutputRate,
+                                  .rendersOnRequest = false};
   return table;
 }
 

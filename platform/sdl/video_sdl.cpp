@@ -179,8 +179,11 @@ bool PresentAndLog(const void* pixels, int32_t pitch, int32_t width, int32_t hei
 }  // namespace
 
 const VideoBackend& SdlVideoBackend() {
-  static const VideoBackend table{sdl_video::Open, sdl_video::Close, PresentAndLog, sdl_video::Redraw,
-                                  sdl_video::CopyKeptPicture};
+  static const VideoBackend table{.open = sdl_video::Open,
+                                  .close = sdl_video::Close,
+                                  .present = PresentAndLog,
+                                  .redraw = sdl_video::Redraw,
+                                  .copyKeptPicture = sdl_video::CopyKeptPicture};
   return table;
 }
 

@@ -153,14 +153,14 @@ void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 namespace platform {
 
 const WindowBackend& SdlWindowBackend() {
-  static const WindowBackend table{sdl_window::Open,
-                                   sdl_window::Close,
-                                   sdl_window::PumpEvents,
-                                   sdl_window::IsFullScreen,
-                                   sdl_window::ToggleFullScreen,
-                                   sdl_window::ShowMessageBox,
-                                   sdl_window::ShowCursor,
-                                   true};
+  static const WindowBackend table{.open = sdl_window::Open,
+                                   .close = sdl_window::Close,
+                                   .pumpEvents = sdl_window::PumpEvents,
+                                   .isFullScreen = sdl_window::IsFullScreen,
+                                   .toggleFullScreen = sdl_window::ToggleFullScreen,
+                                   .showMessageBox = sdl_window::ShowMessageBox,
+                                   .showCursor = sdl_window::ShowCursor,
+                                   .displayNeedsWindow = true};
   return table;
 }
 

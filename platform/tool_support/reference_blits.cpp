@@ -6,6 +6,7 @@
 #include <SDL_ttf.h>
 
 #include "platform/internal/font_path.h"
+#include "platform/internal/text_size.h"
 
 namespace platform::reference {
 
@@ -18,18 +19,13 @@ namespace {
 constexpr int32_t kTextLinePixels = 16;
 TTF_Font* referenceFont = nullptr;
 
-// The same size choice as the program's text: the largest point size whose line fits 16 pixels.
+// The program's own size choice for lines of 16 pixels (platform/internal/text_size.h).
 TTF_Font* ReferenceFont() {
   if (referenceFont != nullptr) return referenceFont;
   if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
-  std::string path = FindBoldFontPath();
-  for (int32_t size = kTextLinePixels; size >= 6 && !path.empty(); --size) {
-    TTF_Font* font = TTF_OpenFont(path.c_str(), size);
-    if (font == nullptr) break;
-    if (TTF_FontHeight(font) <= kTextLinePixels) return referenceFont = font;
-    TTF_CloseFont(font);
-  }
-  return nullptr;
+  const std::string path = FindBoldFontPath();
+  if (path.empty()) return nullptr;
+  return referenceFont = static_cast<TTF_Font*>(OpenFontForLine(path.c_str(), kTextLinePixels));
 }
 
 }  // namespace

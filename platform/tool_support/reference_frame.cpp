@@ -6,6 +6,7 @@
 #include <SDL_ttf.h>
 
 #include "platform/internal/font_path.h"
+#include "platform/internal/text_size.h"
 
 namespace platform::reference_frame {
 
@@ -22,18 +23,13 @@ namespace {
 constexpr int32_t kTextLinePixels = 16;
 TTF_Font* lineFont = nullptr;
 
-// The same size choice as the program's own text: the largest point size whose line fits 16 pixels.
+// The program's own size choice for lines of 16 pixels (platform/internal/text_size.h).
 TTF_Font* LineFont() {
   if (lineFont != nullptr) return lineFont;
   if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
   const std::string path = FindBoldFontPath();
-  for (int32_t size = kTextLinePixels; size >= 6 && !path.empty(); --size) {
-    TTF_Font* font = TTF_OpenFont(path.c_str(), size);
-    if (font == nullptr) break;
-    if (TTF_FontHeight(font) <= kTextLinePixels) return lineFont = font;
-    TTF_CloseFont(font);
-  }
-  return nullptr;
+  if (path.empty()) return nullptr;
+  return lineFont = static_cast<TTF_Font*>(OpenFontForLine(path.c_str(), kTextLinePixels));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The display: mode values, the ramp palette, the real flip swap, lock guards, clippers, off-screen surfaces,
-// bounded flip retries and the visible surface showing what is drawn on it.
+// bounded flip retries, a refused presentation's reason and the visible surface showing what is drawn on it.
 #include <gtest/gtest.h>
 
 #include "gfx/display.h"
@@ -127,6 +127,19 @@ TEST_F(DisplayTest, FlipGivesUpAfterABoundedNumberOfRefusals) {
   platform::RefuseNextPresents(kFlipAttempts - 1);
   EXPECT_EQ(FlipDisplay(), 1);
   EXPECT_EQ(ReadSurfacePixel(PrimarySurface, 0, 0), 0x0F0Fu);
+}
+
+TEST_F(DisplayTest, RefusedPresentationSaysWhyOnOneLine) {
+  platform::RefuseNextPresentationOpen("no renderer for this window");
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(InitDisplay(640, 480, 16), 0);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "VIDEO: cannot show 640x480 pictures at 16 bits per pixel (no renderer for this window)\n");
+  ShutdownDisplay();
+  // The refusal was for one open only; a working one says nothing.
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(InitDisplay(640, 480, 16), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(DisplayTest, DrawingOnThePrimaryShowsAtOnce) {
