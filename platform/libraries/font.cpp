@@ -15,6 +15,7 @@ namespace platform {
 namespace {
 
 TTF_Font* textFont = nullptr;
+void* fontFile = nullptr;  // the whole font file, read once: the font reads its glyphs from here, not the disk
 FontMetrics metrics;
 
 bool OpenTtf() { return TTF_WasInit() > 0 || TTF_Init() == 0; }
@@ -57,17 +58,23 @@ bool OpenTextFont(int32_t lineHeight) {
     std::fprintf(stderr, "TEXT: the font library did not start: %s\n", SDL_GetError());
     return false;
   }
-  // The largest point size whose line height still fits.
-  for (int32_t size = lineHeight; size >= 6; --size) {
-    TTF_Font* font = TTF_OpenFont(path.c_str(), size);
-    if (font == nullptr) break;
+  // The largest point size whose line height still fits. The font is opened once and tried at each size.
+  size_t fileSize = 0;
+  fontFile = SDL_LoadFile(path.c_str(), &fileSize);
+  TTF_Font* font = nullptr;
+  if (fontFile != nullptr && lineHeight >= 6)
+    font = TTF_OpenFontRW(SDL_RWFromConstMem(fontFile, static_cast<int>(fileSize)), 1, lineHeight);
+  for (int32_t size = lineHeight; font != nullptr && size >= 6; --size) {
+    if (TTF_SetFontSize(font, size) != 0) break;
     if (TTF_FontHeight(font) <= lineHeight || size == 6) {
       textFont = font;
       break;
     }
-    TTF_CloseFont(font);
   }
   if (textFont == nullptr) {
+    if (font != nullptr) TTF_CloseFont(font);
+    SDL_free(fontFile);
+    fontFile = nullptr;
     std::fprintf(stderr, "TEXT: %s does not open (%s); reinstall fonts-dejavu-core\n", path.c_str(), SDL_GetError());
     return false;
   }
@@ -79,6 +86,8 @@ bool OpenTextFont(int32_t lineHeight) {
 void CloseTextFont() {
   if (textFont != nullptr) TTF_CloseFont(textFont);
   textFont = nullptr;
+  SDL_free(fontFile);
+  fontFile = nullptr;
 }
 
 FontMetrics TextFontMetrics() { return metrics; }
