@@ -183,15 +183,28 @@ uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32
   if (bitmap == nullptr || surface == nullptr) return kBitmapResultFail;
   if (width == 0) width = bitmap->width;
   if (height == 0) height = bitmap->height;
-  // Every surface pixel takes the source-rectangle pixel it maps to; one outside the bitmap is black.
+  // Every surface pixel takes the source-rectangle pixel it maps to; one outside the bitmap is black. The source
+  // column of each surface column is worked out once (-1 outside the bitmap), not again on every row.
   PixelConverter convert(surface);
+  std::vector<int64_t> sourceColumn(surface->width);
+  for (int32_t dx = 0; dx < surface->width; ++dx) {
+    int64_t sx = x + FloorDiv(int64_t(dx) * width, surface->width);
+    sourceColumn[dx] = sx >= 0 && sx < bitmap->width ? sx : -1;
+  }
   for (int32_t dy = 0; dy < surface->height; ++dy) {
     int64_t sy = y + FloorDiv(int64_t(dy) * height, surface->height);
+    const bool rowInside = sy >= 0 && sy < bitmap->height;
+    const uint32_t* from = rowInside ? bitmap->pixels.data() + static_cast<size_t>(sy) * bitmap->width : nullptr;
+    uint8_t* row = surface->pixels + static_cast<size_t>(dy) * surface->pitch;
     for (int32_t dx = 0; dx < surface->width; ++dx) {
-      int64_t sx = x + FloorDiv(int64_t(dx) * width, surface->width);
-      bool inside = sx >= 0 && sy >= 0 && sx < bitmap->width && sy < bitmap->height;
-      uint32_t xrgb = inside ? bitmap->pixels[static_cast<size_t>(sy) * bitmap->width + sx] : 0;
-      WriteSurfacePixel(surface, dx, dy, convert(xrgb));
+      uint32_t xrgb = rowInside && sourceColumn[dx] >= 0 ? from[sourceColumn[dx]] : 0;
+      uint32_t value = convert(xrgb);
+      if (surface->bitsPerPixel == 8) {
+        row[dx] = static_cast<uint8_t>(value);
+      } else {
+        uint16_t pixel = static_cast<uint16_t>(value);
+        std::memcpy(row + 2 * dx, &pixel, 2);
+      }
     }
   }
   SurfaceDrawn(surface);
