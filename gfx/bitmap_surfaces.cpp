@@ -196,15 +196,17 @@ uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32
     const bool rowInside = sy >= 0 && sy < bitmap->height;
     const uint32_t* from = rowInside ? bitmap->pixels.data() + static_cast<size_t>(sy) * bitmap->width : nullptr;
     uint8_t* row = surface->pixels + static_cast<size_t>(dy) * surface->pitch;
+    if (surface->bitsPerPixel == 8) {
+      for (int32_t dx = 0; dx < surface->width; ++dx)
+        row[dx] = static_cast<uint8_t>(convert(rowInside && sourceColumn[dx] >= 0 ? from[sourceColumn[dx]] : 0));
+      continue;
+    }
     for (int32_t dx = 0; dx < surface->width; ++dx) {
-      uint32_t xrgb = rowInside && sourceColumn[dx] >= 0 ? from[sourceColumn[dx]] : 0;
-      uint32_t value = convert(xrgb);
-      if (surface->bitsPerPixel == 8) {
-        row[dx] = static_cast<uint8_t>(value);
-      } else {
-        uint16_t pixel = static_cast<uint16_t>(value);
-        std::memcpy(row + 2 * dx, &pixel, 2);
-      }
+      const uint32_t xrgb = rowInside && sourceColumn[dx] >= 0 ? from[sourceColumn[dx]] : 0;
+      // RgbToSurfacePixel's 565 packing of DecodedToColour(xrgb), taken straight from the decoded bits.
+      const uint16_t pixel =
+          static_cast<uint16_t>(((xrgb >> 8) & 0xF800) | ((xrgb >> 5) & 0x07E0) | ((xrgb >> 3) & 0x1F));
+      std::memcpy(row + 2 * dx, &pixel, 2);
     }
   }
   SurfaceDrawn(surface);
