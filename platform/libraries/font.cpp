@@ -101,9 +101,13 @@ bool RasterizeGlyph(uint32_t codePoint, GlyphImage* out) {
   if (codePoint == ' ') return true;
   SDL_Surface* rendered = TTF_RenderGlyph32_Blended(textFont, codePoint, SDL_Color{255, 255, 255, 255});
   if (rendered == nullptr) return true;  // nothing to paint, the advance still counts
-  SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
-  SDL_FreeSurface(rendered);
-  if (argb == nullptr) return true;
+  // The library renders in ARGB8888 already; another format (a different build of it) is converted first.
+  SDL_Surface* argb = rendered;
+  if (rendered->format->format != SDL_PIXELFORMAT_ARGB8888) {
+    argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(rendered);
+    if (argb == nullptr) return true;
+  }
   SDL_LockSurface(argb);
   TakeCoverage(argb, out);
   SDL_UnlockSurface(argb);
