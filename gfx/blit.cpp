@@ -211,6 +211,24 @@ void CopyRows(const uint8_t* from, int32_t fromPitch, uint8_t* to, int32_t toPit
     std::memmove(to + static_cast<size_t>(row) * toPitch, from + static_cast<size_t>(row) * fromPitch, rowBytes);
 }
 
+// The rows of an unkeyed blit, read from `from` (the source's pixels or a copy of them).
+void CopyPlainRows(const Surface* source, const uint8_t* from, Surface* destination, int32_t x, int32_t y,
+                   int32_t width, int32_t height) {
+  const size_t bytesPerPixel = static_cast<size_t>(source->bitsPerPixel / 8);
+  uint8_t* target = destination->pixels + static_cast<size_t>(y) * destination->pitch + x * bytesPerPixel;
+  CopyRows(from, source->pitch, target, destination->pitch, static_cast<size_t>(width) * bytesPerPixel, height);
+}
+
+// A picture blitted onto itself is read whole before it is written. Kept out of BlitSurface, whose every call
+// would otherwise make room for the copy.
+[[gnu::noinline]] void BlitOntoItself(Surface* surface, int32_t x, int32_t y, int32_t width, int32_t height) {
+  Surface snapshot = *surface;
+  snapshot.pixels = snapshot.storage.data();
+  snapshot.runs = {};
+  if (surface->hasColorKey) CopyKeyedRows(&snapshot, surface, x, y, width, height);
+  else CopyPlainRows(surface, snapshot.pixels, surface, x, y, width, height);
+}
+
 bool RectInside(const RectL& rect, int32_t width, int32_t height) {
   return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom && rect.right <= width &&
          rect.bottom <= height;
@@ -259,21 +277,9 @@ bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, in
   if (width <= 0 || height <= 0 || width > source->width || height > source->height) return false;
   if (x < 0 || y < 0 || int64_t(x) + width > destination->width || int64_t(y) + height > destination->height)
     return false;
-  const size_t bytesPerPixel = static_cast<size_t>(source->bitsPerPixel / 8);
-  const size_t rowBytes = static_cast<size_t>(width) * bytesPerPixel;
-  uint8_t* target = destination->pixels + static_cast<size_t>(y) * destination->pitch + x * bytesPerPixel;
-  if (source == destination) {
-    // A picture blitted onto itself is read whole before it is written.
-    Surface snapshot = *source;
-    snapshot.pixels = snapshot.storage.data();
-    snapshot.runs = {};
-    if (source->hasColorKey) CopyKeyedRows(&snapshot, destination, x, y, width, height);
-    else CopyRows(snapshot.pixels, source->pitch, target, destination->pitch, rowBytes, height);
-  } else if (source->hasColorKey) {
-    CopyKeyedRows(source, destination, x, y, width, height);
-  } else {
-    CopyRows(source->pixels, source->pitch, target, destination->pitch, rowBytes, height);
-  }
+  if (source == destination) BlitOntoItself(source, x, y, width, height);
+  else if (source->hasColorKey) CopyKeyedRows(source, destination, x, y, width, height);
+  else CopyPlainRows(source, source->pixels, destination, x, y, width, height);
   SurfaceDrawn(destination);
   return true;
 }
