@@ -11,6 +11,5 @@ uint32_t GetClockTicks();
 // Notes the tick count in FrameStartTicks and returns it.
 uint32_t StartFrameClock();
 // Waits until at least ms have passed since FrameStartTicks and returns a reading taken after the wait.
-// Sleeps while more than about 2 ms remain and reads the clock in short pauses for the rest; when the time is
-// already up it sleeps 0 ms, so every frame gives the platform at least one wait.
+// Sleeps while more than about 2 ms remain and reads the clock in short pauses for the rest.
 uint32_t WaitFrameClock(uint32_t ms);

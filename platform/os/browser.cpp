@@ -27,11 +27,10 @@ bool MayHaveGraphicsHardware() { return true; }
 
 // The page draws, plays sound and delivers input while the program is suspended here. The browser's timers
 // cannot wait less than a millisecond (after a few turns, not less than 4), so a shorter pause is waited out on
-// the spot when the page had its turn lately, which keeps the frame clock's last steps as short as it asks. A
-// wait of nothing is the frame clock's turn for a frame that took all its time: the page always has it.
+// the spot when the page had its turn lately, which keeps the frame clock's last steps as short as it asks.
 void Wait(uint64_t microseconds) {
   const double start = emscripten_get_now();
-  if (microseconds == 0 || microseconds >= 1000 || start - lastTurn > kLongestWithoutTurnMs) {
+  if (microseconds >= 1000 || start - lastTurn > kLongestWithoutTurnMs) {
     emscripten_sleep(static_cast<unsigned>(microseconds / 1000));
     lastTurn = emscripten_get_now();
     return;
