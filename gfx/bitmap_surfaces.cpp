@@ -48,6 +48,11 @@ uint8_t NearestPaletteIndex(const PaletteEntry* palette, uint32_t rgb) {
 // 0x00RRGGBB as decoded from files, to the 0x00BBGGRR order of colour values.
 uint32_t DecodedToColour(uint32_t xrgb) { return ((xrgb >> 16) & 0xFF) | (xrgb & 0xFF00) | ((xrgb & 0xFF) << 16); }
 
+// RgbToSurfacePixel's 16-bit 565 packing of DecodedToColour(xrgb), taken straight from the decoded bits.
+uint16_t DecodedTo565(uint32_t xrgb) {
+  return static_cast<uint16_t>(((xrgb >> 8) & 0xF800) | ((xrgb >> 5) & 0x07E0) | ((xrgb >> 3) & 0x1F));
+}
+
 // Converts decoded colours to one surface's pixels, remembering each 8-bit match by its 15-bit colour.
 struct PixelConverter {
   const Surface* surface;
@@ -186,15 +191,37 @@ uint32_t CopyBitmapToSurface(Surface* surface, const BitmapObject* bitmap, int32
   if (bitmap == nullptr || surface == nullptr) return kBitmapResultFail;
   if (width == 0) width = bitmap->width;
   if (height == 0) height = bitmap->height;
-  // Every surface pixel takes the source-rectangle pixel it maps to; one outside the bitmap is black.
+  // Every surface pixel takes the source-rectangle pixel it maps to; one outside the bitmap is black. The source
+  // column of each surface column is worked out once (-1 outside the bitmap), not again on every row.
   PixelConverter convert(surface);
+  std::vector<int64_t> sourceColumn(surface->width);
+  for (int32_t dx = 0; dx < surface->width; ++dx) {
+    int64_t sx = x + FloorDiv(int64_t(dx) * width, surface->width);
+    sourceColumn[dx] = sx >= 0 && sx < bitmap->width ? sx : -1;
+  }
+  // Most copies take every column of the bitmap at its own place: such rows are converted in one straight sweep.
+  bool sameColumns = true;
+  for (int32_t dx = 0; dx < surface->width; ++dx) sameColumns = sameColumns && sourceColumn[dx] == dx;
   for (int32_t dy = 0; dy < surface->height; ++dy) {
     int64_t sy = y + FloorDiv(int64_t(dy) * height, surface->height);
+    const bool rowInside = sy >= 0 && sy < bitmap->height;
+    const uint32_t* from = rowInside ? bitmap->pixels.data() + static_cast<size_t>(sy) * bitmap->width : nullptr;
+    uint8_t* row = surface->pixels + static_cast<size_t>(dy) * surface->pitch;
+    if (surface->bitsPerPixel == 8) {
+      for (int32_t dx = 0; dx < surface->width; ++dx)
+        row[dx] = static_cast<uint8_t>(convert(rowInside && sourceColumn[dx] >= 0 ? from[sourceColumn[dx]] : 0));
+      continue;
+    }
+    if (rowInside && sameColumns) {
+      for (int32_t dx = 0; dx < surface->width; ++dx) {
+        const uint16_t pixel = DecodedTo565(from[dx]);
+        std::memcpy(row + 2 * dx, &pixel, 2);
+      }
+      continue;
+    }
     for (int32_t dx = 0; dx < surface->width; ++dx) {
-      int64_t sx = x + FloorDiv(int64_t(dx) * width, surface->width);
-      bool inside = sx >= 0 && sy >= 0 && sx < bitmap->width && sy < bitmap->height;
-      uint32_t xrgb = inside ? bitmap->pixels[static_cast<size_t>(sy) * bitmap->width + sx] : 0;
-      WriteSurfacePixel(surface, dx, dy, convert(xrgb));
+      const uint16_t pixel = DecodedTo565(rowInside && sourceColumn[dx] >= 0 ? from[sourceColumn[dx]] : 0);
+      std::memcpy(row + 2 * dx, &pixel, 2);
     }
   }
   SurfaceDrawn(surface);

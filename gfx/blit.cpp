@@ -31,7 +31,7 @@ void FindRowRuns(const Surface* surface, int32_t row, std::vector<uint16_t>& spa
   }
 }
 
-// Finds every row's opaque runs of a keyed surface, unless they are still valid.
+// Finds every row's opaque runs of a keyed surface, and packs their pixels, unless they are still valid.
 void EnsureOpaqueRuns(Surface* surface) {
   OpaqueRuns& runs = surface->runs;
   if (runs.valid) return;
@@ -44,6 +44,17 @@ void EnsureOpaqueRuns(Surface* surface) {
     else FindRowRuns<uint16_t>(surface, row, runs.spans);
   }
   runs.rowStart.push_back(static_cast<uint32_t>(runs.spans.size()));
+  const size_t bytes = static_cast<size_t>(surface->bitsPerPixel / 8);
+  size_t packedBytes = 0;
+  for (size_t s = 0; s < runs.spans.size(); s += 2) packedBytes += runs.spans[s + 1] * bytes;
+  runs.packed.resize(packedBytes);
+  uint8_t* to = runs.packed.data();
+  for (int32_t row = 0; row < surface->height; ++row)
+    for (uint32_t s = runs.rowStart[row]; s < runs.rowStart[row + 1]; s += 2) {
+      const size_t length = runs.spans[s + 1] * bytes;
+      std::memcpy(to, surface->pixels + static_cast<size_t>(row) * surface->pitch + runs.spans[s] * bytes, length);
+      to += length;
+    }
   runs.plan.clear();
   runs.plan.reserve(runs.spans.size() / 2);  // a plan for any pitch then fits without allocating
   runs.planPitch = -1;
@@ -51,16 +62,21 @@ void EnsureOpaqueRuns(Surface* surface) {
 }
 
 // Turns the runs into byte offsets for a destination of the given pitch (kept until the runs or the pitch change).
+// The packed pixels lie end to end, so a run that starts in the destination where the one before ended joins it.
 void EnsureCopyPlan(Surface* surface, int32_t destinationPitch) {
   OpaqueRuns& runs = surface->runs;
   if (runs.planPitch == destinationPitch) return;
   const uint32_t bytes = static_cast<uint32_t>(surface->bitsPerPixel / 8);
-  runs.plan.resize(runs.spans.size() / 2);
+  runs.plan.clear();
+  uint32_t packedOffset = 0;
   for (int32_t row = 0; row < surface->height; ++row)
     for (uint32_t s = runs.rowStart[row]; s < runs.rowStart[row + 1]; s += 2) {
-      const uint32_t x = runs.spans[s] * bytes;
-      runs.plan[s / 2] = {static_cast<uint32_t>(row * surface->pitch) + x,
-                          static_cast<uint32_t>(row * destinationPitch) + x, runs.spans[s + 1] * bytes};
+      const uint32_t destinationOffset = static_cast<uint32_t>(row * destinationPitch) + runs.spans[s] * bytes;
+      const uint32_t length = runs.spans[s + 1] * bytes;
+      if (!runs.plan.empty() && runs.plan.back().destinationOffset + runs.plan.back().bytes == destinationOffset)
+        runs.plan.back().bytes += length;
+      else runs.plan.push_back({packedOffset, destinationOffset, length});
+      packedOffset += length;
     }
   runs.planPitch = destinationPitch;
 }
@@ -75,13 +91,23 @@ template <bool Wide>
 }
 
 // Copies one run. Short runs (most sprite rows) are moved in 32-, 16-, 8-, 4- or 2-byte pieces whose last piece
-// overlaps the one before, which is much cheaper than a library call per run; long runs go to memcpy.
+// overlaps the one before, which is much cheaper than a library call per run; long runs go to memcpy (with
+// 32-byte vector moves only the longest: a frame's rows of a few hundred bytes are quicker inline). Moves inside
+// a run longer than 128 bytes start on 32-byte bounds of the destination, so none of them straddles two cache
+// lines.
 template <bool Wide>
 [[gnu::always_inline]] inline void CopyRun(uint8_t* to, const uint8_t* from, size_t bytes) {
-  if (bytes >= 256) {
+  if (bytes >= (Wide ? 2048u : 256u)) {
     std::memcpy(to, from, bytes);
+  } else if (bytes > 128) {
+    Move32<Wide>(to, from);
+    const size_t aligned = 32 - (reinterpret_cast<uintptr_t>(to) & 31);
+    for (size_t i = aligned; i + 32 < bytes; i += 32) Move32<Wide>(to + i, from + i);
+    Move32<Wide>(to + bytes - 32, from + bytes - 32);
   } else if (bytes > 64) {
-    for (size_t i = 0; i + 32 < bytes; i += 32) Move32<Wide>(to + i, from + i);
+    Move32<Wide>(to, from);
+    Move32<Wide>(to + 32, from + 32);
+    Move32<Wide>(to + bytes - 64, from + bytes - 64);
     Move32<Wide>(to + bytes - 32, from + bytes - 32);
   } else if (bytes >= 32) {
     Move32<Wide>(to, from);
@@ -103,6 +129,13 @@ template <bool Wide>
   }
 }
 
+// Whether a keyed blit copies from the packed pixels: the whole surface, not locked (pixels written through a
+// lock reach the packed copy only when it is unlocked, so a locked surface is read where it lies).
+bool UsesCopyPlan(const Surface* source, const Surface* destination, int32_t width, int32_t height) {
+  return width == source->width && height == source->height && source->lockCount == 0 &&
+         source->runs.planPitch == destination->pitch;
+}
+
 // Everything the loop needs is read into locals first: pixel writes may alias any memory, so fields read
 // through the surfaces would be loaded again after every run.
 template <int32_t Bytes, bool Wide>
@@ -114,12 +147,13 @@ template <int32_t Bytes, bool Wide>
   uint8_t* to = destination->pixels + static_cast<size_t>(y) * toPitch + static_cast<size_t>(x) * Bytes;
   const uint16_t* const spans = source->runs.spans.data();
   const uint32_t* const rowStart = source->runs.rowStart.data();
-  if (width == source->width && source->runs.planPitch == destination->pitch) {
-    // Whole rows: one flat walk over ready offsets.
+  if (UsesCopyPlan(source, destination, width, height)) {
+    // The whole surface: one flat walk over ready offsets, reading the packed pixels in one sweep.
+    const uint8_t* packed = source->runs.packed.data();
     const RunCopy* plan = source->runs.plan.data();
-    const uint32_t count = rowStart[height] / 2;
-    for (uint32_t i = 0; i < count; ++i)
-      CopyRun<Wide>(to + plan[i].destinationOffset, from + plan[i].sourceOffset, plan[i].bytes);
+    const size_t count = source->runs.plan.size();
+    for (size_t i = 0; i < count; ++i)
+      CopyRun<Wide>(to + plan[i].destinationOffset, packed + plan[i].sourceOffset, plan[i].bytes);
     return;
   }
   for (int32_t row = 0; row < height; ++row, from += fromPitch, to += toPitch) {
@@ -167,7 +201,7 @@ void CopyKeyedRows16(const Surface* source, Surface* destination, int32_t x, int
 
 void CopyKeyedRows(Surface* source, Surface* destination, int32_t x, int32_t y, int32_t width, int32_t height) {
   EnsureOpaqueRuns(source);
-  if (width == source->width) EnsureCopyPlan(source, destination->pitch);
+  if (width == source->width && height == source->height) EnsureCopyPlan(source, destination->pitch);
   if (source->bitsPerPixel == 8) CopyKeyedRowsOf<1, false>(source, destination, x, y, width, height);
   else CopyKeyedRows16(source, destination, x, y, width, height);
 }
@@ -175,6 +209,24 @@ void CopyKeyedRows(Surface* source, Surface* destination, int32_t x, int32_t y, 
 void CopyRows(const uint8_t* from, int32_t fromPitch, uint8_t* to, int32_t toPitch, size_t rowBytes, int32_t rows) {
   for (int32_t row = 0; row < rows; ++row)
     std::memmove(to + static_cast<size_t>(row) * toPitch, from + static_cast<size_t>(row) * fromPitch, rowBytes);
+}
+
+// The rows of an unkeyed blit, read from `from` (the source's pixels or a copy of them).
+void CopyPlainRows(const Surface* source, const uint8_t* from, Surface* destination, int32_t x, int32_t y,
+                   int32_t width, int32_t height) {
+  const size_t bytesPerPixel = static_cast<size_t>(source->bitsPerPixel / 8);
+  uint8_t* target = destination->pixels + static_cast<size_t>(y) * destination->pitch + x * bytesPerPixel;
+  CopyRows(from, source->pitch, target, destination->pitch, static_cast<size_t>(width) * bytesPerPixel, height);
+}
+
+// A picture blitted onto itself is read whole before it is written. Kept out of BlitSurface, whose every call
+// would otherwise make room for the copy.
+[[gnu::noinline]] void BlitOntoItself(Surface* surface, int32_t x, int32_t y, int32_t width, int32_t height) {
+  Surface snapshot = *surface;
+  snapshot.pixels = snapshot.storage.data();
+  snapshot.runs = {};
+  if (surface->hasColorKey) CopyKeyedRows(&snapshot, surface, x, y, width, height);
+  else CopyPlainRows(surface, snapshot.pixels, surface, x, y, width, height);
 }
 
 bool RectInside(const RectL& rect, int32_t width, int32_t height) {
@@ -225,21 +277,9 @@ bool BlitSurface(Surface* source, Surface* destination, int32_t x, int32_t y, in
   if (width <= 0 || height <= 0 || width > source->width || height > source->height) return false;
   if (x < 0 || y < 0 || int64_t(x) + width > destination->width || int64_t(y) + height > destination->height)
     return false;
-  const size_t bytesPerPixel = static_cast<size_t>(source->bitsPerPixel / 8);
-  const size_t rowBytes = static_cast<size_t>(width) * bytesPerPixel;
-  uint8_t* target = destination->pixels + static_cast<size_t>(y) * destination->pitch + x * bytesPerPixel;
-  if (source == destination) {
-    // A picture blitted onto itself is read whole before it is written.
-    Surface snapshot = *source;
-    snapshot.pixels = snapshot.storage.data();
-    snapshot.runs = {};
-    if (source->hasColorKey) CopyKeyedRows(&snapshot, destination, x, y, width, height);
-    else CopyRows(snapshot.pixels, source->pitch, target, destination->pitch, rowBytes, height);
-  } else if (source->hasColorKey) {
-    CopyKeyedRows(source, destination, x, y, width, height);
-  } else {
-    CopyRows(source->pixels, source->pitch, target, destination->pitch, rowBytes, height);
-  }
+  if (source == destination) BlitOntoItself(source, x, y, width, height);
+  else if (source->hasColorKey) CopyKeyedRows(source, destination, x, y, width, height);
+  else CopyPlainRows(source, source->pixels, destination, x, y, width, height);
   SurfaceDrawn(destination);
   return true;
 }

@@ -48,9 +48,12 @@ struct SurfaceDescription {
 
 // The opaque runs of one keyed surface: for each row, the spans whose pixels differ from the key.
 // Found on the first keyed blit after the key was set or the surface was written, then reused.
-// For blits of whole rows the runs are also kept as ready byte offsets for one destination pitch.
+// For blits of the whole surface the opaque pixels are also kept packed one run after another (read in one
+// sweep, as a run-length picture is), with a plan of ready byte offsets for one destination pitch: runs that
+// follow each other in the destination too (the end of one row and the start of the next on a surface as wide
+// as the destination) are one move.
 struct RunCopy {
-  uint32_t sourceOffset;
+  uint32_t sourceOffset;  // into OpaqueRuns::packed
   uint32_t destinationOffset;
   uint32_t bytes;
 };
@@ -59,7 +62,8 @@ struct OpaqueRuns {
   bool valid = false;
   std::vector<uint32_t> rowStart;  // height + 1 offsets into spans
   std::vector<uint16_t> spans;     // pairs: first x, length
-  std::vector<RunCopy> plan;       // one per span pair, in the same order
+  std::vector<uint8_t> packed;     // every run's pixels, in the order of spans
+  std::vector<RunCopy> plan;       // the spans' moves, neighbours in the destination joined
   int32_t planPitch = -1;          // the destination pitch the plan was made for; -1 for none
 };
 

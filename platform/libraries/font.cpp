@@ -16,6 +16,7 @@ namespace platform {
 namespace {
 
 TTF_Font* textFont = nullptr;
+void* fontFile = nullptr;  // the whole font file, read once: the font reads its glyphs from here, not the disk
 FontMetrics metrics;
 
 bool OpenTtf() { return TTF_WasInit() > 0 || TTF_Init() == 0; }
@@ -58,8 +59,15 @@ bool OpenTextFont(int32_t lineHeight) {
     std::fprintf(stderr, "TEXT: the font library did not start: %s\n", SDL_GetError());
     return false;
   }
-  textFont = static_cast<TTF_Font*>(OpenFontForLine(path.c_str(), lineHeight));
+  // The largest point size whose line height still fits: the file is read once and its font sized in place.
+  size_t fileSize = 0;
+  fontFile = SDL_LoadFile(path.c_str(), &fileSize);
+  if (fontFile != nullptr) {
+    textFont = static_cast<TTF_Font*>(OpenFontForLineFromMemory(fontFile, fileSize, lineHeight));
+  }
   if (textFont == nullptr) {
+    SDL_free(fontFile);
+    fontFile = nullptr;
     std::fprintf(stderr, "TEXT: %s does not open (%s); reinstall fonts-dejavu-core\n", path.c_str(), SDL_GetError());
     return false;
   }
@@ -71,6 +79,8 @@ bool OpenTextFont(int32_t lineHeight) {
 void CloseTextFont() {
   if (textFont != nullptr) TTF_CloseFont(textFont);
   textFont = nullptr;
+  SDL_free(fontFile);
+  fontFile = nullptr;
 }
 
 FontMetrics TextFontMetrics() { return metrics; }
@@ -84,9 +94,13 @@ bool RasterizeGlyph(uint32_t codePoint, GlyphImage* out) {
   if (codePoint == ' ') return true;
   SDL_Surface* rendered = TTF_RenderGlyph32_Blended(textFont, codePoint, SDL_Color{255, 255, 255, 255});
   if (rendered == nullptr) return true;  // nothing to paint, the advance still counts
-  SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
-  SDL_FreeSurface(rendered);
-  if (argb == nullptr) return true;
+  // The library renders in ARGB8888 already; another format (a different build of it) is converted first.
+  SDL_Surface* argb = rendered;
+  if (rendered->format->format != SDL_PIXELFORMAT_ARGB8888) {
+    argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(rendered);
+    if (argb == nullptr) return true;
+  }
   SDL_LockSurface(argb);
   TakeCoverage(argb, out);
   SDL_UnlockSurface(argb);

@@ -8,17 +8,17 @@ namespace platform {
 
 namespace {
 
-// A font being sized: its file and the font opened last.
-struct FontTrial {
-  const char* path;
-  TTF_Font* font;
-};
+// Sets the font to a size and gives its line height then, or -1 when the size cannot be set.
+int32_t SetTrialSize(int32_t size, void* user) {
+  auto* font = static_cast<TTF_Font*>(user);
+  return TTF_SetFontSize(font, size) == 0 ? TTF_FontHeight(font) : -1;
+}
 
-int32_t OpenTrialAtSize(int32_t size, void* user) {
-  auto* trial = static_cast<FontTrial*>(user);
-  if (trial->font != nullptr) TTF_CloseFont(trial->font);
-  trial->font = TTF_OpenFont(trial->path, size);
-  return trial->font != nullptr ? TTF_FontHeight(trial->font) : -1;
+// Sizes a font just opened; closes it and gives null when it did not open or no size is chosen.
+void* SizeForLine(TTF_Font* font, int32_t lineHeight) {
+  if (font != nullptr && ChooseTextPointSize(lineHeight, SetTrialSize, font) != 0) return font;
+  if (font != nullptr) TTF_CloseFont(font);
+  return nullptr;
 }
 
 }  // namespace
@@ -33,9 +33,13 @@ int32_t ChooseTextPointSize(int32_t lineHeight, int32_t (*openAtSize)(int32_t si
 }
 
 void* OpenFontForLine(const char* path, int32_t lineHeight) {
-  FontTrial trial{path, nullptr};
-  ChooseTextPointSize(lineHeight, OpenTrialAtSize, &trial);
-  return trial.font;
+  if (lineHeight < kSmallestTextPointSize) return nullptr;
+  return SizeForLine(TTF_OpenFont(path, lineHeight), lineHeight);
+}
+
+void* OpenFontForLineFromMemory(const void* bytes, size_t size, int32_t lineHeight) {
+  if (lineHeight < kSmallestTextPointSize) return nullptr;
+  return SizeForLine(TTF_OpenFontRW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1, lineHeight), lineHeight);
 }
 
 }  // namespace platform

@@ -215,11 +215,14 @@ TEST_P(KeyedCopyPathTest, CopiesExactlyTheOpaquePixels) {
     }
   }
   Surface* narrowPitch = CreateOffscreenSurface(kWidth + 3, kHeight + 2, 0);
+  // As wide as the picture: a run ending a row and one starting the next are one move there.
+  Surface* samePitch = CreateOffscreenSurface(kWidth, kHeight + 2, 0);
   struct Case {
     Surface* destination;
     int32_t x, y, width;
   };
-  const Case cases[] = {{BackSurface, 1, 3, kWidth}, {narrowPitch, 3, 1, kWidth}, {BackSurface, 7, 2, 201}};
+  const Case cases[] = {
+      {BackSurface, 1, 3, kWidth}, {narrowPitch, 3, 1, kWidth}, {samePitch, 0, 1, kWidth}, {BackSurface, 7, 2, 201}};
   for (const Case& c : cases) {
     FillSurface(c.destination, 0x5555);
     ASSERT_TRUE(BlitSurface(picture, c.destination, c.x, c.y, c.width, kHeight));
@@ -232,6 +235,7 @@ TEST_P(KeyedCopyPathTest, CopiesExactlyTheOpaquePixels) {
         ASSERT_EQ(ReadSurfacePixel(c.destination, x, y), expected) << "at " << x << "," << y << " width " << c.width;
       }
   }
+  Release(samePitch);
   Release(narrowPitch);
   Release(picture);
 }

@@ -6,8 +6,8 @@ every replay scenario's trace from ?play= against the Linux one, byte for byte.
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
 served at /scenarios/; --shots DIR saves web_cover.png, web_menu.png and web_match.png there.
-Measuring instead: --pacing SECONDS (frame intervals in the title menu), --time-play NAME (the replay tool's time
-for the script NAME of the scenario folder).
+Measuring instead: --pacing SECONDS [--throttle RATE] (frame intervals in the title menu, the processor slowed
+RATE times), --time-play NAME (the replay tool's time for the script NAME of the scenario folder).
 """
 import argparse
 import base64
@@ -282,18 +282,28 @@ def check_scenarios(browser, server, checks, scenario_folder):
         checks.report(same, f"?play={name} gives the Linux trace", detail)
 
 
-def measure_pacing(browser, server, seconds):
-    """Frame intervals of the game's own frame log over SECONDS in the title menu: median and 99th percentile."""
+def measure_pacing(browser, server, seconds, throttle=None):
+    """Frame intervals of the game's own frame log over SECONDS in the title menu: median and 99th percentile, and
+    the longest the browser went without drawing the page (its animation-frame callbacks run only when the program
+    gives it its turn). THROTTLE slows the browser's processor that many times (DevTools' CPU throttling), so that
+    frames take longer than their 30 ms: an overloaded machine."""
     browser.call("Page.addScriptToEvaluateOnNewDocument",
-                 source="window.Module = { preRun: [() => { ENV.TAVO_FRAME_LOG = '1'; }] };")
+                 source="window.Module = { preRun: [() => { ENV.TAVO_FRAME_LOG = '1'; }] };"
+                        "window.pageTurns = []; (function drawn(time) { window.pageTurns.push(time);"
+                        " requestAnimationFrame(drawn); })(0);")
     browser.open(server.url + "index.html")
     browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20)
+    if throttle:
+        browser.call("Emulation.setCPUThrottlingRate", rate=throttle)
     browser.call("Runtime.evaluate", expression="0")
     browser.events.clear()
+    first_turn = browser.evaluate("window.pageTurns.length")
     end = time.time() + seconds
     while time.time() < end:  # the console lines are collected with each answer
         browser.call("Runtime.evaluate", expression="0")
         time.sleep(0.5)
+    turns = browser.evaluate(f"window.pageTurns.slice({first_turn}).concat([performance.now()])")
+    turn_gaps = [b - a for a, b in zip(turns, turns[1:])]
     times = []
     for event in browser.events:
         if event["method"] == "Runtime.consoleAPICalled":
@@ -304,8 +314,10 @@ def measure_pacing(browser, server, seconds):
     if not gaps:
         print("pacing: no frames logged")
         return
-    print(f"pacing over {seconds} s: {len(gaps)} intervals, median {statistics.median(gaps):.2f} ms, "
-          f"99th percentile {gaps[int(0.99 * (len(gaps) - 1))]:.2f} ms, max {gaps[-1]:.2f} ms")
+    slowed = f", processor slowed {throttle}x" if throttle else ""
+    print(f"pacing over {seconds} s{slowed}: {len(gaps)} intervals, median {statistics.median(gaps):.2f} ms, "
+          f"99th percentile {gaps[int(0.99 * (len(gaps) - 1))]:.2f} ms, max {gaps[-1]:.2f} ms; "
+          f"the page drawn {len(turns) - 1} times, at most {max(turn_gaps):.0f} ms apart")
 
 
 def time_play(browser, server, name):
@@ -326,6 +338,7 @@ def main():
     parser.add_argument("data")
     parser.add_argument("--shots")
     parser.add_argument("--pacing", type=float)
+    parser.add_argument("--throttle", type=float)
     parser.add_argument("--time-play")
     args = parser.parse_args()
     server = Server(os.path.abspath(args.page), os.path.abspath(args.scenarios))
@@ -334,7 +347,7 @@ def main():
     browser = Browser()
     try:
         if args.pacing:
-            measure_pacing(browser, server, args.pacing)
+            measure_pacing(browser, server, args.pacing, args.throttle)
             return 0
         if args.time_play:
             time_play(browser, server, args.time_play)
