@@ -12,6 +12,9 @@
 #
 # A recipe is tools/cross/recipes/TARGET.sh, sourced by this script. It may set or define:
 #   source_packages=(...)    Debian source packages it builds (fetched with apt-get source, unpacked, patched)
+#   original_tarball_only=(...)  those of source_packages fetched as their original tarball alone (apt-get source
+#                            --tar-only), for a package whose Debian part the archive lacks; unpacked unpatched
+#                            into NAME-VERSION (the upstream version), without a debian/ folder
 #   recipe_inputs=(...)      more files of the repository, relative to its root, that the build depends on
 #   recipe_fingerprint       a function printing what else the build depends on (compiler versions)
 #   recipe_host_setup        a function run as root before the host packages are installed (dpkg architectures)
@@ -33,6 +36,7 @@ say() { echo "deps($target): $*" >&2; }
 
 # Host packages first: the recipe's fingerprint may call the compilers they bring.
 source_packages=()
+original_tarball_only=()
 recipe_inputs=()
 # shellcheck source=/dev/null
 source "$recipe"
@@ -195,9 +199,41 @@ run_logged() {
   fi
 }
 
+# Whether a source package is fetched as its original tarball alone.
+tarball_only() {
+  local package
+  for package in "${original_tarball_only[@]}"; do
+    [ "$package" = "$1" ] && return 0
+  done
+  return 1
+}
+
+# Fetches the original tarball of entry (package=version) into its own folder and unpacks it into
+# NAME-UPSTREAMVERSION, the folder name source_dir looks for (the tarball's own top folder is upstream's name).
+fetch_original_tarball() {
+  local entry=$1 package=${1%%=*} version=${1#*=} fetched tarball
+  fetched=$work/tarball-$package
+  mkdir -p "$fetched"
+  (cd "$fetched" && apt-get "${apt_options[@]}" source -qq --tar-only "$entry" >> "$log" 2>&1) || return 1
+  tarball=$(find "$fetched" -maxdepth 1 -name "${package}_*.orig.tar.*" ! -name "*.asc" | head -n 1)
+  [ -n "$tarball" ] || { say "apt-get source --tar-only fetched no original tarball of $package"; exit 1; }
+  version=${version#*:}
+  version=${version%-*}
+  mkdir -p "$work/src/$package-$version"
+  tar -xf "$tarball" -C "$work/src/$package-$version" --strip-components=1
+}
+
 fetch_sources() {
   local entry
   for entry in "${versions[@]}"; do
+    if tarball_only "${entry%%=*}"; then
+      if ! fetch_original_tarball "$entry"; then
+        update_source_lists
+        say "the source package lists changed; run tools/cross/deps.sh $target again"
+        exit 1
+      fi
+      continue
+    fi
     if ! (cd "$work/src" && apt-get "${apt_options[@]}" source -qq "$entry" >> "$log" 2>&1); then
       # The lists may name a version the archive has since replaced: read them again once.
       update_source_lists

@@ -1,9 +1,11 @@
-# Recipe of tools/cross/deps.sh for 64-bit Windows: SDL2, FreeType and SDL2_ttf as DLLs, the Timidity music
-# renderer of SDL2_mixer's source as a static library, and GoogleTest for the unit tests, cross-built with MinGW-w64
-# from Debian's source packages. Only what the game uses is switched on.
+# Recipe of tools/cross/deps.sh for 64-bit Windows: SDL2, FreeType, SDL2_ttf and SDL2_net as DLLs, the Timidity
+# music renderer of SDL2_mixer's source as a static library, and GoogleTest for the unit tests, cross-built with
+# MinGW-w64 from Debian's source packages. Only what the game uses is switched on.
 # shellcheck shell=bash
 # shellcheck disable=SC2034,SC2154  # deps.sh, which sources this, sets repo and reads the arrays set here
-source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-mixer googletest)
+source_packages=(libsdl2 freetype libsdl2-ttf libsdl2-net libsdl2-mixer googletest)
+# The archive here lacks SDL2_net's Debian part: its original tarball is built as it is.
+original_tarball_only=(libsdl2-net)
 recipe_inputs=(tools/cross/windows-toolchain.cmake tools/cross/cmake_package.sh tools/cross/timidity.sh)
 # shellcheck source=tools/cross/cmake_package.sh
 source "$repo/tools/cross/cmake_package.sh"
@@ -28,6 +30,17 @@ recipe_build() {
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
   cmake_package SDL2_ttf "$(source_dir libsdl2-ttf)" "$prefix" \
     -DBUILD_SHARED_LIBS=ON -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF
+  # SDL2_net, from its original tarball alone: configured, built and installed as cmake_package does, with
+  # upstream's LICENSE.txt in place of the Debian copyright file the tarball lacks.
+  local net_source net_tree
+  net_source=$(source_dir libsdl2-net)
+  net_tree=$net_source/tavo-build
+  run_logged "SDL2_net: configure" "${cmake_configure[@]}" -S "$net_source" -B "$net_tree" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=ON -DSDL2NET_SAMPLES=OFF
+  run_logged "SDL2_net: build" nice cmake --build "$net_tree" -j 2
+  run_logged "SDL2_net: install" cmake --install "$net_tree"
+  mkdir -p "$prefix/share/licenses/SDL2_net"
+  cp "$net_source/LICENSE.txt" "$prefix/share/licenses/SDL2_net/copyright"
   # The music renderer links into the game statically; its licences land in share/licenses/sdl2_timidity.
   run_logged "Timidity: build" "$repo/tools/cross/timidity.sh" "$(source_dir libsdl2-mixer)" "$prefix" \
     x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-ar -I"$prefix/include/SDL2"
