@@ -38,6 +38,10 @@ namespace {
 
 enum class PictureGroup { Backgrounds, Sprites };
 
+constexpr const char* kBounceSoundPath = "SoundFX/bounce3.wav";
+constexpr const char* kScoreSoundPath = "SoundFX/score.wav";
+constexpr const char* kSongPath = "Music/song10.mid";
+
 // One picture: its file, the variable it loads into, the group whose loader reads it, and its place in
 // ReleasePictures (1 is released first).
 struct PictureFile {
@@ -116,13 +120,12 @@ bool LoadBackgrounds() { return LoadPictureGroup(PictureGroup::Backgrounds); }
 bool LoadSprites() { return LoadPictureGroup(PictureGroup::Sprites); }
 
 bool LoadSoundEffects() {
-  BounceSound = LoadSoundEffect("SoundFX/bounce3.wav");
-  ScoreSound = LoadSoundEffect("SoundFX/score.wav");
+  BounceSound = LoadSoundEffect(kBounceSoundPath);
+  ScoreSound = LoadSoundEffect(kScoreSoundPath);
   return BounceSound != -1 && ScoreSound != -1;
 }
 
 bool LoadMusic() {
-  constexpr const char* kSongPath = "Music/song10.mid";
   SongId = LoadMidi(kSongPath);
   // KEEP: a song that did not load keeps -1 and is played; PlayMidi's 0 shows "Error Loading Music!".
   // The box's owner is the main window (the platform's handle of it; this library sits below the shell).
@@ -132,6 +135,14 @@ bool LoadMusic() {
     platform::ShowMessageBox(platform::MainWindowHandle(), "Error Loading Music!", "ERROR");
   }
   return true;
+}
+
+int32_t AssetFileCount() { return kPictureCount + 3; }
+
+const char* AssetFilePath(int32_t index) {
+  if (index >= 0 && index < kPictureCount) return kPictures[index].path;
+  const char* const others[] = {kBounceSoundPath, kScoreSoundPath, kSongPath};
+  return index >= kPictureCount && index < kPictureCount + 3 ? others[index - kPictureCount] : nullptr;
 }
 
 void ReleasePictures() {

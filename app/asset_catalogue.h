@@ -43,5 +43,9 @@ bool LoadSoundEffects();
 // Loads the song and starts it at once; shows "Error Loading Music!" when it cannot start, beside one
 // "MUSIC: file: reason" line on stderr. Always true.
 bool LoadMusic();
+// Every asset file the game reads: the pictures in the table's order, then the two sounds and the song; null
+// outside 0 .. AssetFileCount() - 1. The online handshake hashes them, so both machines play the same files.
+int32_t AssetFileCount();
+const char* AssetFilePath(int32_t index);
 // Releases every loaded picture, in the table's release order, and sets every picture variable to null.
 void ReleasePictures();

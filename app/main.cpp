@@ -10,6 +10,8 @@
 #include "app/launcher/command_line.h"
 #include "app/launcher/start_choices.h"
 #include "app/main_window.h"
+#include "app/online/meeting_screen.h"
+#include "app/online/online_start.h"
 #include "platform/backend.h"
 #include "platform/process_environment.h"
 #include "platform/window.h"
@@ -29,15 +31,18 @@ int main(int argc, char** argv) {
   argumentPointers.push_back(nullptr);
   CommandLineOptions options = ParseCommandLine(static_cast<int>(arguments.size()), argumentPointers.data());
   if (const std::optional<int> exitCode = PrepareStart(options)) return *exitCode;
+  const bool online = WantsOnlineSession(options);
+  if (online && !StartOnlineFromCommandLine(options)) return kOnlineFailedExitCode;
+  // An online session records the frames both machines played, not this machine's devices.
   std::string demoError;
-  if (!StartDemos(options.recordPath.value_or(""), options.playPath.value_or(""), &demoError)) {
+  if (!StartDemos(online ? "" : options.recordPath.value_or(""), options.playPath.value_or(""), &demoError)) {
     std::fprintf(stderr, "tavo2000: %s\n", demoError.c_str());
     return 2;
   }
   platform::SelectBackend(platform::Backend::Sdl);
   const int32_t exitCode = WinMain(&InstanceTag, nullptr, "", 1);
   // The recording is written on every way out of the loop (quit entry, closed window, end of a played script).
-  const bool recordingSaved = FinishDemos();
+  const bool recordingSaved = FinishDemos() && (!online || FinishOnlineRecording());
   if (MainWindow == nullptr) {
     // Without a window the game cannot start; say why and how to run it instead of ending silently.
     std::fprintf(stderr,

@@ -1,5 +1,5 @@
-// RunFrame: one frame of play. The order of the steps is part of the game's rules: the paddles move before
-// the ball, a miss is registered before the paddle test, the serve step follows, and the block is drawn last.
+// RunFrame and PlayFrameRules, its rules and drawing (what a rollback plays again). The order of the steps is part of
+// the rules: paddles before the ball, a miss before the paddle test, then the serve step, and the block drawn last.
 #include "app/run_frame.h"
 
 #include "app/game_window.h"
@@ -20,10 +20,9 @@ constexpr uint32_t kFrameMilliseconds = 30;
 
 }  // namespace
 
-int32_t RunFrame() {
-  // KEEP: Escape runs the menu, then this frame plays on with what it left (rally trace, ShellRun tests).
-  if (IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
-  StartFrameClock();
+void (*FramePlayer)() = PlayFrameRules;
+
+void PlayFrameRules() {
   FillSurface(BackSurface, 0);
   UpdatePaddle1();
   UpdatePaddle2();
@@ -33,6 +32,13 @@ int32_t RunFrame() {
   UpdateServe();
   DrawPlayfield();
   UpdateBlock();
+}
+
+int32_t RunFrame() {
+  // KEEP: Escape runs the menu, then this frame plays on with what it left (rally trace, ShellRun tests).
+  if (IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
+  StartFrameClock();
+  FramePlayer();
   FlipDisplayOrShowFailure();
   WaitFrameClock(kFrameMilliseconds);
   return 1;

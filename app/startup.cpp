@@ -16,6 +16,8 @@
 #include "gfx/text.h"
 #include "input/input_devices.h"
 
+bool (*FirstScreen)() = RunTitleMenu;
+
 namespace {
 
 constexpr uint32_t kProgressColour = 0x00FF00;  // green, as 0x00BBGGRR
@@ -84,7 +86,7 @@ int32_t InitGame() {
   platform::ShowCursor(false);
   BlockX = 15;
   BlockY = 200;
-  RunTitleMenu();
+  FirstScreen();
   return 1;
 }
 

@@ -8,5 +8,8 @@
 // stops it: a failing step shows its message box and start-up goes on. Returns 1 once the menu is left.
 int32_t InitGame();
 
+// The screen start-up ends in: the title menu, or an online session's meeting screen when one was asked for.
+extern bool (*FirstScreen)();
+
 // Releases the pictures, the display, the input devices, the sound effects and the song, in that order. Returns 1.
 int32_t ShutdownGame();

@@ -11,6 +11,9 @@
 SoundSlot SoundTable[kSoundSlotCount];
 platform::SoundDeviceObject* SoundDevice = nullptr;
 int32_t SoundInitPending = 1;
+int32_t SoundEffectsHeld = 0;
+int32_t HeldSoundIds[kHeldSoundRecord] = {};
+int32_t HeldSoundCount = 0;
 
 namespace {
 
@@ -167,6 +170,11 @@ int32_t DuplicateSound(int32_t id) {
 int32_t PlaySoundEffect(int32_t id, uint32_t flags, int32_t /*extra1*/, int32_t /*extra2*/, int32_t /*extra3*/) {
   // KEEP: a slot without sound counts as played (1): the game runs on silent (SoundTableTest.EmptySlot...).
   if (!IsSoundId(id) || !SoundTable[id].buffer) return 1;
+  if (SoundEffectsHeld != 0) {
+    if (HeldSoundCount < kHeldSoundRecord) HeldSoundIds[HeldSoundCount] = id;
+    ++HeldSoundCount;
+    return 1;
+  }
   platform::SoundBuffer* buffer = SoundTable[id].buffer;
   // Rewinding first makes a sound that is still playing start again from its first sample.
   if (platform::SetSoundBufferPosition(buffer, 0) < 0) return 0;

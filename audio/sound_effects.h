@@ -41,6 +41,14 @@ int32_t DuplicateSound(int32_t id);
 // 1 on success or for a slot without sound, 0 when the platform refuses. The extras are ignored.
 int32_t PlaySoundEffect(int32_t id, uint32_t flags, int32_t extra1, int32_t extra2, int32_t extra3);
 
+// Non-zero while a rollback plays frames again: PlaySoundEffect then starts nothing and answers 1, so a frame that
+// was heard once is not heard twice, and notes the sound's id in HeldSoundIds (the first kHeldSoundRecord of them,
+// HeldSoundCount counting all; the rollback empties it before each frame). 0 unless a rollback sets it.
+constexpr int32_t kHeldSoundRecord = 16;
+extern int32_t SoundEffectsHeld;
+extern int32_t HeldSoundIds[kHeldSoundRecord];
+extern int32_t HeldSoundCount;
+
 // volume 0 (quietest, -30 dB) to 100 (full); frequency in samples per second; pan in hundredths of a
 // decibel, negative left. 1 when the platform accepts, else 0.
 int32_t SetSoundVolume(int32_t id, int32_t volume);

@@ -356,6 +356,22 @@ void GiveInputFrame(const InputFrame& frame) {
 
 const InputFrame& CurrentInputFrame() { return latch.frame; }
 
+bool SampleInputDevices(InputFrame* into) {
+  const InputBackend& backend = ChosenInput();
+  uint8_t keys[256];
+  RawMouseState mouse;
+  into->keysHeld.clear();
+  into->dx = into->dy = 0;
+  into->primaryButton = false;
+  if (backend.readKeyboard(keys) != kInputOk || backend.readMouse(&mouse) != kInputOk) return false;
+  for (int code = 1; code < 256; ++code)
+    if (keys[code] != 0) into->keysHeld.push_back(static_cast<uint8_t>(code));
+  into->dx = mouse.dx;
+  into->dy = mouse.dy;
+  into->primaryButton = mouse.left;
+  return true;
+}
+
 int32_t ScaleJoystickAxis(int32_t raw, int32_t minimum, int32_t maximum, uint32_t deadZone) {
   // Position in -32767..32767 (the raw minimum folds onto -32767 so both halves are equal).
   int64_t position = std::clamp<int64_t>(raw, -32767, 32767);

@@ -138,6 +138,10 @@ void BeginInputFrame();
 void GiveInputFrame(const InputFrame& frame);
 // The input the current frame's reads were given (its motion whether read or not; zero if never sampled).
 const InputFrame& CurrentInputFrame();
+// The devices as they are now, whatever the source: the keys held (ascending), the mouse's motion since its last
+// read and its button. An online session samples its own player this way, then gives the game the frame both
+// machines play. False when a device cannot be read (the frame is then left empty).
+bool SampleInputDevices(InputFrame* into);
 
 // How many input objects (the system object and its devices) are alive; shut-down brings it back to 0.
 int32_t LiveInputObjects();

@@ -7,6 +7,8 @@
 #include "app/demos/demo_player.h"
 #include "app/demos/demo_recorder.h"
 #include "app/demos/replay_script.h"
+#include "app/online/session.h"
+#include "app/startup.h"
 #include "platform/file_system.h"
 #include "platform/video.h"
 #include "platform/window.h"
@@ -52,6 +54,7 @@ bool StartDemos(const std::string& recordPath, const std::string& playPath, std:
   platform::SetPresentHook(OnFlip, nullptr);
   if (demos.recording) BeginRecording();
   if (demos.playing) {
+    if (StartsWithMatch(script)) FirstScreen = StartRecordedOnlineMatch;
     BeginPlaying(std::move(script));
     GiveNextPlayedFrame();  // the first frame's input, its close requests queued before start-up
   }

@@ -134,6 +134,8 @@ ScriptParse ParseReplayScript(std::string_view text) {
   std::istringstream in{std::string(text)};
   int32_t pendingCloses = 0;
   int32_t firstPendingCloseLine = 0;
+  bool pendingMatch = false;
+  int32_t pendingMatchLine = 0;
   std::string line;
   for (int32_t number = 1; std::getline(in, line); ++number) {
     const std::string::size_type hash = line.find('#');
@@ -141,6 +143,20 @@ ScriptParse ParseReplayScript(std::string_view text) {
     std::istringstream words(line);
     std::string first;
     if (!(words >> first)) continue;  // blank or comment only
+    if (first == "match") {
+      std::string extra;
+      if (words >> extra) {
+        result.error = ScriptError{number, "'match' takes nothing after it"};
+        return result;
+      }
+      if (pendingMatch) {
+        result.error = ScriptError{number, "'match' twice before a frame line"};
+        return result;
+      }
+      pendingMatch = true;
+      pendingMatchLine = number;
+      continue;
+    }
     if (first == "close") {
       std::string extra;
       if (words >> extra) {
@@ -157,8 +173,14 @@ ScriptParse ParseReplayScript(std::string_view text) {
       return result;
     }
     entry.closesBefore = pendingCloses;
+    entry.startsMatch = pendingMatch;
     pendingCloses = 0;
+    pendingMatch = false;
     script->entries.push_back(std::move(entry));
+  }
+  if (pendingMatch) {
+    result.error = ScriptError{pendingMatchLine, "'match' needs a frame line after it"};
+    return result;
   }
   if (pendingCloses > 0) {
     // The request is queued before the next frame; with no frame after it, it could never take effect.
@@ -198,6 +220,7 @@ std::string DescribeScriptError(const std::string& path, const ScriptError& erro
 std::string WriteScriptEntry(const ScriptEntry& entry) {
   std::string lines;
   for (int32_t close = 0; close < entry.closesBefore; ++close) lines += "close\n";
+  if (entry.startsMatch) lines += "match\n";
   lines += std::to_string(entry.count);
   if (entry.dx != 0) lines += " dx=" + std::to_string(entry.dx);
   if (entry.dy != 0) lines += " dy=" + std::to_string(entry.dy);
@@ -209,6 +232,10 @@ std::string WriteScriptEntry(const ScriptEntry& entry) {
   }
   if (!names.empty()) lines += " keys=" + names;
   return lines + "\n";
+}
+
+bool StartsWithMatch(const ReplayScript& script) {
+  return !script.entries.empty() && script.entries.front().startsMatch;
 }
 
 std::string WriteReplayScript(const ReplayScript& script) {

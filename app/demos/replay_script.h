@@ -1,5 +1,5 @@
 // Replay scripts: per-frame input as text, loaded by the replay tool and by --play, written by --record.
-// A line is "<count> [dx=N] [dy=N] [btn] [keys=NAME,...]" or "close"; "#" starts a comment.
+// A line is "<count> [dx=N] [dy=N] [btn] [keys=NAME,...]", "close" or "match"; "#" starts a comment.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +11,9 @@
 inline constexpr int64_t kMaxScriptCount = 100000000;
 
 // A run of identical frames: `count` frames with this mouse motion (each), button and held keys.
-// `closesBefore` WM_CLOSE requests are queued before the first of them.
+// `closesBefore` WM_CLOSE requests are queued before the first of them. With `startsMatch` (a "match" line before
+// it) a two-player match is set up before its first frame, as an online session starts each of its matches; a
+// script that opens with one starts in that match, without the title menu (an online session's recording).
 struct ScriptEntry {
   int64_t count = 0;
   int32_t dx = 0;
@@ -19,6 +21,7 @@ struct ScriptEntry {
   bool button = false;
   std::vector<uint8_t> keys;
   int32_t closesBefore = 0;
+  bool startsMatch = false;
   bool operator==(const ScriptEntry&) const = default;
 };
 
@@ -62,6 +65,9 @@ std::string DescribeScriptError(const std::string& path, const ScriptError& erro
 std::string WriteReplayScript(const ReplayScript& script);
 // One entry's lines (its close lines first), each ending in a newline.
 std::string WriteScriptEntry(const ScriptEntry& entry);
+
+// Whether the script opens with a "match" line: it is played from the match, without the title menu.
+bool StartsWithMatch(const ReplayScript& script);
 
 // The key codes of a key name (ESC, SPACE, RETURN, LEFT, RIGHT, RCONTROL, LSHIFT, A to Z, CHORD); empty if unknown.
 std::vector<uint8_t> KeyCodesForName(const std::string& name);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/game_window.h"
+#include "app/online/session.h"
 #include "app/title_menu.h"
 #include "app/title_menu_layout.h"
 #include "game/match_state.h"
@@ -43,6 +44,7 @@ int32_t StepScript(ScriptCursor* cursor, bool inTitleMenu, int32_t pointerY) {
   if (cursor->entry < entries.size()) {
     const ScriptEntry& entry = entries[cursor->entry];
     const int32_t closes = cursor->begunInEntry == 0 ? entry.closesBefore : 0;
+    cursor->startsMatch = cursor->begunInEntry == 0 && entry.startsMatch;
     ++cursor->begunInEntry;
     GiveEntryFrame(entry, &frame);
     return closes;
@@ -51,6 +53,7 @@ int32_t StepScript(ScriptCursor* cursor, bool inTitleMenu, int32_t pointerY) {
   frame.dy = 0;
   frame.primaryButton = false;
   frame.keysHeld.clear();
+  cursor->startsMatch = false;
   if (++cursor->framesAfterScript == 1) return 0;
   if (!inTitleMenu) {
     if (cursor->closeQueued) return 0;
@@ -68,5 +71,6 @@ int32_t StepScript(ScriptCursor* cursor, bool inTitleMenu, int32_t pointerY) {
 void GiveNextScriptFrame(ScriptCursor* cursor, void (*giveFrame)(const platform::InputFrame& frame)) {
   const int32_t closes = StepScript(cursor, TitleMenuRunning != 0, PointerY);
   for (int32_t close = 0; close < closes; ++close) platform::PostMessage(MainWindow, platform::WM_CLOSE, 0, 0);
+  if (cursor->startsMatch) SetUpOnlineMatch();
   giveFrame(cursor->frame);
 }

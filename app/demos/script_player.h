@@ -15,6 +15,7 @@ struct ScriptCursor {
   int64_t begunInEntry = 0;       // frames of that entry given so far
   int64_t framesAfterScript = 0;  // frames given since the script ran out
   bool closeQueued = false;       // the close request of the way out is queued
+  bool startsMatch = false;       // the frame StepScript gave last begins an entry after a "match" line
   platform::InputFrame frame;
 };
 
@@ -28,6 +29,7 @@ void StartScript(ScriptCursor* cursor, const ReplayScript* script);
 // is held; in play one close request is asked for.
 int32_t StepScript(ScriptCursor* cursor, bool inTitleMenu, int32_t pointerY);
 
-// StepScript with the game's own state: queues the close requests to the main window, then hands the frame to
-// giveFrame (the window's input for --play, the headless backend's for the replay tool).
+// StepScript with the game's own state: queues the close requests to the main window, sets up the two-player match
+// a "match" line starts (as an online session does), then hands the frame to giveFrame (the window's input for
+// --play, the headless backend's for the replay tool).
 void GiveNextScriptFrame(ScriptCursor* cursor, void (*giveFrame)(const platform::InputFrame& frame));

@@ -27,6 +27,9 @@ enum OptionCode : int {
   RecordOption,
   PlayOption,
   SaveSettingsOption,
+  HostOption,
+  JoinOption,
+  NameOption,
   VersionOption,
   HelpOption,
 };
@@ -43,6 +46,9 @@ const option kLongOptions[] = {
     {"record", required_argument, nullptr, RecordOption},
     {"play", required_argument, nullptr, PlayOption},
     {"save-settings", no_argument, nullptr, SaveSettingsOption},
+    {"host", optional_argument, nullptr, HostOption},
+    {"join", required_argument, nullptr, JoinOption},
+    {"name", required_argument, nullptr, NameOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -167,6 +173,19 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
       case SaveSettingsOption:
         options.saveSettings = true;
         break;
+      case HostOption: {
+        const std::optional<int32_t> port = optarg != nullptr ? ReadPort(optarg) : std::optional<int32_t>(27960);
+        if (!port) return Refused(BadValue(code, optarg, "expected a port from 1 to 65535"));
+        options.hostPort = static_cast<uint16_t>(*port);
+        break;
+      }
+      case JoinOption:
+        if (optarg[0] == 0) return Refused(BadValue(code, optarg, "expected HOST or HOST:PORT"));
+        options.joinAddress = optarg;
+        break;
+      case NameOption:
+        options.playerName = optarg;
+        break;
       case ':':
         return Refused(std::string("--") + OptionName(optopt) + " needs a value");
       default:
@@ -178,6 +197,9 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   for (int i = optind; i < count; ++i) options.unknownArguments.emplace_back(arguments[i]);
+  if (options.hostPort && options.joinAddress) return Refused("--host and --join cannot be given together");
+  if ((options.hostPort || options.joinAddress) && options.playPath)
+    return Refused("--play cannot be given with --host or --join");
   return options;
 }
 
@@ -200,6 +222,9 @@ std::string HelpText(platform::FolderRules rules) {
          "  --record=FILE         record this run's input as a replay script in FILE\n"
          "  --play=FILE           play a replay script back in the window\n"
          "  --save-settings       keep this command line's display and sound choices for later runs\n"
+         "  --host[=PORT]         wait for another player to join an online match (UDP port, default 27960)\n"
+         "  --join=HOST[:PORT]    join the online match of the game waiting at HOST\n"
+         "  --name=TEXT           the name the other player sees (at most 16 characters)\n"
          "  -h, --help            show this help and exit\n"
          "  --version             show the version and exit\n"
          "\n" +

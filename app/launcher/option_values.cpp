@@ -40,6 +40,12 @@ std::optional<int32_t> ReadVolume(std::string_view text) {
   return value;
 }
 
+std::optional<int32_t> ReadPort(std::string_view text) {
+  const std::optional<int32_t> value = text.size() <= 5 ? ReadSmallNumber(text) : std::nullopt;
+  if (!value || *value < 1 || *value > 65535) return std::nullopt;
+  return value;
+}
+
 std::optional<bool> ReadYesNo(std::string_view text) {
   if (text == "yes") return true;
   if (text == "no") return false;

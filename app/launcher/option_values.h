@@ -25,6 +25,8 @@ std::optional<WindowSize> ReadWindowSize(std::string_view text);
 std::optional<platform::PictureScaling> ReadScaling(std::string_view text);
 // A whole number from 0 to 100.
 std::optional<int32_t> ReadVolume(std::string_view text);
+// A UDP port, a whole number from 1 to 65535.
+std::optional<int32_t> ReadPort(std::string_view text);
 // "yes" or "no".
 std::optional<bool> ReadYesNo(std::string_view text);
 

@@ -1,6 +1,6 @@
-// Whole frames on the headless backend: RunFrame of a two-player rally and one title-menu frame, with the wait
-// free (the headless clock only moves when asked) and no copy kept of the presented picture; and the same play
-// frames composed with SDL's own calls only (fill, RLE colour-keyed blits, SDL_ttf text rendered every frame).
+// Whole frames on the headless backend: RunFrame of a two-player rally, one title-menu frame and an 8-frame rollback
+// (wait free, no copy kept of the picture); the state save and restore; and the same play frames composed with
+// SDL's own calls only (fill, RLE colour-keyed blits, SDL_ttf text rendered every frame).
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/asset_catalogue.h"
+#include "app/online/frame_state.h"
+#include "app/online/rollback.h"
 #include "app/run_frame.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
@@ -35,28 +37,6 @@ constexpr int32_t kBottomPaddleY = 445, kTopPaddleY = 30;
 constexpr int32_t kLifeIconX[3] = {460, 478, 496};
 constexpr uint32_t kHudColour = 0x00FF00;  // green, as 0x00BBGGRR
 
-// Everything RunFrame reads and writes besides the pictures: the match, the block's direction and the generator.
-struct MatchSnapshot {
-  int32_t ballX, ballY, ballDX, ballDY, serve1, serve2, lives1, lives2, score1, score2, hits, level, players;
-  int32_t paddle1X, paddle2X, pointerX, pointerY, blockX, blockY, blockStep, hidden;
-  uint32_t random;
-};
-
-MatchSnapshot TakeSnapshot() {
-  return {BallX,    BallY,  BallDX,   BallDY,    Serve1Pending,   Serve2Pending, Lives1,   Lives2,
-          Score1,   Score2, HitCount, Level,     PlayerCount,     Paddle1X,      Paddle2X, PointerX,
-          PointerY, BlockX, BlockY,   BlockStep, HiddenModeCount, RandomState};
-}
-
-void RestoreSnapshot(const MatchSnapshot& s) {
-  BallX = s.ballX, BallY = s.ballY, BallDX = s.ballDX, BallDY = s.ballDY;
-  Serve1Pending = s.serve1, Serve2Pending = s.serve2, Lives1 = s.lives1, Lives2 = s.lives2;
-  Score1 = s.score1, Score2 = s.score2, HitCount = s.hits, Level = s.level, PlayerCount = s.players;
-  Paddle1X = s.paddle1X, Paddle2X = s.paddle2X, PointerX = s.pointerX, PointerY = s.pointerY;
-  BlockX = s.blockX, BlockY = s.blockY, BlockStep = s.blockStep, HiddenModeCount = s.hidden;
-  RandomState = s.random;
-}
-
 // What a play frame shows: the places of the moving pictures and the numbers of the HUD.
 struct FrameLayout {
   int32_t ballX, ballY, paddle1X, paddle2X, blockX, blockY, lives1, lives2, score1, score2, level;
@@ -76,7 +56,7 @@ void HoldKeys(std::vector<uint8_t> keys) {
 // match just served: both players hold their follow keys (right Ctrl, left Shift), so the rally goes on.
 struct PlayingGame {
   std::string failure;
-  MatchSnapshot rallyStart{};
+  FrameState rallyStart{};
   std::vector<FrameLayout> rally;  // what each of the rally's frames showed
 
   PlayingGame() {
@@ -107,7 +87,7 @@ struct PlayingGame {
     RunFrame();  // the serve
     HoldKeys({DIK_RCONTROL, DIK_LSHIFT});
     platform::TakeStartedBuffers();
-    rallyStart = TakeSnapshot();
+    SaveFrameState(&rallyStart);
   }
 
   // Plays the rally once, noting each frame's layout, and checks that it stayed a two-player match in play.
@@ -119,7 +99,7 @@ struct PlayingGame {
       if (!inPlay && failure.empty()) failure = "the rally did not stay in play at frame " + std::to_string(frame + 1);
     }
     platform::TakeStartedBuffers();
-    RestoreSnapshot(rallyStart);
+    RestoreFrameState(rallyStart);
   }
 };
 
@@ -134,14 +114,14 @@ void BM_PlayFrame(benchmark::State& state) {
     state.SkipWithError(game.failure.c_str());
     return;
   }
-  RestoreSnapshot(game.rallyStart);
+  RestoreFrameState(game.rallyStart);
   int32_t frame = 0;
   for (auto _ : state) {
     RunFrame();
     if (++frame == kRallyFrames) {
       state.PauseTiming();
       platform::TakeStartedBuffers();  // the headless sound output's record of started sounds
-      RestoreSnapshot(game.rallyStart);
+      RestoreFrameState(game.rallyStart);
       frame = 0;
       state.ResumeTiming();
     }
@@ -201,11 +181,11 @@ bool InHudText(int32_t x, int32_t y) { return x >= 460 && ((y >= 60 && y < 96) |
 // Pixels outside the HUD text that differ between the game's frame and the SDL composition of the same layout;
 // the texts come from two different rasterisers and are left out.
 int64_t PixelsUnlikeGame(PlayingGame& game, SdlScene& scene) {
-  RestoreSnapshot(game.rallyStart);
+  RestoreFrameState(game.rallyStart);
   RunFrame();
   const FrameLayout layout = LayoutNow();
   platform::TakeStartedBuffers();
-  RestoreSnapshot(game.rallyStart);
+  RestoreFrameState(game.rallyStart);
   scene.Compose(layout);
   // After the flip the shown picture is the primary's.
   int64_t unlike = 0;
@@ -235,6 +215,48 @@ void BM_SDL_TypicalFrame(benchmark::State& state) {
   state.counters["pixels_unlike_game"] = unlike;
 }
 
+// The state of a frame saved and restored, as a rollback does for every frame it plays again.
+void BM_SaveRestoreState(benchmark::State& state) {
+  PlayingGame& game = Game();
+  if (!game.failure.empty()) {
+    state.SkipWithError(game.failure.c_str());
+    return;
+  }
+  RestoreFrameState(game.rallyStart);
+  FrameState saved;
+  for (auto _ : state) {
+    SaveFrameState(&saved);
+    benchmark::DoNotOptimize(saved);
+    RestoreFrameState(saved);
+    benchmark::ClobberMemory();
+  }
+}
+
+// The longest rollback: the state of 8 frames back restored and the 8 frames played again with their inputs,
+// drawn into the back surface, neither presented nor heard.
+void BM_Rollback8(benchmark::State& state) {
+  PlayingGame& game = Game();
+  if (!game.failure.empty()) {
+    state.SkipWithError(game.failure.c_str());
+    return;
+  }
+  RestoreFrameState(game.rallyStart);
+  RollbackHistory history;
+  platform::HeadlessInputFrame followKeys;
+  followKeys.keysHeld = {DIK_RCONTROL, DIK_LSHIFT};
+  for (int64_t frame = 1; frame <= kRollbackWindow; ++frame) {
+    RememberFrame(&history, frame, followKeys);
+    platform::SetHeadlessInput(followKeys);
+    RunFrame();
+  }
+  platform::TakeStartedBuffers();
+  const FrameReplay replay{[](int64_t, platform::InputFrame* input) { platform::SetHeadlessInput(*input); }, nullptr};
+  for (auto _ : state) PlayFramesAgain(&history, 1, replay);
+  if (Serve1Pending != 0 || Serve2Pending != 0) state.SkipWithError("the match left play while timed");
+  platform::TakeStartedBuffers();
+  RestoreFrameState(game.rallyStart);
+}
+
 // Ends one timed menu frame at each flip; when the benchmark has enough, Return is held with the pointer in
 // the new-game band, so the next menu frame leaves the menu.
 void CountMenuFlip(void* user) {
@@ -254,7 +276,7 @@ void BM_MenuFrame(benchmark::State& state) {
   if (state.KeepRunning()) RunTitleMenu();
   platform::SetPresentHook(nullptr, nullptr);
   platform::TakeStartedBuffers();
-  RestoreSnapshot(game.rallyStart);
+  RestoreFrameState(game.rallyStart);
   HoldKeys({DIK_RCONTROL, DIK_LSHIFT});
 }
 
@@ -263,3 +285,5 @@ void BM_MenuFrame(benchmark::State& state) {
 BENCHMARK(BM_PlayFrame);
 BENCHMARK(BM_SDL_TypicalFrame);
 BENCHMARK(BM_MenuFrame);
+BENCHMARK(BM_SaveRestoreState);
+BENCHMARK(BM_Rollback8);

@@ -51,6 +51,16 @@ TEST(CommandLine, EveryOptionInBothValueForms) {
   }
 }
 
+TEST(CommandLine, OnlineOptions) {
+  EXPECT_EQ(Parse({"--host"}).hostPort, 27960);
+  EXPECT_EQ(Parse({"--host=28000", "--name=Ana"}).hostPort, 28000);
+  EXPECT_EQ(Parse({"--host=28000", "--name=Ana"}).playerName, "Ana");
+  const CommandLineOptions join = Parse({"--join", "example.org:28000", "--record=r"});
+  EXPECT_EQ(join.joinAddress, "example.org:28000");
+  EXPECT_FALSE(join.hostPort);
+  EXPECT_EQ(join.recordPath, "r");
+}
+
 TEST(CommandLine, WindowAndFullScreenTheLastOneCounts) {
   const CommandLineOptions window = Parse({"--fullscreen", "--window"});
   EXPECT_EQ(window.fullScreen, false);
@@ -91,6 +101,12 @@ TEST(CommandLine, BadValuesAreRefused) {
       {"--fullscreen=yes"},
       {"--save-settings=1"},
       {"--help=me"},
+      {"--host=0"},
+      {"--host=65536"},
+      {"--host=port"},
+      {"--join="},
+      {"--host", "--join=a"},
+      {"--join=a", "--play=p"},
   };
   for (const std::vector<const char*>& arguments : refused) {
     std::vector<const char*> argv{"tavo2000"};

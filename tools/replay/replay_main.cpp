@@ -4,6 +4,12 @@
 //   replay --soak SCRIPT  ->  no f=... lines; "heap ..." with the heap in use after the first frames and at the end
 //   replay --shot FLIP=FILE ... SCRIPT   also saves the picture shown at each FLIP as a PNG file
 //   replay --soak-script FRAMES SEED   prints the soak's script of FRAMES frames for SEED and runs nothing
+//   replay --host=PORT SCRIPT, replay --join=HOST:PORT SCRIPT   plays one side of an online match over UDP, its own
+//       player's input from SCRIPT (the other player's part ignored), and prints the trace of each frame once both
+//       inputs are known, then "end" when its script and the other side's are done; --record=FILE writes the frames
+//       both played as a script, --time-scale=N runs its frame clock and the link simulator N times faster
+//   replay --synctest=N SCRIPT   rolls every frame of play back N frames (1 to 8) and plays them again; the same
+//                                trace, or exit 4 naming the first frame whose state differs
 // When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +25,11 @@
 #include "app/demos/replay_script.h"
 #include "app/demos/script_player.h"
 #include "app/main_window.h"
+#include "app/online/meeting_screen.h"
+#include "app/online/online_recording.h"
+#include "app/online/rollback.h"
+#include "app/online/session.h"
+#include "app/startup.h"
 #include "app/title_menu.h"
 #include "audio/sound_effects.h"
 #include "game/block.h"
@@ -26,6 +37,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
+#include "platform/net.h"
 #include "platform/picture_hash.h"
 #include "platform/process_environment.h"
 #include "platform/sound.h"
@@ -34,6 +46,7 @@
 #include "platform/window.h"
 #include "replay_shots.h"
 #include "soak_script.h"
+#include "synctest.h"
 
 namespace {
 
@@ -63,22 +76,18 @@ void PrintMessageBoxes() {
   }
 }
 
-// Appends the name of a started sound: its role in the game, else its slot, else "?".
-void AppendSoundName(const platform::SoundBuffer* buffer, std::string& names) {
-  for (int32_t id = 0; id < kSoundSlotCount; ++id) {
-    if (SoundTable[id].buffer != buffer) continue;
-    if (id == BounceSound) {
-      names += "bounce";
-    } else if (id == ScoreSound) {
-      names += "score";
-    } else {
-      char slot[16];
-      std::snprintf(slot, sizeof slot, "sound%d", static_cast<int>(id));
-      names += slot;
-    }
-    return;
+// Appends the name of the sound in a slot: its role in the game, else its slot.
+void AppendSoundName(int32_t id, std::string& names) {
+  if (!names.empty()) names += ',';
+  if (id == BounceSound) {
+    names += "bounce";
+  } else if (id == ScoreSound) {
+    names += "score";
+  } else {
+    char slot[16];
+    std::snprintf(slot, sizeof slot, "sound%d", static_cast<int>(id));
+    names += slot;
   }
-  names += '?';
 }
 
 // The sound effects started since the last flip, by name, in call order; "-" for none. The record and the text
@@ -89,8 +98,13 @@ const char* StartedSoundNames() {
   platform::TakeStartedBuffersInto(started);
   names.clear();
   for (const platform::SoundBuffer* buffer : started) {
-    if (!names.empty()) names += ',';
-    AppendSoundName(buffer, names);
+    int32_t id = 0;
+    while (id < kSoundSlotCount && SoundTable[id].buffer != buffer) ++id;
+    if (id < kSoundSlotCount) {
+      AppendSoundName(id, names);
+    } else {
+      names += names.empty() ? "?" : ",?";
+    }
   }
   if (names.empty()) names += '-';
   return names.c_str();
@@ -102,14 +116,50 @@ uint64_t PresentedPictureHash() {
   return platform::HashPictureBytes(frame.pixels.data(), frame.pitch, frame.width, frame.height, frame.bitsPerPixel);
 }
 
-void PrintTraceLine() {
-  const char* sounds = StartedSoundNames();
+void PrintTraceLineOf(int64_t flip, bool inMenu, const FrameState& state, const char* sounds, uint64_t picture) {
+  const int32_t* v = state.variables;
   std::printf("f=%" PRId64
               " m=%d ball=%d,%d v=%d,%d pad=%d,%d ptr=%d,%d lives=%d,%d score=%d,%d serve=%d,%d lvl=%d "
               "hits=%d pc=%d block=%d,%d hid=%d snd=%s img=%016" PRIx64 "\n",
-              Flips, TitleMenuRunning != 0 ? 1 : 0, BallX, BallY, BallDX, BallDY, Paddle1X, Paddle2X, PointerX,
-              PointerY, Lives1, Lives2, Score1, Score2, Serve1Pending, Serve2Pending, Level, HitCount, PlayerCount,
-              BlockX, BlockY, HiddenModeCount, sounds, PresentedPictureHash());
+              flip, inMenu ? 1 : 0, v[kStateBallX], v[kStateBallY], v[kStateBallDX], v[kStateBallDY], v[kStatePaddle1X],
+              v[kStatePaddle2X], v[kStatePointerX], v[kStatePointerY], v[kStateLives1], v[kStateLives2],
+              v[kStateScore1], v[kStateScore2], v[kStateServe1Pending], v[kStateServe2Pending], v[kStateLevel],
+              v[kStateHitCount], v[kStatePlayerCount], v[kStateBlockX], v[kStateBlockY], v[kStateHiddenModeCount],
+              sounds, picture);
+}
+
+void PrintTraceLine() {
+  static FrameState now;
+  SaveFrameState(&now);
+  const char* sounds = StartedSoundNames();
+  PrintTraceLineOf(Flips, TitleMenuRunning != 0, now, sounds, PresentedPictureHash());
+}
+
+// ---- One side of an online match (--host, --join)
+
+struct PeerRun {
+  bool on = false;
+  OnlineRequest request;
+  std::string recordPath;
+};
+PeerRun Peer;
+
+// A frame both sides' inputs are known for: its trace line, from the state and picture it left.
+void PrintConfirmedFrame(const ConfirmedFrame& frame) {
+  static std::string names;
+  names.clear();
+  for (int32_t i = 0; i < frame.soundCount; ++i) AppendSoundName(frame.soundIds[i], names);
+  if (names.empty()) names += '-';
+  PrintTraceLineOf(frame.frame, false, frame.after, names.c_str(), frame.pictureHash);
+}
+
+// A session that ends before every frame of the script was confirmed: say why and end as a failed run. (The other
+// side, done first, may leave while this one plays its last frame: that is the script's end, not a failure.)
+void PeerSessionEnded() {
+  if (OnlineConfirmedThrough() >= TotalFrames) return;
+  std::fflush(stdout);
+  std::fprintf(stderr, "replay: the online session ended: %s\n", OnlineEndReason().c_str());
+  std::_Exit(kOnlineFailedExitCode);
 }
 
 // The way out takes a few frames; more means the game did not take it.
@@ -127,11 +177,44 @@ void SteerTowardsQuit() {
   GiveNextFrame();
 }
 
+// A flip of an online peer: the meeting screen's flips are not frames of the script; after the script's last frame
+// the peer waits until both sides have confirmed every frame, says "end", leaves and leads the game to its quit.
+void OnPeerFlip() {
+  PrintMessageBoxes();
+  if (OnlineSessionPhase == OnlinePhase::Meeting) return;
+  if (OnlineSessionPhase == OnlinePhase::Playing && ++Flips < TotalFrames) {
+    GiveNextFrame();
+    return;
+  }
+  if (!SettleOnlineSession(TotalFrames)) PeerSessionEnded();
+  std::string error;
+  if (!SaveOnlineRecording(&error)) {
+    std::fprintf(stderr, "replay: the recording was not saved: %s\n", error.c_str());
+    std::exit(1);
+  }
+  const OnlineCounts& counts = OnlineSessionCounts();
+  std::fprintf(stderr,
+               "online: rollbacks=%" PRId64 " frames_played_again=%" PRId64 " stalls=%" PRId64 " stalled_ms=%" PRId64
+               " ignored=%" PRId64 " bytes_sent=%" PRId64 " bytes_received=%" PRId64 " round_trip_ms=%u delay=%d\n",
+               counts.rollbacks, counts.framesPlayedAgain, counts.stalls, counts.stalledMs, counts.datagramsIgnored,
+               counts.bytesSent, counts.bytesReceived, counts.roundTripMs, counts.inputDelay);
+  std::printf("end\n");
+  std::fflush(stdout);
+  OnOnlineSessionEnded = nullptr;
+  EndOnlineSession("The script is over.", true);
+  ScriptEnded = true;
+  SteerTowardsQuit();
+}
+
 // After every flip: report the frame just shown and load the next one; once the script has run out, say so
 // and lead the game to its quit, reporting nothing more.
 void OnFlip(void*) {
   if (ScriptEnded) {
     SteerTowardsQuit();
+    return;
+  }
+  if (Peer.on) {
+    OnPeerFlip();
     return;
   }
   ++Flips;
@@ -189,9 +272,45 @@ int main(int argc, char** argv) {
   platform::UseBinaryStandardOutput();  // the same trace bytes on every system
   if (argc >= 2 && std::strcmp(argv[1], "--soak-script") == 0) return PrintSoakScript(argc, argv);
   int first = 1;
+  int64_t synctestDepth = 0;
   for (; first + 1 < argc; ++first) {
     if (std::strcmp(argv[first], "--soak") == 0) {
       Soak.on = true;
+      continue;
+    }
+    if (std::strncmp(argv[first], "--host=", 7) == 0 || std::strncmp(argv[first], "--join=", 7) == 0) {
+      Peer.on = true;
+      Peer.request.role = argv[first][2] == 'h' ? OnlineRole::Host : OnlineRole::Joiner;
+      Peer.request.name = Peer.request.role == OnlineRole::Host ? "Host" : "Joiner";
+      int64_t port = 0;
+      if (Peer.request.role == OnlineRole::Joiner) {
+        Peer.request.peerAddress = argv[first] + 7;
+      } else if (!ParseWholeNumber(argv[first] + 7, 1, 65535, &port)) {
+        std::fprintf(stderr, "replay: --host wants a port from 1 to 65535, not %s\n", argv[first] + 7);
+        return 2;
+      }
+      Peer.request.port = static_cast<uint16_t>(port);
+      continue;
+    }
+    if (std::strncmp(argv[first], "--time-scale=", 13) == 0) {
+      int64_t scale = 1;
+      if (!ParseWholeNumber(argv[first] + 13, 1, 100, &scale)) {
+        std::fprintf(stderr, "replay: --time-scale wants a number from 1 to 100, not %s\n", argv[first] + 13);
+        return 2;
+      }
+      platform::SetNetClockScale(static_cast<uint32_t>(scale));
+      continue;
+    }
+    if (std::strncmp(argv[first], "--record=", 9) == 0) {
+      Peer.recordPath = argv[first] + 9;
+      continue;
+    }
+    if (std::strncmp(argv[first], "--synctest=", 11) == 0) {
+      if (!ParseWholeNumber(argv[first] + 11, 1, kRollbackWindow, &synctestDepth)) {
+        std::fprintf(stderr, "replay: --synctest wants a number of frames from 1 to %d, not %s\n", kRollbackWindow,
+                     argv[first] + 11);
+        return 2;
+      }
       continue;
     }
     if (std::strcmp(argv[first], "--shot") != 0) break;
@@ -204,10 +323,10 @@ int main(int argc, char** argv) {
     ++first;
   }
   if (argc != first + 1) {
-    std::fprintf(
-        stderr,
-        "usage: replay [--soak] [--shot FLIP=FILE]... SCRIPT   (run in the folder that holds the game's assets)\n"
-        "       replay --soak-script FRAMES SEED\n");
+    std::fprintf(stderr,
+                 "usage: replay [--soak] [--synctest=N] [--host=PORT | --join=HOST:PORT] [--shot FLIP=FILE]... SCRIPT\n"
+                 "       (run in the folder that holds the game's assets)\n"
+                 "       replay --soak-script FRAMES SEED\n");
     return 2;
   }
   static ReplayScript script;
@@ -226,6 +345,21 @@ int main(int argc, char** argv) {
   platform::SelectBackend(platform::Backend::Headless);
   GiveNextFrame();
   platform::SetPresentHook(OnFlip, nullptr);
+  if (synctestDepth > 0) StartSynctest(static_cast<int32_t>(synctestDepth), &Cursor, &Flips);
+  if (StartsWithMatch(script)) FirstScreen = StartRecordedOnlineMatch;
+  if (Peer.on) {
+    std::string error;
+    if (!StartOnlineSession(Peer.request, &error)) {
+      std::fprintf(stderr, "replay: %s\n", error.c_str());
+      return kOnlineFailedExitCode;
+    }
+    FirstScreen = RunMeetingScreen;
+    StartOnlineRecording(Peer.recordPath);
+    PaceOnlineFramesByNetClock = true;
+    TakeOnlinePictureHashes = true;
+    OnFrameConfirmed = PrintConfirmedFrame;
+    OnOnlineSessionEnded = PeerSessionEnded;
+  }
   static int instanceTag = 0;
   const int32_t code = WinMain(&instanceTag, nullptr, "", 1);
   PrintMessageBoxes();

@@ -1,0 +1,672 @@
+// The online session: meeting over UDP (Hello, Welcome, refusals), then every frame the input exchange, the
+// rollback of frames played with a wrong prediction, the confirmed frames' hashes compared, and the session's
+// own events (leaving, the next match) carried so that both machines play the very same frames.
+#include "app/online/session.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+
+#include "app/online/game_files_hash.h"
+#include "app/online/input_ledger.h"
+#include "app/online/online_recording.h"
+#include "app/online/rollback.h"
+#include "app/run_frame.h"
+#include "audio/sound_effects.h"
+#include "app/title_menu.h"
+#include "game/match_state.h"
+#include "game/serve.h"
+#include "input/input_devices.h"
+#include "gfx/display.h"
+#include "input/key_codes.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/net.h"
+#include "platform/picture_hash.h"
+
+OnlinePhase OnlineSessionPhase = OnlinePhase::Off;
+void (*OnFrameConfirmed)(const ConfirmedFrame& frame) = nullptr;
+bool TakeOnlinePictureHashes = false;
+bool PaceOnlineFramesByNetClock = false;
+void (*OnOnlineSessionEnded)() = nullptr;
+
+namespace {
+
+constexpr uint32_t kHelloEveryMs = 250;
+constexpr uint32_t kPingEveryMs = 250;
+constexpr uint32_t kControlEveryMs = 100;
+constexpr int32_t kOutcomeSlots = 16;
+constexpr int32_t kConfirmedSlots = 64;
+constexpr uint32_t kSlowDownMs = 3;
+
+// What each played frame left: kept until it is confirmed.
+struct Outcome {
+  ConfirmedFrame record;
+};
+
+struct Peer {
+  OnlineRequest request;
+  platform::UdpSocket* socket = nullptr;
+  platform::NetAddress other;
+  bool otherKnown = false;
+  bool met = false;
+  uint64_t metAtMs = 0;
+  uint32_t session = 0;
+  uint64_t filesHash = 0;
+  char ownName[kMaxNameLength + 1] = {};
+  char otherName[kMaxNameLength + 1] = {};
+  uint64_t startedMs = 0, lastHeardMs = 0, lastHelloMs = 0, lastPingMs = 0, lastControlMs = 0;
+
+  InputLedger ledger;
+  RollbackHistory history;
+  int64_t nextFrame = 1;
+  int32_t inputDelay = 0;
+
+  // The host's part of starting the next match: each player's Space after game over, seen in confirmed frames.
+  bool ownVote = false, otherVote = false, newMatchMarked = false;
+
+  // Leaving: our Leave is repeated until acknowledged (or for a second).
+  uint16_t controlSequence = 0;
+  bool leaving = false;
+  uint64_t leavingSinceMs = 0;
+
+  Outcome outcomes[kOutcomeSlots];
+  int64_t confirmedThrough = 0;
+  uint64_t confirmedHashes[kConfirmedSlots] = {};
+  FrameState confirmedStates[kConfirmedSlots];
+  int64_t otherConfirmed = 0;  // the newest frame the other side has confirmed (from its hashes)
+  int64_t differingFrame = 0;  // a desync seen: the frame whose hashes differ
+  uint64_t differingSinceMs = 0;
+
+  int64_t otherFrame = 0;  // the other side's frame at otherFrameAtMs, from its pings
+  uint64_t otherFrameAtMs = 0;
+  uint64_t frameDueMs = 0;  // with PaceOnlineFramesByNetClock: when the next frame starts
+
+  OnlineCounts counts;
+  std::string endReason;
+  std::string addresses;
+};
+Peer Self;
+
+void PlayOnlineFrameSteps();
+
+// ---- Sending and receiving
+
+void Send(const Message& message) {
+  if (Self.socket == nullptr || !Self.otherKnown) return;
+  uint8_t bytes[kMaxDatagramBytes];
+  const size_t size = WriteMessage(message, bytes, sizeof bytes);
+  if (size == 0) return;
+  if (platform::SendDatagram(Self.socket, Self.other, bytes, size)) Self.counts.bytesSent += size;
+}
+
+void SendHelloOrWelcome(MessageKind kind) {
+  Message m;
+  m.kind = kind;
+  m.session = Self.session;
+  m.filesHash = Self.filesHash;
+  std::memcpy(m.name, Self.ownName, sizeof m.name);
+  Send(m);
+}
+
+void SendRefuse(const platform::NetAddress& to, RefuseReason reason) {
+  Message m;
+  m.kind = MessageKind::Refuse;
+  m.reason = reason;
+  uint8_t bytes[kMaxDatagramBytes];
+  const size_t size = WriteMessage(m, bytes, sizeof bytes);
+  if (size != 0) platform::SendDatagram(Self.socket, to, bytes, size);
+}
+
+void SendInputs() {
+  Message m;
+  FillInputsMessage(Self.ledger, &m);
+  m.hashFrame = static_cast<uint32_t>(Self.confirmedThrough);
+  m.stateHash = Self.confirmedThrough > 0 ? Self.confirmedHashes[Self.confirmedThrough % kConfirmedSlots] : 0;
+  Send(m);
+}
+
+void SendControl(SessionEvent event, uint32_t argument) {
+  Message m;
+  m.kind = MessageKind::Control;
+  m.controlSequence = Self.controlSequence;
+  m.event = event;
+  m.argument = argument;
+  Send(m);
+}
+
+void SendStateReport(int64_t frame) {
+  Message m;
+  m.kind = MessageKind::StateReport;
+  m.frame = static_cast<uint32_t>(frame);
+  WriteFrameStateBytes(Self.confirmedStates[frame % kConfirmedSlots], m.state);
+  Send(m);
+}
+
+const char* RefusalText(RefuseReason reason) {
+  switch (reason) {
+    case RefuseReason::OtherVersion:
+      return "The other player has another version of the game.";
+    case RefuseReason::OtherGameFiles:
+      return "The other player's game files differ from these.";
+    case RefuseReason::RoomFull:
+      return "The game already has two players.";
+    case RefuseReason::UnknownCode:
+      return "No game has that code.";
+    case RefuseReason::TooManyAttempts:
+      return "Too many attempts: wait a minute and try again.";
+    case RefuseReason::ServerFull:
+      return "The server has no room for another game.";
+  }
+  return "The other side refused.";
+}
+
+// ---- Confirmed frames: hash, compare with the other side's, hand over
+
+uint64_t BackSurfaceHash() {
+  if (BackSurface == nullptr || BackSurface->pixels == nullptr) return 0;
+  return platform::HashPictureBytes(BackSurface->pixels, BackSurface->pitch, BackSurface->width, BackSurface->height,
+                                    BackSurface->bitsPerPixel);
+}
+
+// Notes what the frame just played left: the state after it, its picture, its sounds, its input.
+void NoteOutcome(int64_t frame, const platform::InputFrame& input, bool startsNextMatch) {
+  ConfirmedFrame& record = Self.outcomes[frame % kOutcomeSlots].record;
+  record.frame = frame;
+  SaveFrameState(&record.after);
+  record.pictureHash = TakeOnlinePictureHashes ? BackSurfaceHash() : 0;
+  record.soundCount = std::min<int32_t>(HeldSoundCount, 8);
+  std::copy(HeldSoundIds, HeldSoundIds + record.soundCount, record.soundIds);
+  record.input.dx = input.dx;
+  record.input.dy = input.dy;
+  record.input.primaryButton = input.primaryButton;
+  record.input.keysHeld.assign(input.keysHeld.begin(), input.keysHeld.end());
+  record.startsNextMatch = startsNextMatch;
+  record.matchOver = IsMatchOver();
+}
+
+// The host's decision to start the next match: each player's Space in a confirmed frame after game over. The
+// mark goes into the host's next input, so both machines start the match after the very same frame.
+void CountVotes(int64_t frame, const ConfirmedFrame& record) {
+  if (Self.request.role != OnlineRole::Host) return;
+  if (record.startsNextMatch) Self.newMatchMarked = false;
+  if (!record.matchOver || Self.newMatchMarked) {
+    Self.ownVote = Self.otherVote = false;
+    return;
+  }
+  if ((OwnInput(Self.ledger, frame).bits & kInputSpace) != 0) Self.ownVote = true;
+  if ((OtherInput(Self.ledger, frame).bits & kInputSpace) != 0) Self.otherVote = true;
+}
+
+void ConfirmFrames() {
+  const int64_t confirmed = NewestConfirmedFrame(Self.ledger);
+  while (Self.confirmedThrough < confirmed) {
+    const int64_t frame = ++Self.confirmedThrough;
+    const ConfirmedFrame& record = Self.outcomes[frame % kOutcomeSlots].record;
+    Self.confirmedStates[frame % kConfirmedSlots] = record.after;
+    Self.confirmedHashes[frame % kConfirmedSlots] = FrameStateHash(record.after);
+    CountVotes(frame, record);
+    RecordConfirmedFrame(record);
+    if (OnFrameConfirmed != nullptr) OnFrameConfirmed(record);
+  }
+}
+
+void CheckOtherHash(const Message& m) {
+  const int64_t frame = m.hashFrame;
+  if (frame == 0 || frame > Self.confirmedThrough || frame <= Self.confirmedThrough - kConfirmedSlots) return;
+  if (Self.confirmedHashes[frame % kConfirmedSlots] == m.stateHash || Self.differingFrame != 0) return;
+  Self.differingFrame = frame;
+  Self.differingSinceMs = platform::NetClockMs();
+  SendStateReport(frame);
+}
+
+void EndWithDifference(int64_t frame, const FrameState* theirs) {
+  std::string line = "The two games differ from frame " + std::to_string(frame);
+  if (theirs != nullptr) {
+    line += ": " + DifferingFrameStateFields(Self.confirmedStates[frame % kConfirmedSlots], *theirs, 8) +
+            " (this side/the other)";
+  }
+  std::fprintf(stderr, "ONLINE: %s\n", line.c_str());
+  EndOnlineSession(line + ".", false);
+}
+
+// ---- Frames
+
+// Gives the input service the frame both machines play for `frame`, from the two players' parts and the match.
+void GiveFrameInput(int64_t frame, platform::InputFrame* input) {
+  const bool host = Self.request.role == OnlineRole::Host;
+  const PlayerInput own = OwnInput(Self.ledger, frame);
+  PlayerInput other = OtherInput(Self.ledger, frame);
+  // A prediction never starts a match: only the host's real input does.
+  if (frame > Self.ledger.otherNewest) other.bits &= static_cast<uint8_t>(~kInputNewMatch);
+  NotePlayed(&Self.ledger, frame, other);
+  MergeFrameInput(host ? own : other, host ? other : own, input);
+  platform::GiveInputFrame(*input);
+}
+
+bool StartsNextMatch(int64_t frame) {
+  const bool host = Self.request.role == OnlineRole::Host;
+  const PlayerInput hostInput = host ? OwnInput(Self.ledger, frame) : OtherInput(Self.ledger, frame);
+  return (hostInput.bits & kInputNewMatch) != 0 && (host || frame <= Self.ledger.otherNewest);
+}
+
+// After a frame's rules, played first or again: the next match, and what the frame left.
+void FinishFrame(int64_t frame, const platform::InputFrame& input) {
+  const bool next = StartsNextMatch(frame);
+  NoteOutcome(frame, input, next);
+  if (next) SetUpOnlineMatch();
+}
+
+// The sounds of a frame played again: those its first playing did not start are heard now.
+void AfterFramePlayedAgain(int64_t frame) {
+  const ConfirmedFrame& before = Self.outcomes[frame % kOutcomeSlots].record;
+  SoundEffectsHeld = 0;
+  for (int32_t i = 0; i < std::min<int32_t>(HeldSoundCount, kHeldSoundRecord); ++i) {
+    const int32_t id = HeldSoundIds[i];
+    if (std::find(before.soundIds, before.soundIds + before.soundCount, id) == before.soundIds + before.soundCount)
+      PlaySoundEffect(id, 0, 0, 0, 0);
+  }
+  SoundEffectsHeld = 1;
+  platform::InputFrame& input = Self.history.input[frame % kRollbackSlots];
+  FinishFrame(frame, input);
+}
+
+void GiveRememberedFrameInput(int64_t frame, platform::InputFrame* input) { GiveFrameInput(frame, input); }
+
+void RollBackIfWrong() {
+  const int64_t wrong = Self.ledger.firstWrong;
+  if (wrong == 0) return;
+  Self.ledger.firstWrong = 0;
+  const int64_t newest = Self.history.newestFrame;
+  if (!PlayFramesAgain(&Self.history, wrong, {GiveRememberedFrameInput, AfterFramePlayedAgain})) {
+    EndOnlineSession("The other player's input came too late to be used.", true);
+    return;
+  }
+  ++Self.counts.rollbacks;
+  Self.counts.framesPlayedAgain += newest - wrong + 1;
+}
+
+// ---- Receiving
+
+void TakeMessage(const Message& m, const platform::NetAddress& from) {
+  const bool host = Self.request.role == OnlineRole::Host;
+  // Once the session has ended only the acknowledgement of our Leave matters.
+  if (OnlineSessionPhase == OnlinePhase::Ended && m.kind != MessageKind::ControlAck) return;
+  if (!Self.otherKnown && host && m.kind == MessageKind::Hello) {
+    if (m.filesHash != Self.filesHash) {
+      SendRefuse(from, RefuseReason::OtherGameFiles);
+      return;
+    }
+    Self.other = from;
+    Self.otherKnown = true;
+    std::memcpy(Self.otherName, m.name, sizeof Self.otherName);
+  }
+  if (!Self.otherKnown || !(from == Self.other)) {
+    if (host && Self.otherKnown && m.kind == MessageKind::Hello) SendRefuse(from, RefuseReason::RoomFull);
+    ++Self.counts.datagramsIgnored;
+    return;
+  }
+  Self.lastHeardMs = platform::NetClockMs();
+  switch (m.kind) {
+    case MessageKind::Hello:
+      if (host) SendHelloOrWelcome(MessageKind::Welcome);
+      Self.met = true;
+      break;
+    case MessageKind::Welcome:
+      if (!host && !Self.met) {
+        if (m.filesHash != Self.filesHash) {
+          EndOnlineSession(RefusalText(RefuseReason::OtherGameFiles), false);
+          return;
+        }
+        std::memcpy(Self.otherName, m.name, sizeof Self.otherName);
+        Self.session = m.session;
+        Self.met = true;
+      }
+      break;
+    case MessageKind::Refuse:
+      EndOnlineSession(RefusalText(m.reason), false);
+      break;
+    case MessageKind::Inputs:
+      if (!TakeInputsMessage(&Self.ledger, m)) ++Self.counts.datagramsIgnored;
+      Self.otherConfirmed = std::max<int64_t>(Self.otherConfirmed, m.hashFrame);
+      CheckOtherHash(m);
+      break;
+    case MessageKind::Control: {
+      Message ack;
+      ack.kind = MessageKind::ControlAck;
+      ack.controlSequence = m.controlSequence;
+      Send(ack);
+      if (m.event == SessionEvent::Leave && Self.met) EndOnlineSession("The other player left.", false);
+      break;
+    }
+    case MessageKind::ControlAck:
+      if (Self.leaving && m.controlSequence == Self.controlSequence) Self.leaving = false;
+      break;
+    case MessageKind::Ping: {
+      Message pong;
+      pong.kind = MessageKind::Pong;
+      pong.time = m.time;
+      pong.frame = static_cast<uint32_t>(Self.nextFrame - 1);
+      Send(pong);
+      // The ping left the other side half a round trip ago: it has played on since.
+      Self.otherFrame = m.frame + (Self.counts.roundTripMs / 2) / kOnlineFrameMs;
+      Self.otherFrameAtMs = platform::NetClockMs();
+      break;
+    }
+    case MessageKind::Pong: {
+      const uint32_t now = static_cast<uint32_t>(platform::NetClockMs());
+      const uint32_t trip = now - m.time;
+      Self.counts.roundTripMs = Self.counts.roundTripMs == 0 ? trip : (3 * Self.counts.roundTripMs + trip) / 4;
+      Self.otherFrame = m.frame + (trip / 2) / kOnlineFrameMs;
+      Self.otherFrameAtMs = now;
+      break;
+    }
+    case MessageKind::StateReport: {
+      const int64_t frame = m.frame;
+      if (frame < 1 || frame > Self.confirmedThrough || frame <= Self.confirmedThrough - kConfirmedSlots) break;
+      FrameState theirs;
+      ReadFrameStateBytes(m.state, &theirs);
+      if (FrameStateHash(theirs) == Self.confirmedHashes[frame % kConfirmedSlots]) break;
+      SendStateReport(frame);
+      EndWithDifference(frame, &theirs);
+      break;
+    }
+    default:
+      ++Self.counts.datagramsIgnored;
+      break;
+  }
+}
+
+void ReceiveAll() {
+  if (Self.socket == nullptr) return;
+  uint8_t bytes[kMaxDatagramBytes];
+  platform::NetAddress from;
+  while (Self.socket != nullptr) {
+    const size_t size = platform::ReceiveDatagram(Self.socket, &from, bytes, sizeof bytes);
+    if (size == 0) return;
+    Self.counts.bytesReceived += size;
+    Message m;
+    const char* why = nullptr;
+    if (!ReadMessage(bytes, size, &m, &why)) {
+      // Our own magic with another version: say so to the player rather than wait in silence.
+      if (m.version != kProtocolVersion) {
+        if (Self.request.role == OnlineRole::Host) SendRefuse(from, RefuseReason::OtherVersion);
+        if (Self.otherKnown ? from == Self.other : Self.request.role == OnlineRole::Joiner) {
+          EndOnlineSession(RefusalText(RefuseReason::OtherVersion), false);
+          return;
+        }
+      }
+      ++Self.counts.datagramsIgnored;
+      continue;
+    }
+    TakeMessage(m, from);
+  }
+}
+
+// Pings for the round trip and the other side's frame.
+void PingNow() {
+  const uint64_t now = platform::NetClockMs();
+  if (now - Self.lastPingMs < kPingEveryMs) return;
+  Self.lastPingMs = now;
+  Message m;
+  m.kind = MessageKind::Ping;
+  m.time = static_cast<uint32_t>(now);
+  m.frame = static_cast<uint32_t>(Self.nextFrame - 1);
+  Send(m);
+}
+
+// The side ahead of the other by more than a frame waits a few milliseconds each frame until they are level.
+void KeepClocksLevel() {
+  if (Self.otherFrameAtMs == 0) return;
+  const int64_t elapsedFrames = static_cast<int64_t>(platform::NetClockMs() - Self.otherFrameAtMs) / kOnlineFrameMs;
+  const int64_t ahead = (Self.nextFrame - 1) - (Self.otherFrame + elapsedFrames);
+  if (ahead <= 1) return;
+  // A few milliseconds per frame, more the further ahead (at most 4 steps), so the two meet within a second or two.
+  const uint32_t slowDown = kSlowDownMs * static_cast<uint32_t>(std::min<int64_t>(ahead - 1, 4));
+  if (PaceOnlineFramesByNetClock) {
+    Self.frameDueMs += slowDown;
+  } else {
+    platform::SleepMs(slowDown);
+  }
+}
+
+bool OtherSideSilent() { return platform::NetClockMs() - Self.lastHeardMs > kSilenceTimeoutMs; }
+
+}  // namespace
+
+// ---- The session's life
+
+bool StartOnlineSession(const OnlineRequest& request, std::string* error) {
+  Self = Peer{};
+  Self.request = request;
+  MakeName(request.name.c_str(), Self.ownName);
+  Self.filesHash = GameFilesHash();
+  platform::NetAddress hostAddress;
+  if (request.role == OnlineRole::Joiner) {
+    if (!platform::ResolveNetAddress(request.peerAddress, kDefaultOnlinePort, &hostAddress, error)) return false;
+  }
+  Self.socket = platform::OpenUdpSocket(request.role == OnlineRole::Host ? request.port : 0, error);
+  if (Self.socket == nullptr) return false;
+  if (request.role == OnlineRole::Joiner) {
+    Self.other = hostAddress;
+    Self.otherKnown = true;
+  } else {
+    Self.session = static_cast<uint32_t>(platform::NetClockMs() * 2654435761u) | 1u;
+    for (const platform::NetAddress& address : platform::LocalNetAddresses()) {
+      platform::NetAddress withPort = address;
+      withPort.port = platform::UdpSocketPort(Self.socket);
+      Self.addresses += (Self.addresses.empty() ? "" : "  ") + platform::NetAddressText(withPort);
+    }
+  }
+  StartLedger(&Self.ledger);
+  Self.startedMs = Self.lastHeardMs = platform::NetClockMs();
+  OnlineSessionPhase = OnlinePhase::Meeting;
+  return true;
+}
+
+bool ContinueMeeting(std::string* status) {
+  if (OnlineSessionPhase == OnlinePhase::Ended) {
+    *status = Self.endReason;
+    return false;
+  }
+  const uint64_t now = platform::NetClockMs();
+  if (Self.request.role == OnlineRole::Joiner && now - Self.lastHelloMs >= kHelloEveryMs) {
+    Self.lastHelloMs = now;
+    SendHelloOrWelcome(MessageKind::Hello);
+  }
+  // Waiting a little for an answer keeps the meeting from spinning; the screen's frame is no faster than this.
+  platform::WaitForDatagram(Self.socket, 10);
+  ReceiveAll();
+  if (OnlineSessionPhase == OnlinePhase::Ended) {
+    *status = Self.endReason;
+    return false;
+  }
+  // Met: one round trip measured (or a second gone) before the match starts, for the input delay.
+  if (Self.met) {
+    if (Self.metAtMs == 0) Self.metAtMs = now;
+    PingNow();
+    if (Self.counts.roundTripMs != 0 || now - Self.metAtMs > 1000) return true;
+  }
+  if (now - Self.startedMs > kMeetingTimeoutMs) {
+    EndOnlineSession(Self.request.role == OnlineRole::Host
+                         ? "Nobody joined within 30 s."
+                         : "No answer from " + Self.request.peerAddress + " within 30 s.",
+                     false);
+    *status = Self.endReason;
+    return false;
+  }
+  *status = Self.request.role == OnlineRole::Host ? "Waiting for the other player to join"
+                                                  : "Calling " + Self.request.peerAddress;
+  return false;
+}
+
+std::string OnlineAddressesText() { return Self.addresses; }
+
+const char* OtherPlayerName() { return Self.otherName; }
+
+bool HoldServeAfterLostMatch() {
+  KeyboardState[DIK_SPACE] = 0;
+  return true;
+}
+
+void SetUpOnlineMatch() {
+  PlayerCount = 2;
+  ResetMatch();
+}
+
+void BeginOnlineMatches() {
+  ForgetFrames(&Self.history);
+  Self.nextFrame = 1;
+  // The input delay follows the round trip measured while meeting: up to 2 frames, so prediction covers less.
+  Self.inputDelay = std::clamp<int32_t>(static_cast<int32_t>(Self.counts.roundTripMs / 60), 0, 2);
+  Self.counts.inputDelay = Self.inputDelay;
+  for (int64_t frame = 1; frame <= Self.inputDelay; ++frame) AddOwnInput(&Self.ledger, frame, PlayerInput{});
+  platform::SetFrameInputSource(platform::FrameInputSource::Given);
+  SetUpOnlineMatch();
+  TitleMenuEntry = HoldServeAfterLostMatch;
+  FramePlayer = PlayOnlineFrame;
+  OnlineSessionPhase = OnlinePhase::Playing;
+  Self.lastHeardMs = platform::NetClockMs();
+}
+
+void PlayOnlineFrame() {
+  PlayOnlineFrameSteps();
+  if (OnlineSessionPhase == OnlinePhase::Ended && OnOnlineSessionEnded != nullptr) OnOnlineSessionEnded();
+}
+
+namespace {
+
+void PlayOnlineFrameSteps() {
+  ReceiveAll();
+  if (OnlineSessionPhase != OnlinePhase::Playing) return;
+
+  // This machine's player: its input now belongs to a frame inputDelay frames ahead.
+  platform::InputFrame sampled;
+  platform::SampleInputDevices(&sampled);
+  if (std::find(sampled.keysHeld.begin(), sampled.keysHeld.end(), DIK_ESCAPE) != sampled.keysHeld.end()) {
+    EndOnlineSession("You left the game.", true);
+    return;
+  }
+  PlayerInput own = OwnPlayerInput(Self.request.role, sampled);
+  if (Self.request.role == OnlineRole::Host && Self.ownVote && Self.otherVote && !Self.newMatchMarked) {
+    own.bits |= kInputNewMatch;
+    Self.newMatchMarked = true;
+    Self.ownVote = Self.otherVote = false;
+  }
+  AddOwnInput(&Self.ledger, Self.nextFrame + Self.inputDelay, own);
+
+  RollBackIfWrong();
+  if (OnlineSessionPhase != OnlinePhase::Playing) return;
+
+  // Beyond the window the frame waits for the other side's input, sending ours meanwhile.
+  if (Self.nextFrame - Self.ledger.otherNewest > kRollbackWindow) {
+    // Before the other side's first input it has not begun yet: waiting for it is the start, not a stall.
+    if (Self.ledger.otherNewest > 0) ++Self.counts.stalls;
+    const uint64_t stallStart = platform::NetClockMs();
+    while (Self.nextFrame - Self.ledger.otherNewest > kRollbackWindow) {
+      SendInputs();
+      platform::WaitForDatagram(Self.socket, 2);
+      platform::SampleInputDevices(&sampled);  // keeps the window's events flowing
+      ReceiveAll();
+      if (OnlineSessionPhase != OnlinePhase::Playing) return;
+      if (OtherSideSilent()) {
+        EndOnlineSession("The other player is not answering.", true);
+        return;
+      }
+    }
+    Self.counts.stalledMs += static_cast<int64_t>(platform::NetClockMs() - stallStart);
+    // The wait was this side's slowing down: the frames after it keep their pace from here, not catching up.
+    Self.frameDueMs = platform::NetClockMs();
+    RollBackIfWrong();
+    if (OnlineSessionPhase != OnlinePhase::Playing) return;
+  }
+
+  // This frame, played with what is known and predicted.
+  const int64_t frame = Self.nextFrame++;
+  static const platform::InputFrame kNoInput;
+  RememberFrame(&Self.history, frame, kNoInput);
+  platform::InputFrame& remembered = Self.history.input[frame % kRollbackSlots];
+  GiveFrameInput(frame, &remembered);
+  SoundEffectsHeld = 1;
+  HeldSoundCount = 0;
+  PlayFrameRules();
+  SoundEffectsHeld = 0;
+  for (int32_t i = 0; i < std::min<int32_t>(HeldSoundCount, kHeldSoundRecord); ++i)
+    PlaySoundEffect(HeldSoundIds[i], 0, 0, 0, 0);
+  FinishFrame(frame, remembered);
+
+  ConfirmFrames();
+  SendInputs();
+  PingNow();
+  KeepClocksLevel();
+  if (PaceOnlineFramesByNetClock) {
+    while (platform::NetClockMs() < Self.frameDueMs && Self.socket != nullptr) {
+      const uint64_t left = Self.frameDueMs - platform::NetClockMs();
+      platform::WaitForDatagram(Self.socket, static_cast<uint32_t>(left));
+      ReceiveAll();
+    }
+    // A frame that started late is made up by the next ones (a process the machine held up catches up), unless it
+    // fell more than the rollback window behind, which starts the count afresh.
+    Self.frameDueMs += kOnlineFrameMs;
+    const uint64_t now = platform::NetClockMs();
+    if (Self.frameDueMs + kRollbackWindow * kOnlineFrameMs < now) Self.frameDueMs = now;
+  }
+  if (Self.differingFrame != 0 && platform::NetClockMs() - Self.differingSinceMs > 1000)
+    EndWithDifference(Self.differingFrame, nullptr);
+  else if (OtherSideSilent()) EndOnlineSession("The other player is not answering.", true);
+}
+
+}  // namespace
+
+void EndOnlineSession(const std::string& reason, bool tellOtherSide) {
+  if (OnlineSessionPhase == OnlinePhase::Ended || OnlineSessionPhase == OnlinePhase::Off) return;
+  Self.endReason = reason;
+  OnlineSessionPhase = OnlinePhase::Ended;
+  if (tellOtherSide && Self.otherKnown && Self.socket != nullptr) {
+    // Leave is repeated until acknowledged, for at most a second: the other side must not wait for a timeout.
+    ++Self.controlSequence;
+    Self.leaving = true;
+    const uint64_t start = platform::NetClockMs();
+    while (Self.leaving && platform::NetClockMs() - start < 1000) {
+      SendControl(SessionEvent::Leave, 0);
+      platform::WaitForDatagram(Self.socket, 20);
+      ReceiveAll();
+    }
+  }
+  if (Self.socket != nullptr) platform::CloseUdpSocket(Self.socket);
+  Self.socket = nullptr;
+  FramePlayer = PlayFrameRules;
+  TitleMenuEntry = RunTitleMenu;
+  platform::SetFrameInputSource(platform::FrameInputSource::Devices);
+}
+
+const std::string& OnlineEndReason() { return Self.endReason; }
+
+int64_t OnlineConfirmedThrough() { return Self.confirmedThrough; }
+
+bool StartRecordedOnlineMatch() {
+  TitleMenuEntry = HoldServeAfterLostMatch;
+  return true;
+}
+
+bool SettleOnlineSession(int64_t lastFrame) {
+  for (;;) {
+    ReceiveAll();
+    if (OnlineSessionPhase == OnlinePhase::Playing) {
+      RollBackIfWrong();
+      ConfirmFrames();
+      SendInputs();
+    }
+    const bool confirmed = Self.confirmedThrough >= lastFrame;
+    if (confirmed && (Self.otherConfirmed >= lastFrame || OnlineSessionPhase != OnlinePhase::Playing)) return true;
+    if (OnlineSessionPhase != OnlinePhase::Playing) return false;
+    if (OtherSideSilent()) {
+      EndOnlineSession("The other player is not answering.", false);
+      return false;
+    }
+    platform::WaitForDatagram(Self.socket, 10);
+  }
+}
+
+const OnlineCounts& OnlineSessionCounts() { return Self.counts; }
