@@ -39,6 +39,10 @@ constexpr uint32_t kControlEveryMs = 100;
 constexpr int32_t kOutcomeSlots = 16;
 constexpr int32_t kConfirmedSlots = 64;
 constexpr uint32_t kSlowDownMs = 3;
+// Round trips up to which the input delay is 0 frames, and 1 frame (above: 2). A 200 ms trip is 100 ms, about 3
+// frames, each way: prediction covers it well inside the 8-frame window.
+constexpr uint32_t kNoDelayRoundTripMs = 200;
+constexpr uint32_t kOneFrameDelayRoundTripMs = 300;
 
 // What each played frame left: kept until it is confirmed.
 struct Outcome {
@@ -431,6 +435,13 @@ void KeepClocksLevel() {
   }
 }
 
+// The input delay for a round trip: none while prediction alone keeps rollbacks short (the local paddle answers in
+// the very frame, as offline), then one frame, then two for the longest trips, so that fewer frames are guessed.
+int32_t InputDelayFor(uint32_t roundTripMs) {
+  if (roundTripMs <= kNoDelayRoundTripMs) return 0;
+  return roundTripMs <= kOneFrameDelayRoundTripMs ? 1 : 2;
+}
+
 bool OtherSideSilent() { return platform::NetClockMs() - Self.lastHeardMs > kSilenceTimeoutMs; }
 
 }  // namespace
@@ -518,8 +529,8 @@ void SetUpOnlineMatch() {
 void BeginOnlineMatches() {
   ForgetFrames(&Self.history);
   Self.nextFrame = 1;
-  // The input delay follows the round trip measured while meeting: up to 2 frames, so prediction covers less.
-  Self.inputDelay = std::clamp<int32_t>(static_cast<int32_t>(Self.counts.roundTripMs / 60), 0, 2);
+  // The input delay follows the round trip measured while meeting.
+  Self.inputDelay = InputDelayFor(Self.counts.roundTripMs);
   Self.counts.inputDelay = Self.inputDelay;
   for (int64_t frame = 1; frame <= Self.inputDelay; ++frame) AddOwnInput(&Self.ledger, frame, PlayerInput{});
   platform::SetFrameInputSource(platform::FrameInputSource::Given);
