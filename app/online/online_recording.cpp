@@ -30,23 +30,23 @@ void StartOnlineRecording(const std::string& path) {
 
 bool OnlineRecordingOn() { return Online.on; }
 
-void RecordConfirmedFrame(const ConfirmedFrame& frame) {
+void RecordConfirmedFrame(const platform::InputFrame& input, bool startsNextMatch) {
   if (!Online.on) return;
   std::vector<ScriptEntry>& entries = Online.script.entries;
-  if (!Online.nextStartsMatch && !entries.empty() && SameInput(entries.back(), frame.input) &&
+  if (!Online.nextStartsMatch && !entries.empty() && SameInput(entries.back(), input) &&
       entries.back().count < kMaxScriptCount) {
     ++entries.back().count;
   } else {
     ScriptEntry entry;
     entry.count = 1;
-    entry.dx = frame.input.dx;
-    entry.dy = frame.input.dy;
-    entry.button = frame.input.primaryButton;
-    entry.keys = frame.input.keysHeld;
+    entry.dx = input.dx;
+    entry.dy = input.dy;
+    entry.button = input.primaryButton;
+    entry.keys = input.keysHeld;
     entry.startsMatch = Online.nextStartsMatch;
     entries.push_back(std::move(entry));
   }
-  Online.nextStartsMatch = frame.startsNextMatch;
+  Online.nextStartsMatch = startsNextMatch;
 }
 
 bool SaveOnlineRecording(std::string* error) {

@@ -3,12 +3,13 @@
 #pragma once
 #include <string>
 
-#include "app/online/session.h"
+#include "platform/input.h"
 
-// Starts recording into path; each confirmed frame is then added (the session calls RecordConfirmedFrame).
+// Starts recording into path (nothing when it is empty); the session then adds each confirmed frame.
 void StartOnlineRecording(const std::string& path);
 bool OnlineRecordingOn();
-void RecordConfirmedFrame(const ConfirmedFrame& frame);
+// A confirmed frame: the input both machines played, and whether the next match was set up after it.
+void RecordConfirmedFrame(const platform::InputFrame& input, bool startsNextMatch);
 
 // Writes the recording (atomically, so a file already there is whole before and after); true when nothing was
 // recorded or it was written; false with the reason in *error.

@@ -211,7 +211,7 @@ void ConfirmFrames() {
     Self.confirmedStates[frame % kConfirmedSlots] = record.after;
     Self.confirmedHashes[frame % kConfirmedSlots] = FrameStateHash(record.after);
     CountVotes(frame, record);
-    RecordConfirmedFrame(record);
+    RecordConfirmedFrame(record.input, record.startsNextMatch);
     if (OnFrameConfirmed != nullptr) OnFrameConfirmed(record);
   }
 }
