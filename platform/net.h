@@ -16,7 +16,7 @@ struct NetAddress {
 };
 bool operator==(const NetAddress& a, const NetAddress& b);
 
-// "192.168.1.5:27960".
+// "127.0.0.1:27960".
 std::string NetAddressText(const NetAddress& address);
 
 // Host names and dotted addresses, with or without ":PORT" (defaultPort otherwise); false with the reason.

@@ -165,7 +165,7 @@ TEST(NetAddress, TextIsReadCheckedAndWrittenBack) {
     const char* reason;
   } cases[] = {
       {"1.2.3.4:5", "1.2.3.4:5", ""},
-      {"192.168.1.5", "192.168.1.5:27960", ""},
+      {"127.1.2.3", "127.1.2.3:27960", ""},
       {"127.0.0.1:65535", "127.0.0.1:65535", ""},
       {"localhost:9", "127.0.0.1:9", ""},
       {"1.2.3.4:0", nullptr, "'1.2.3.4:0': the port must be a number from 1 to 65535"},
