@@ -5,6 +5,8 @@
 # and stalls must not happen where the issue's goal says (up to 150 ms round trip at 2 % loss).
 # With TAVO_GARBAGE=1 a third socket sends the host garbage, truncated and oversized datagrams meanwhile: they
 # must be ignored and counted, and change nothing.
+# TAVO_HOST_REPLAY (a command, words split) plays the host instead of REPLAY: another system's replay tool (the
+# Windows one under Wine), whose trace must be the same byte for byte.
 # Usage: run_online_pair.sh REPLAY RUN_DIR WORK_DIR PORT FRAMES ROUND_TRIP_MS LOSS_PERCENT JITTER_MS [SCALE]
 set -euo pipefail
 replay=$1 run_dir=$2 work=$3 port=$4 frames=$5 trip=$6 loss=$7 jitter=$8 scale=${9:-4}
@@ -42,7 +44,8 @@ write_scripts
 
 sim="delay=$(( trip / 2 )),jitter=$jitter,loss=$loss,seed=$port"
 cd "$run_dir"
-TAVO_NET_SIM='' "$replay" --host="$port" --time-scale="$scale" --record="$work/host.rec" "$work/host.replay" \
+read -r -a host_replay <<< "${TAVO_HOST_REPLAY:-$replay}"
+TAVO_NET_SIM='' "${host_replay[@]}" --host="$port" --time-scale="$scale" --record="$work/host.rec" "$work/host.replay" \
   > "$work/host.trace" 2> "$work/host.err" &
 host=$!
 if [ "${TAVO_GARBAGE:-0}" = 1 ]; then

@@ -12,7 +12,8 @@ tree=build-windows
 tools/configure_tree.sh "$tree" -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/cross/windows-toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DTAVO_DEPS_PREFIX="$prefix" \
   -DTAVO_HOST_ASSET_GENERATOR="$PWD/build/tools/asset_generator/asset_generator" \
-  -DTAVO_HOST_INSTRUMENTS="$PWD/build/tools/instruments/tavo_instruments" > /dev/null
+  -DTAVO_HOST_INSTRUMENTS="$PWD/build/tools/instruments/tavo_instruments" \
+  -DTAVO_HOST_REPLAY="$PWD/build/tools/replay/tavo_replay" > /dev/null
 cmake --build "$tree"
 cd "$tree"
 ctest --output-on-failure -j2
