@@ -35,7 +35,6 @@ namespace {
 
 constexpr uint32_t kHelloEveryMs = 250;
 constexpr uint32_t kPingEveryMs = 250;
-constexpr uint32_t kControlEveryMs = 100;
 constexpr int32_t kOutcomeSlots = 16;
 constexpr int32_t kConfirmedSlots = 64;
 constexpr uint32_t kSlowDownMs = 3;
@@ -43,11 +42,6 @@ constexpr uint32_t kSlowDownMs = 3;
 // frames, each way: prediction covers it well inside the 8-frame window.
 constexpr uint32_t kNoDelayRoundTripMs = 200;
 constexpr uint32_t kOneFrameDelayRoundTripMs = 300;
-
-// What each played frame left: kept until it is confirmed.
-struct Outcome {
-  ConfirmedFrame record;
-};
 
 struct Peer {
   OnlineRequest request;
@@ -60,7 +54,7 @@ struct Peer {
   uint64_t filesHash = 0;
   char ownName[kMaxNameLength + 1] = {};
   char otherName[kMaxNameLength + 1] = {};
-  uint64_t startedMs = 0, lastHeardMs = 0, lastHelloMs = 0, lastPingMs = 0, lastControlMs = 0;
+  uint64_t startedMs = 0, lastHeardMs = 0, lastHelloMs = 0, lastPingMs = 0;
 
   InputLedger ledger;
   RollbackHistory history;
@@ -73,9 +67,8 @@ struct Peer {
   // Leaving: our Leave is repeated until acknowledged (or for a second).
   uint16_t controlSequence = 0;
   bool leaving = false;
-  uint64_t leavingSinceMs = 0;
 
-  Outcome outcomes[kOutcomeSlots];
+  ConfirmedFrame outcomes[kOutcomeSlots];  // what each played frame left, kept until it is confirmed
   int64_t confirmedThrough = 0;
   uint64_t confirmedHashes[kConfirmedSlots] = {};
   FrameState confirmedStates[kConfirmedSlots];
@@ -176,7 +169,7 @@ uint64_t BackSurfaceHash() {
 
 // Notes what the frame just played left: the state after it, its picture, its sounds, its input.
 void NoteOutcome(int64_t frame, const platform::InputFrame& input, bool startsNextMatch) {
-  ConfirmedFrame& record = Self.outcomes[frame % kOutcomeSlots].record;
+  ConfirmedFrame& record = Self.outcomes[frame % kOutcomeSlots];
   record.frame = frame;
   SaveFrameState(&record.after);
   record.pictureHash = TakeOnlinePictureHashes ? BackSurfaceHash() : 0;
@@ -207,7 +200,7 @@ void ConfirmFrames() {
   const int64_t confirmed = NewestConfirmedFrame(Self.ledger);
   while (Self.confirmedThrough < confirmed) {
     const int64_t frame = ++Self.confirmedThrough;
-    const ConfirmedFrame& record = Self.outcomes[frame % kOutcomeSlots].record;
+    const ConfirmedFrame& record = Self.outcomes[frame % kOutcomeSlots];
     Self.confirmedStates[frame % kConfirmedSlots] = record.after;
     Self.confirmedHashes[frame % kConfirmedSlots] = FrameStateHash(record.after);
     CountVotes(frame, record);
@@ -264,7 +257,7 @@ void FinishFrame(int64_t frame, const platform::InputFrame& input) {
 
 // The sounds of a frame played again: those its first playing did not start are heard now.
 void AfterFramePlayedAgain(int64_t frame) {
-  const ConfirmedFrame& before = Self.outcomes[frame % kOutcomeSlots].record;
+  const ConfirmedFrame& before = Self.outcomes[frame % kOutcomeSlots];
   SoundEffectsHeld = 0;
   for (int32_t i = 0; i < std::min<int32_t>(HeldSoundCount, kHeldSoundRecord); ++i) {
     const int32_t id = HeldSoundIds[i];
