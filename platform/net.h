@@ -69,4 +69,7 @@ void SetNetClockScale(uint32_t scale);
 uint32_t NetClockScale();
 uint64_t NetClockMs();
 
+// A seed nobody outside can foresee (the system's random source), for room codes that must not be guessed.
+uint64_t UnforeseeableSeed();
+
 }  // namespace platform

@@ -30,6 +30,7 @@ enum OptionCode : int {
   HostOption,
   JoinOption,
   NameOption,
+  ServerOption,
   VersionOption,
   HelpOption,
 };
@@ -49,6 +50,7 @@ const option kLongOptions[] = {
     {"host", optional_argument, nullptr, HostOption},
     {"join", required_argument, nullptr, JoinOption},
     {"name", required_argument, nullptr, NameOption},
+    {"server", required_argument, nullptr, ServerOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -186,6 +188,10 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
       case NameOption:
         options.playerName = optarg;
         break;
+      case ServerOption:
+        if (optarg[0] == 0) return Refused(BadValue(code, optarg, "expected ADDRESS or ADDRESS:PORT"));
+        options.serverAddress = optarg;
+        break;
       case ':':
         return Refused(std::string("--") + OptionName(optopt) + " needs a value");
       default:
@@ -200,6 +206,8 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
   if (options.hostPort && options.joinAddress) return Refused("--host and --join cannot be given together");
   if ((options.hostPort || options.joinAddress) && options.playPath)
     return Refused("--play cannot be given with --host or --join");
+  if (options.serverAddress && !options.hostPort && !options.joinAddress)
+    return Refused("--server needs --host or --join=CODE");
   return options;
 }
 
@@ -224,6 +232,8 @@ std::string HelpText(platform::FolderRules rules) {
          "  --save-settings       keep this command line's display and sound choices for later runs\n"
          "  --host[=PORT]         wait for another player to join an online match (UDP port, default 27960)\n"
          "  --join=HOST[:PORT]    join the online match of the game waiting at HOST\n"
+         "  --server=ADDRESS[:PORT]  meet through the rendezvous server at ADDRESS (with --host the screen\n"
+         "                        shows a room code; with --join=CODE the game of that code is joined)\n"
          "  --name=TEXT           the name the other player sees (at most 16 characters)\n"
          "  -h, --help            show this help and exit\n"
          "  --version             show the version and exit\n"

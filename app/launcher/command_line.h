@@ -28,14 +28,15 @@ struct CommandLineOptions {
   std::optional<bool> fullScreen;             // --window (false) or --fullscreen (true), the last one given
   std::optional<WindowSize> windowSize;       // --window=WxH
   std::optional<platform::PictureScaling> scaling;
-  std::optional<int32_t> musicVolume;      // 0..100
-  std::optional<int32_t> effectsVolume;    // 0..100
-  std::optional<std::string> dataFolder;   // --data=DIR
-  std::optional<std::string> recordPath;   // --record=FILE
-  std::optional<std::string> playPath;     // --play=FILE
-  std::optional<uint16_t> hostPort;        // --host[=PORT] (27960 when no port is given)
-  std::optional<std::string> joinAddress;  // --join=HOST[:PORT]
-  std::optional<std::string> playerName;   // --name=TEXT
+  std::optional<int32_t> musicVolume;        // 0..100
+  std::optional<int32_t> effectsVolume;      // 0..100
+  std::optional<std::string> dataFolder;     // --data=DIR
+  std::optional<std::string> recordPath;     // --record=FILE
+  std::optional<std::string> playPath;       // --play=FILE
+  std::optional<uint16_t> hostPort;          // --host[=PORT] (27960 when no port is given)
+  std::optional<std::string> joinAddress;    // --join=HOST[:PORT]
+  std::optional<std::string> playerName;     // --name=TEXT
+  std::optional<std::string> serverAddress;  // --server=ADDRESS[:PORT]
   bool saveSettings = false;
 };
 

@@ -28,7 +28,10 @@ void DrawScreen(const std::string& status, const char* extra, uint32_t statusCol
   DrawTextGdi("Tavo 2000 online", kLineX, 10, kLineColour, BackSurface);
   DrawTextGdi(status.c_str(), kLineX, 40, statusColour, BackSurface);
   const std::string addresses = OnlineAddressesText();
-  if (!addresses.empty()) {
+  if (OnlineRoomCode()[0] != '\0') {
+    DrawTextGdi("Give the other player this room code:", kLineX, 70, kLineColour, BackSurface);
+    DrawTextGdi(OnlineRoomCode(), kLineX, 90, kLineColour, BackSurface);
+  } else if (!addresses.empty()) {
     DrawTextGdi("Give the other player this address:", kLineX, 70, kLineColour, BackSurface);
     DrawTextGdi(addresses.c_str(), kLineX, 90, kLineColour, BackSurface);
   }

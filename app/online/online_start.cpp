@@ -34,6 +34,7 @@ bool StartOnlineFromCommandLine(const CommandLineOptions& options) {
   request.port = options.hostPort.value_or(kDefaultOnlinePort);
   request.peerAddress = options.joinAddress.value_or("");
   request.name = PlayerName(options);
+  request.serverAddress = options.serverAddress.value_or("");
   std::string error;
   if (!StartOnlineSession(request, &error)) {
     std::fprintf(stderr, "tavo2000: %s\n", error.c_str());

@@ -179,11 +179,14 @@ bool ReadBody(ByteReader* in, Message* m) {
       in->Take(m->state, sizeof m->state);
       return true;
     case MessageKind::OpenRoom:
+      m->session = in->U32();
       return ReadName(in, m->name);
     case MessageKind::RoomOpened:
       return ReadCode(in, m->code);
     case MessageKind::JoinRoom:
-      return ReadCode(in, m->code) && ReadName(in, m->name);
+      if (!ReadCode(in, m->code)) return false;
+      m->session = in->U32();
+      return ReadName(in, m->name);
     case MessageKind::PeerFound:
       if (!ReadAddress(in, &m->address)) return false;
       m->role = in->U8();
@@ -280,6 +283,7 @@ void WriteBody(ByteWriter* out, const Message& m) {
       out->Put(m.state, sizeof m.state);
       break;
     case MessageKind::OpenRoom:
+      out->U32(m.session);
       WriteName(out, m.name);
       break;
     case MessageKind::RoomOpened:
@@ -287,6 +291,7 @@ void WriteBody(ByteWriter* out, const Message& m) {
       break;
     case MessageKind::JoinRoom:
       out->Put(m.code, kRoomCodeLength);
+      out->U32(m.session);
       WriteName(out, m.name);
       break;
     case MessageKind::PeerFound:

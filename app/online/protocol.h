@@ -110,7 +110,8 @@ struct Message {
   uint32_t frame = 0;
   uint8_t state[kFrameStateBytes] = {};
   // RoomOpened, JoinRoom: the code; PeerFound: the other peer's address, name (in `name`) and role (1 host,
-  // 2 joiner); JoinRoom and OpenRoom carry the sender's name in `name`.
+  // 2 joiner); JoinRoom and OpenRoom carry the sender's name in `name` and a number it drew for this meeting in
+  // `session` (a repeated request has the same, a new game from the same address and port another).
   char code[kRoomCodeLength + 1] = {};
   PeerAddress address;
   uint8_t role = 0;

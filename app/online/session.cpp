@@ -80,6 +80,15 @@ struct Peer {
   uint64_t otherFrameAtMs = 0;
   uint64_t frameDueMs = 0;  // with PaceOnlineFramesByNetClock: when the next frame starts
 
+  // Through a rendezvous server: its address, the room's code, when it last answered and was last asked, when
+  // it introduced the other peer, whether the other was heard directly, and whether play goes through its relay.
+  bool viaServer = false;
+  platform::NetAddress server;
+  char code[kRoomCodeLength + 1] = {};
+  uint64_t serverHeardMs = 0, serverAskedMs = 0, introducedMs = 0;
+  uint32_t meetingNumber = 0;  // drawn afresh for each meeting, so the server tells a repeated request from a new game
+  bool introduced = false, heardDirectly = false, relaying = false;
+
   OnlineCounts counts;
   std::string endReason;
   std::string addresses;
@@ -90,12 +99,26 @@ void PlayOnlineFrameSteps();
 
 // ---- Sending and receiving
 
-void Send(const Message& message) {
-  if (Self.socket == nullptr || !Self.otherKnown) return;
+void SendTo(const platform::NetAddress& to, const Message& message) {
   uint8_t bytes[kMaxDatagramBytes];
   const size_t size = WriteMessage(message, bytes, sizeof bytes);
   if (size == 0) return;
-  if (platform::SendDatagram(Self.socket, Self.other, bytes, size)) Self.counts.bytesSent += size;
+  if (platform::SendDatagram(Self.socket, to, bytes, size)) Self.counts.bytesSent += size;
+}
+
+// To the other peer: directly, or wrapped for the server's relay once play goes through it.
+void Send(const Message& message) {
+  if (Self.socket == nullptr || !Self.otherKnown) return;
+  if (!Self.relaying) {
+    SendTo(Self.other, message);
+    return;
+  }
+  Message wrapped;
+  wrapped.kind = MessageKind::Relay;
+  const size_t size = WriteMessage(message, wrapped.payload, sizeof wrapped.payload);
+  if (size == 0) return;
+  wrapped.payloadSize = static_cast<uint16_t>(size);
+  SendTo(Self.server, wrapped);
 }
 
 void SendHelloOrWelcome(MessageKind kind) {
@@ -290,9 +313,19 @@ void TakeMessage(const Message& m, const platform::NetAddress& from) {
   const bool host = Self.request.role == OnlineRole::Host;
   // Once the session has ended only the acknowledgement of our Leave matters.
   if (OnlineSessionPhase == OnlinePhase::Ended && m.kind != MessageKind::ControlAck) return;
-  if (!Self.otherKnown && host && m.kind == MessageKind::Hello) {
+  // The joiner's Hello: the one the host takes (directly, the first to call; through a server, the peer it
+  // introduced) must bring the same game files.
+  if (host && !Self.met && m.kind == MessageKind::Hello && (!Self.otherKnown || from == Self.other)) {
     if (m.filesHash != Self.filesHash) {
-      SendRefuse(from, RefuseReason::OtherGameFiles);
+      if (Self.viaServer) {
+        Message refusal;
+        refusal.kind = MessageKind::Refuse;
+        refusal.reason = RefuseReason::OtherGameFiles;
+        Send(refusal);
+        EndOnlineSession(RefusalText(RefuseReason::OtherGameFiles), false);
+      } else {
+        SendRefuse(from, RefuseReason::OtherGameFiles);
+      }
       return;
     }
     Self.other = from;
@@ -308,6 +341,7 @@ void TakeMessage(const Message& m, const platform::NetAddress& from) {
   switch (m.kind) {
     case MessageKind::Hello:
       if (host) SendHelloOrWelcome(MessageKind::Welcome);
+      if (!Self.met) Self.lastPingMs = 0;  // the round trip is measured from the meeting on
       Self.met = true;
       break;
     case MessageKind::Welcome:
@@ -319,6 +353,7 @@ void TakeMessage(const Message& m, const platform::NetAddress& from) {
         std::memcpy(Self.otherName, m.name, sizeof Self.otherName);
         Self.session = m.session;
         Self.met = true;
+        Self.lastPingMs = 0;
       }
       break;
     case MessageKind::Refuse:
@@ -352,6 +387,9 @@ void TakeMessage(const Message& m, const platform::NetAddress& from) {
       break;
     }
     case MessageKind::Pong: {
+      // A host's calls to a joiner it was introduced to are answered before the two have met: they open the path,
+      // but the round trip (which starts the match) is measured once both know they met.
+      if (!Self.met) break;
       const uint32_t now = static_cast<uint32_t>(platform::NetClockMs());
       const uint32_t trip = now - m.time;
       Self.counts.roundTripMs = Self.counts.roundTripMs == 0 ? trip : (3 * Self.counts.roundTripMs + trip) / 4;
@@ -375,6 +413,55 @@ void TakeMessage(const Message& m, const platform::NetAddress& from) {
   }
 }
 
+// What the rendezvous server says: the room's code, the other peer's address and name, a refusal, or a datagram
+// of the other peer's that it relayed.
+void TakeServerMessage(const Message& m) {
+  Self.serverHeardMs = platform::NetClockMs();
+  switch (m.kind) {
+    case MessageKind::RoomOpened:
+      if (Self.request.role == OnlineRole::Host && Self.code[0] == '\0') {
+        std::memcpy(Self.code, m.code, sizeof Self.code);
+        std::fprintf(stderr, "ONLINE: room %s\n", Self.code);
+      }
+      break;
+    case MessageKind::PeerFound: {
+      if (Self.introduced || Self.met) break;
+      Self.introduced = true;
+      Self.introducedMs = Self.serverHeardMs;
+      Self.other.family = 4;
+      std::memcpy(Self.other.bytes, m.address.bytes, sizeof Self.other.bytes);
+      Self.other.port = m.address.port;
+      Self.otherKnown = true;
+      std::memcpy(Self.otherName, m.name, sizeof Self.otherName);
+      Self.relaying = Self.request.relayOnly;
+      break;
+    }
+    case MessageKind::ServerRefuse:
+      if (!Self.met) {
+        EndOnlineSession(m.reason == RefuseReason::OtherVersion ? "The server is of another version of the game."
+                                                                : RefusalText(m.reason),
+                         false);
+      }
+      break;
+    case MessageKind::Relay: {
+      if (!Self.otherKnown) break;
+      Message inner;
+      const char* why = nullptr;
+      if (!ReadMessage(m.payload, m.payloadSize, &inner, &why) || inner.kind == MessageKind::Relay) {
+        ++Self.counts.datagramsIgnored;
+        break;
+      }
+      // The other side could not reach us directly: answer the way it came.
+      Self.relaying = true;
+      TakeMessage(inner, Self.other);
+      break;
+    }
+    default:
+      ++Self.counts.datagramsIgnored;
+      break;
+  }
+}
+
 void ReceiveAll() {
   if (Self.socket == nullptr) return;
   uint8_t bytes[kMaxDatagramBytes];
@@ -385,6 +472,22 @@ void ReceiveAll() {
     Self.counts.bytesReceived += size;
     Message m;
     const char* why = nullptr;
+    if (Self.viaServer && from == Self.server) {
+      if (ReadMessage(bytes, size, &m, &why)) {
+        TakeServerMessage(m);
+      } else if (m.version != kProtocolVersion && !Self.met) {
+        EndOnlineSession("The server is of another version of the game.", false);
+        return;
+      } else {
+        ++Self.counts.datagramsIgnored;
+      }
+      continue;
+    }
+    if (Self.otherKnown && from == Self.other && !Self.request.relayOnly) Self.heardDirectly = true;
+    if (Self.request.relayOnly && Self.viaServer) {
+      ++Self.counts.datagramsIgnored;
+      continue;
+    }
     if (!ReadMessage(bytes, size, &m, &why)) {
       // Our own magic with another version: say so to the player rather than wait in silence.
       if (m.version != kProtocolVersion) {
@@ -437,6 +540,58 @@ int32_t InputDelayFor(uint32_t roundTripMs) {
 
 bool OtherSideSilent() { return platform::NetClockMs() - Self.lastHeardMs > kSilenceTimeoutMs; }
 
+// Why the other side went silent, as the player reads it.
+std::string SilenceText() {
+  return Self.relaying ? "The server relaying the game stopped answering." : "The other player is not answering.";
+}
+
+// While meeting through a server: the host asks for a room (then keeps it), the joiner for the room of its code,
+// four times a second until the server answers, then once a second. A direct path that has not opened within
+// kDirectPathWaitMs of the introduction gives way to the server's relay.
+void AskServer(uint64_t now) {
+  const bool answered = Self.request.role == OnlineRole::Host ? Self.code[0] != '\0' : Self.introduced;
+  if (now - Self.serverAskedMs >= (answered ? 1000u : kHelloEveryMs)) {
+    Self.serverAskedMs = now;
+    Message m;
+    std::memcpy(m.name, Self.ownName, sizeof m.name);
+    m.session = Self.meetingNumber;
+    if (Self.request.role == OnlineRole::Host) {
+      m.kind = answered ? MessageKind::StayInRoom : MessageKind::OpenRoom;
+    } else {
+      m.kind = MessageKind::JoinRoom;
+      std::memcpy(m.code, Self.code, sizeof m.code);
+    }
+    SendTo(Self.server, m);
+  }
+  if (Self.introduced && !Self.relaying && !Self.heardDirectly && now - Self.introducedMs > kDirectPathWaitMs) {
+    Self.relaying = true;
+  }
+}
+
+// The reason the meeting gives up now, or "" while it may go on.
+std::string MeetingFailure(uint64_t now) {
+  const bool host = Self.request.role == OnlineRole::Host;
+  if (Self.viaServer && !Self.introduced && now - Self.serverHeardMs > kServerSilenceMs)
+    return "No answer from the server at " + Self.request.serverAddress + ".";
+  // A host with a room code waits as long as the code lives; every other meeting gives up after 30 s.
+  const uint64_t wait = Self.viaServer && host && !Self.introduced ? kRoomWaitMs : kMeetingTimeoutMs;
+  const uint64_t since = Self.introduced ? Self.introducedMs : Self.startedMs;
+  if (now - since <= wait) return "";
+  if (Self.introduced) return std::string("No answer from ") + Self.otherName + " within 30 s.";
+  if (host) return Self.viaServer ? "Nobody joined within 10 minutes." : "Nobody joined within 30 s.";
+  return "No answer from " + Self.request.peerAddress + " within 30 s.";
+}
+
+std::string MeetingStatus() {
+  const bool host = Self.request.role == OnlineRole::Host;
+  if (!Self.viaServer) return host ? "Waiting for the other player to join" : "Calling " + Self.request.peerAddress;
+  if (Self.introduced) return std::string("Meeting ") + Self.otherName + (Self.relaying ? " through the server" : "");
+  if (host)
+    return Self.code[0] == '\0' ? "Asking the server at " + Self.request.serverAddress + " for a room code"
+                                : "Waiting for the other player to join";
+  return std::string("Asking the server for room ") + Self.code;
+}
+
 }  // namespace
 
 // ---- The session's life
@@ -447,12 +602,23 @@ bool StartOnlineSession(const OnlineRequest& request, std::string* error) {
   MakeName(request.name.c_str(), Self.ownName);
   Self.filesHash = GameFilesHash();
   platform::NetAddress hostAddress;
-  if (request.role == OnlineRole::Joiner) {
+  Self.viaServer = !request.serverAddress.empty();
+  Self.meetingNumber = static_cast<uint32_t>(platform::UnforeseeableSeed());
+  if (Self.viaServer) {
+    if (!platform::ResolveNetAddress(request.serverAddress, kDefaultOnlinePort, &Self.server, error)) return false;
+    if (request.role == OnlineRole::Joiner && !NormaliseRoomCode(request.peerAddress.c_str(), Self.code)) {
+      *error = "'" + request.peerAddress + "' is not a room code (6 letters and digits, such as K7P2QX)";
+      return false;
+    }
+  } else if (request.role == OnlineRole::Joiner) {
     if (!platform::ResolveNetAddress(request.peerAddress, kDefaultOnlinePort, &hostAddress, error)) return false;
   }
   Self.socket = platform::OpenUdpSocket(request.role == OnlineRole::Host ? request.port : 0, error);
   if (Self.socket == nullptr) return false;
-  if (request.role == OnlineRole::Joiner) {
+  if (Self.viaServer) {
+    if (request.role == OnlineRole::Host)
+      Self.session = static_cast<uint32_t>(platform::NetClockMs() * 2654435761u) | 1u;
+  } else if (request.role == OnlineRole::Joiner) {
     Self.other = hostAddress;
     Self.otherKnown = true;
   } else {
@@ -464,7 +630,7 @@ bool StartOnlineSession(const OnlineRequest& request, std::string* error) {
     }
   }
   StartLedger(&Self.ledger);
-  Self.startedMs = Self.lastHeardMs = platform::NetClockMs();
+  Self.startedMs = Self.lastHeardMs = Self.serverHeardMs = platform::NetClockMs();
   OnlineSessionPhase = OnlinePhase::Meeting;
   return true;
 }
@@ -475,9 +641,14 @@ bool ContinueMeeting(std::string* status) {
     return false;
   }
   const uint64_t now = platform::NetClockMs();
+  if (Self.viaServer) AskServer(now);
   if (Self.request.role == OnlineRole::Joiner && now - Self.lastHelloMs >= kHelloEveryMs) {
     Self.lastHelloMs = now;
     SendHelloOrWelcome(MessageKind::Hello);
+  }
+  // The host calls its introduced joiner too: both sending at once opens the path through their routers.
+  if (Self.request.role == OnlineRole::Host && Self.introduced && !Self.met && now - Self.lastPingMs >= kHelloEveryMs) {
+    PingNow();
   }
   // Waiting a little for an answer keeps the meeting from spinning; the screen's frame is no faster than this.
   platform::WaitForDatagram(Self.socket, 10);
@@ -492,20 +663,21 @@ bool ContinueMeeting(std::string* status) {
     PingNow();
     if (Self.counts.roundTripMs != 0 || now - Self.metAtMs > 1000) return true;
   }
-  if (now - Self.startedMs > kMeetingTimeoutMs) {
-    EndOnlineSession(Self.request.role == OnlineRole::Host
-                         ? "Nobody joined within 30 s."
-                         : "No answer from " + Self.request.peerAddress + " within 30 s.",
-                     false);
+  const std::string failure = MeetingFailure(platform::NetClockMs());
+  if (!failure.empty()) {
+    EndOnlineSession(failure, false);
     *status = Self.endReason;
     return false;
   }
-  *status = Self.request.role == OnlineRole::Host ? "Waiting for the other player to join"
-                                                  : "Calling " + Self.request.peerAddress;
+  *status = MeetingStatus();
   return false;
 }
 
 std::string OnlineAddressesText() { return Self.addresses; }
+
+const char* OnlineRoomCode() { return Self.request.role == OnlineRole::Host ? Self.code : ""; }
+
+bool OnlineThroughRelay() { return Self.relaying; }
 
 const char* OtherPlayerName() { return Self.otherName; }
 
@@ -526,6 +698,9 @@ void BeginOnlineMatches() {
   Self.inputDelay = InputDelayFor(Self.counts.roundTripMs);
   Self.counts.inputDelay = Self.inputDelay;
   for (int64_t frame = 1; frame <= Self.inputDelay; ++frame) AddOwnInput(&Self.ledger, frame, PlayerInput{});
+  // The mouse moved while the players met: that motion is nobody's frame, so it is read and let go here.
+  platform::InputFrame meetingMotion;
+  platform::SampleInputDevices(&meetingMotion);
   platform::SetFrameInputSource(platform::FrameInputSource::Given);
   SetUpOnlineMatch();
   TitleMenuEntry = HoldServeAfterLostMatch;
@@ -568,14 +743,19 @@ void PlayOnlineFrameSteps() {
     // Before the other side's first input it has not begun yet: waiting for it is the start, not a stall.
     if (Self.ledger.otherNewest > 0) ++Self.counts.stalls;
     const uint64_t stallStart = platform::NetClockMs();
+    uint64_t sentAtMs = 0;
     while (Self.nextFrame - Self.ledger.otherNewest > kRollbackWindow) {
-      SendInputs();
+      // Ours again every 10 ms at most: more would only crowd the link (and a relay's allowance).
+      if (platform::NetClockMs() - sentAtMs >= 10) {
+        sentAtMs = platform::NetClockMs();
+        SendInputs();
+      }
       platform::WaitForDatagram(Self.socket, 2);
       platform::SampleInputDevices(&sampled);  // keeps the window's events flowing
       ReceiveAll();
       if (OnlineSessionPhase != OnlinePhase::Playing) return;
       if (OtherSideSilent()) {
-        EndOnlineSession("The other player is not answering.", true);
+        EndOnlineSession(SilenceText(), true);
         return;
       }
     }
@@ -618,7 +798,7 @@ void PlayOnlineFrameSteps() {
   }
   if (Self.differingFrame != 0 && platform::NetClockMs() - Self.differingSinceMs > 1000)
     EndWithDifference(Self.differingFrame, nullptr);
-  else if (OtherSideSilent()) EndOnlineSession("The other player is not answering.", true);
+  else if (OtherSideSilent()) EndOnlineSession(SilenceText(), true);
 }
 
 }  // namespace
@@ -666,7 +846,7 @@ bool SettleOnlineSession(int64_t lastFrame) {
     if (confirmed && (Self.otherConfirmed >= lastFrame || OnlineSessionPhase != OnlinePhase::Playing)) return true;
     if (OnlineSessionPhase != OnlinePhase::Playing) return false;
     if (OtherSideSilent()) {
-      EndOnlineSession("The other player is not answering.", false);
+      EndOnlineSession(SilenceText(), false);
       return false;
     }
     platform::WaitForDatagram(Self.socket, 10);

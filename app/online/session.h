@@ -12,13 +12,22 @@
 struct OnlineRequest {
   OnlineRole role = OnlineRole::Host;
   uint16_t port = 27960;    // the host's port (the joiner's own is chosen by the system)
-  std::string peerAddress;  // the joiner's HOST[:PORT]
+  std::string peerAddress;  // the joiner's HOST[:PORT], or with a server the room's code
   std::string name;         // shown to the other player
+  // A rendezvous server's ADDRESS[:PORT]: the host asks it for a room code, the joiner gives it the code.
+  std::string serverAddress;
+  bool relayOnly = false;  // with a server: play through its relay at once, never directly (tests)
 };
 
 constexpr uint16_t kDefaultOnlinePort = 27960;
 constexpr uint32_t kMeetingTimeoutMs = 30000;
 constexpr uint32_t kSilenceTimeoutMs = 3000;
+// Through a server: how long a host with a room code waits for the other player (the code's own life), how long
+// the server may stay silent before the meeting gives up, and how long a direct path may take to open before the
+// peers play through the server's relay.
+constexpr uint32_t kRoomWaitMs = 10 * 60 * 1000;
+constexpr uint32_t kServerSilenceMs = 5000;
+constexpr uint32_t kDirectPathWaitMs = 3000;
 
 enum class OnlinePhase { Off, Meeting, Playing, Ended };
 extern OnlinePhase OnlineSessionPhase;
@@ -36,6 +45,10 @@ bool ContinueMeeting(std::string* status);
 // What the waiting screen shows: the addresses to give the other player (host), and the other's name once known.
 std::string OnlineAddressesText();
 const char* OtherPlayerName();
+// The room code the server gave the host ("" until then, and without a server); whether play goes through the
+// server's relay.
+const char* OnlineRoomCode();
+bool OnlineThroughRelay();
 
 // Sets the game up for the session's first match and puts the online frame into RunFrame: from then on every
 // frame exchanges input and may roll back. Called once the peers have met.

@@ -43,6 +43,7 @@ std::vector<Message> OneOfEachKind() {
   all.push_back(report);
   Message join = Named(MessageKind::JoinRoom, "Guest 2");
   std::strcpy(join.code, "K7P2QX");
+  join.session = 0xC0FFEE;
   all.push_back(join);
   Message found = Named(MessageKind::PeerFound, "Host");
   found.address.family = 6, found.address.bytes[15] = 1, found.address.port = 27960, found.role = 1;
@@ -84,8 +85,8 @@ TEST(OnlineMessages, ReaderRefusesWhatNoSenderOfOursWrites) {
       {{'T', 'V', 1, 5, 1, 0, 6, 0, 0, 0, 0}, "a field out of range"},                         // event 6
       {{'T', 'V', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 33}, "a field out of range"},                  // 33 inputs
       {{'T', 'V', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 1, 128, 0, 0, 0, 0}, "a field out of range"},  // unknown input bit
-      {{'T', 'V', 1, 20, 2, 'A', 0x07}, "a field out of range"},                               // unprintable name
-      {{'T', 'V', 1, 20, 0}, "a field out of range"},                                          // empty name
+      {{'T', 'V', 1, 20, 0, 0, 0, 0, 2, 'A', 0x07}, "a field out of range"},                   // unprintable name
+      {{'T', 'V', 1, 20, 0, 0, 0, 0, 0}, "a field out of range"},                              // empty name
       {{'T', 'V', 1, 21, 'K', '7', 'P', '2', 'Q', 'O'}, "a field out of range"},               // O is no code character
       {{'T', 'V', 1, 23, 5}, "a field out of range"},                                          // address family 5
       {{'T', 'V', 1, 25, 0, 0}, "a field out of range"},                                       // empty relay

@@ -41,7 +41,7 @@ diff "$work/expected" "$work/contents" || fail "the package's files differ from 
 lintian --fail-on error,warning "$deb" > "$work/lintian.txt" 2>&1 || { cat "$work/lintian.txt"; fail "lintian reports errors or warnings"; }
 
 dpkg-deb -x "$deb" "$work/unpacked"
-for program in tavo2000 tavo2000-showcase; do
+for program in tavo2000 tavo2000-showcase tavo2000-server; do
   file -L "$work/unpacked/usr/games/$program" | grep -q ', stripped' || fail "usr/games/$program is not stripped"
 done
 

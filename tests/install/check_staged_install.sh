@@ -23,7 +23,7 @@ if ! diff <(sort "$expected") <(cd "$root" && find . -type f | sed 's|^\./||' | 
   fail "the installed files differ from $expected (< expected, > installed):"
   cat "$stage.files.diff"
 fi
-for program in bin/tavo2000 bin/tavo2000-showcase; do
+for program in bin/tavo2000 bin/tavo2000-showcase bin/tavo2000-server; do
   [ -x "$root/$program" ] || fail "$program is not executable"
 done
 

@@ -7,6 +7,8 @@
 # must be ignored and counted, and change nothing.
 # TAVO_HOST_REPLAY (a command, words split) plays the host instead of REPLAY: another system's replay tool (the
 # Windows one under Wine), whose trace must be the same byte for byte.
+# TAVO_SERVER=ADDRESS:PORT meets through that rendezvous server instead (the host's room code read from its stderr);
+# with TAVO_RELAY_ONLY=1 both peers then play through the server's relay.
 # Usage: run_online_pair.sh REPLAY RUN_DIR WORK_DIR PORT FRAMES ROUND_TRIP_MS LOSS_PERCENT JITTER_MS [SCALE]
 set -euo pipefail
 replay=$1 run_dir=$2 work=$3 port=$4 frames=$5 trip=$6 loss=$7 jitter=$8 scale=${9:-4}
@@ -45,9 +47,22 @@ write_scripts
 sim="delay=$(( trip / 2 )),jitter=$jitter,loss=$loss,seed=$port"
 cd "$run_dir"
 read -r -a host_replay <<< "${TAVO_HOST_REPLAY:-$replay}"
-TAVO_NET_SIM='' "${host_replay[@]}" --host="$port" --time-scale="$scale" --record="$work/host.rec" "$work/host.replay" \
-  > "$work/host.trace" 2> "$work/host.err" &
+meeting=()
+[ -n "${TAVO_SERVER:-}" ] && meeting+=("--server=$TAVO_SERVER")
+[ "${TAVO_RELAY_ONLY:-0}" = 1 ] && meeting+=(--relay-only)
+TAVO_NET_SIM='' "${host_replay[@]}" --host="$port" "${meeting[@]}" --time-scale="$scale" --record="$work/host.rec" \
+  "$work/host.replay" > "$work/host.trace" 2> "$work/host.err" &
 host=$!
+join_at="127.0.0.1:$port"
+if [ -n "${TAVO_SERVER:-}" ]; then
+  join_at=""
+  for _ in $(seq 100); do
+    join_at=$(sed -n 's/^ONLINE: room \([A-Z0-9]*\)$/\1/p' "$work/host.err" | head -n 1)
+    [ -n "$join_at" ] && break
+    sleep 0.1
+  done
+  [ -n "$join_at" ] || { echo "FAIL: the host got no room code from $TAVO_SERVER"; cat "$work/host.err"; exit 1; }
+fi
 if [ "${TAVO_GARBAGE:-0}" = 1 ]; then
   python3 - "$port" <<'PY' &
 import os, random, socket, sys, time
@@ -69,7 +84,7 @@ for i in range(600):
 PY
 fi
 code=0
-TAVO_NET_SIM="$sim" "$replay" --join="127.0.0.1:$port" --time-scale="$scale" --record="$work/join.rec" \
+TAVO_NET_SIM="$sim" "$replay" --join="$join_at" "${meeting[@]}" --time-scale="$scale" --record="$work/join.rec" \
   "$work/join.replay" > "$work/join.trace" 2> "$work/join.err" || code=$?
 host_code=0
 wait "$host" || host_code=$?

@@ -7,7 +7,9 @@
 //   replay --host=PORT SCRIPT, replay --join=HOST:PORT SCRIPT   plays one side of an online match over UDP, its own
 //       player's input from SCRIPT (the other player's part ignored), and prints the trace of each frame once both
 //       inputs are known, then "end" when its script and the other side's are done; --record=FILE writes the frames
-//       both played as a script, --time-scale=N runs its frame clock and the link simulator N times faster
+//       both played as a script, --time-scale=N runs its frame clock and the link simulator N times faster;
+//       with --server=ADDRESS[:PORT] the host takes a room code from that rendezvous server (told on stderr as
+//       "ONLINE: room CODE") and the joiner gives it (--join=CODE); --relay-only plays through the server's relay
 //   replay --synctest=N SCRIPT   rolls every frame of play back N frames (1 to 8) and plays them again; the same
 //                                trace, or exit 4 naming the first frame whose state differs
 // When the script runs out the game is led out through its own quit path, so its shut-down runs to the end.
@@ -292,6 +294,14 @@ int main(int argc, char** argv) {
       Peer.request.port = static_cast<uint16_t>(port);
       continue;
     }
+    if (std::strncmp(argv[first], "--server=", 9) == 0) {
+      Peer.request.serverAddress = argv[first] + 9;
+      continue;
+    }
+    if (std::strcmp(argv[first], "--relay-only") == 0) {
+      Peer.request.relayOnly = true;
+      continue;
+    }
     if (std::strncmp(argv[first], "--time-scale=", 13) == 0) {
       int64_t scale = 1;
       if (!ParseWholeNumber(argv[first] + 13, 1, 100, &scale)) {
@@ -325,6 +335,7 @@ int main(int argc, char** argv) {
   if (argc != first + 1) {
     std::fprintf(stderr,
                  "usage: replay [--soak] [--synctest=N] [--host=PORT | --join=HOST:PORT] [--shot FLIP=FILE]... SCRIPT\n"
+                 "       replay --host=PORT|--join=CODE --server=ADDRESS[:PORT] [--relay-only] SCRIPT\n"
                  "       (run in the folder that holds the game's assets)\n"
                  "       replay --soak-script FRAMES SEED\n");
     return 2;
