@@ -540,7 +540,8 @@ int32_t InputDelayFor(uint32_t roundTripMs) {
 
 bool OtherSideSilent() { return platform::NetClockMs() - Self.lastHeardMs > kSilenceTimeoutMs; }
 
-// Why the other side went silent, as the player reads it.
+// Why the other side went silent, as the player reads it. A silent side is not told that this one ends (its Leave
+// would wait a second for an acknowledgement that cannot come): the player reads the reason at once.
 std::string SilenceText() {
   return Self.relaying ? "The server relaying the game stopped answering." : "The other player is not answering.";
 }
@@ -755,7 +756,7 @@ void PlayOnlineFrameSteps() {
       ReceiveAll();
       if (OnlineSessionPhase != OnlinePhase::Playing) return;
       if (OtherSideSilent()) {
-        EndOnlineSession(SilenceText(), true);
+        EndOnlineSession(SilenceText(), false);
         return;
       }
     }
@@ -798,7 +799,7 @@ void PlayOnlineFrameSteps() {
   }
   if (Self.differingFrame != 0 && platform::NetClockMs() - Self.differingSinceMs > 1000)
     EndWithDifference(Self.differingFrame, nullptr);
-  else if (OtherSideSilent()) EndOnlineSession(SilenceText(), true);
+  else if (OtherSideSilent()) EndOnlineSession(SilenceText(), false);
 }
 
 }  // namespace
