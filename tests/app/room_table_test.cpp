@@ -182,7 +182,9 @@ TEST(Rendezvous, RoomsAreBoundedAndCloseWhenUnused) {
   EXPECT_TRUE(IsRefusal(SendTo(&server, At(3, 1), Open(1), 0), RefuseReason::ServerFull));
   EXPECT_EQ(OpenRoomCount(server), 3);
 
-  // One room is kept alive; the others close after 10 minutes unused, and their codes are forgotten.
+  // One room is kept alive; the others close after 10 minutes unused (not before), and their codes are forgotten.
+  ExpireRooms(&server, kRoomExpiryMs - 1, nullptr);
+  EXPECT_EQ(OpenRoomCount(server), 3);
   SendTo(&server, At(2, 1), Stay(), kRoomExpiryMs - 1);
   ExpireRooms(&server, kRoomExpiryMs, nullptr);
   EXPECT_EQ(OpenRoomCount(server), 1);
