@@ -179,6 +179,7 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         const std::optional<int32_t> port = optarg != nullptr ? ReadPort(optarg) : std::optional<int32_t>(27960);
         if (!port) return Refused(BadValue(code, optarg, "expected a port from 1 to 65535"));
         options.hostPort = static_cast<uint16_t>(*port);
+        options.hostPortNamed = optarg != nullptr;
         break;
       }
       case JoinOption:

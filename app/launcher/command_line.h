@@ -34,6 +34,7 @@ struct CommandLineOptions {
   std::optional<std::string> recordPath;     // --record=FILE
   std::optional<std::string> playPath;       // --play=FILE
   std::optional<uint16_t> hostPort;          // --host[=PORT] (27960 when no port is given)
+  bool hostPortNamed = false;                // --host=PORT rather than --host
   std::optional<std::string> joinAddress;    // --join=HOST[:PORT]
   std::optional<std::string> playerName;     // --name=TEXT
   std::optional<std::string> serverAddress;  // --server=ADDRESS[:PORT]

@@ -35,6 +35,9 @@ bool StartOnlineFromCommandLine(const CommandLineOptions& options) {
   request.peerAddress = options.joinAddress.value_or("");
   request.name = PlayerName(options);
   request.serverAddress = options.serverAddress.value_or("");
+  // Meeting through a server needs no port of its own (the server tells the other player where this one is): unless
+  // one is named, the system chooses it, so a server on this machine may keep 27960.
+  if (!request.serverAddress.empty() && !options.hostPortNamed) request.port = 0;
   std::string error;
   if (!StartOnlineSession(request, &error)) {
     std::fprintf(stderr, "tavo2000: %s\n", error.c_str());

@@ -11,7 +11,7 @@
 // What the player asked for on the command line.
 struct OnlineRequest {
   OnlineRole role = OnlineRole::Host;
-  uint16_t port = 27960;    // the host's port (the joiner's own is chosen by the system)
+  uint16_t port = 27960;    // the host's port (the joiner's own, and 0, are chosen by the system)
   std::string peerAddress;  // the joiner's HOST[:PORT], or with a server the room's code
   std::string name;         // shown to the other player
   // A rendezvous server's ADDRESS[:PORT]: the host asks it for a room code, the joiner gives it the code.
