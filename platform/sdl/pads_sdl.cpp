@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -40,7 +41,6 @@ Pad pads[2];
 struct Finger {
   bool down = false;
   SDL_FingerID id = 0;
-  int32_t player = 1;
   int32_t downX = 0, downY = 0;  // picture pixels
   int32_t x = 0, y = 0;
   bool dragged = false;
@@ -69,8 +69,9 @@ void PicturePoint(float normalX, float normalY, int32_t* x, int32_t* y) {
     *x = *y = 0;
     return;
   }
-  const int32_t windowX = static_cast<int32_t>(normalX * static_cast<float>(width));
-  const int32_t windowY = static_cast<int32_t>(normalY * static_cast<float>(height));
+  // 0 and 1 are the window's first and last pixels.
+  const int32_t windowX = static_cast<int32_t>(std::lround(normalX * static_cast<float>(width - 1)));
+  const int32_t windowY = static_cast<int32_t>(std::lround(normalY * static_cast<float>(height - 1)));
   *x = std::clamp((windowX - place.x) * kPictureWidth / place.width, 0, kPictureWidth - 1);
   *y = std::clamp((windowY - place.y) * kPictureHeight / place.height, 0, kPictureHeight - 1);
 }
@@ -92,9 +93,6 @@ void FingerDown(const SDL_TouchFingerEvent& event) {
   PicturePoint(event.x, event.y, &finger->x, &finger->y);
   finger->downX = finger->x;
   finger->downY = finger->y;
-  // In a two-player match the bottom half is player 1's, the top half player 2's; otherwise every finger is 1's.
-  const PlayContext& context = CurrentPlayContext();
-  finger->player = (!context.inMenu && context.playerCount == 2 && finger->y < kPictureHeight / 2) ? 2 : 1;
 }
 
 void FingerMoved(const SDL_TouchFingerEvent& event) {
@@ -239,11 +237,17 @@ int32_t DeflectionY(const Pad& pad) {
 // Player 2 plays in a two-player match only.
 bool SecondPlays(const PlayContext& context) { return !context.inMenu && context.playerCount == 2; }
 
+// In a two-player match the half a finger went down in is its player's (bottom 1, top 2); otherwise every finger
+// is player 1's.
+int32_t PlayerOf(const Finger& finger, const PlayContext& context) {
+  return SecondPlays(context) && finger.downY < kPictureHeight / 2 ? 2 : 1;
+}
+
 // Player 2's finger: the arrow toward it, -1 left, 1 right, 0 none.
 int32_t FingerArrow(const PlayContext& context) {
   if (!SecondPlays(context)) return 0;
   for (const Finger& finger : fingers) {
-    if (!finger.down || finger.player != 2) continue;
+    if (!finger.down || PlayerOf(finger, context) != 2) continue;
     const int32_t target = finger.x - context.paddleWidth / 2;
     if (target < context.paddle2X - kArrowSlack) return -1;
     if (target > context.paddle2X + kArrowSlack) return 1;
@@ -320,7 +324,7 @@ void AddToMouse(RawMouseState* mouse) {
   }
   // Player 1's finger: the paddle's middle goes toward it, at most a paddle's width per frame.
   for (const Finger& finger : fingers) {
-    if (!finger.down || finger.player != 1) continue;
+    if (!finger.down || PlayerOf(finger, context) != 1) continue;
     const int32_t toward = finger.x - context.paddleWidth / 2 - context.pointerX;
     mouse->dx += std::clamp(toward, -step, step);
     break;
