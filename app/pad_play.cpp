@@ -6,6 +6,8 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 
+int32_t PadLocalPlayer = 0;
+
 namespace {
 
 constexpr int32_t kPaddleWidth = 76;
@@ -23,6 +25,7 @@ platform::PlayContext MatchPlayContext() {
   context.paddle1X = Paddle1X;
   context.paddle2X = Paddle2X;
   context.paddleWidth = kPaddleWidth;
+  context.localPlayer = PadLocalPlayer;
   return context;
 }
 

@@ -5,6 +5,10 @@
 
 #include "platform/pads.h"
 
+// Which player the pads and fingers of this machine play: 0 both (the default), 1 or 2 only that one (an online
+// session sets it to its own player, so a joiner's first pad plays the top paddle).
+extern int32_t PadLocalPlayer;
+
 // Where the game stands at the start of a match frame, and of a title-menu frame.
 platform::PlayContext MatchPlayContext();
 platform::PlayContext MenuPlayContext();

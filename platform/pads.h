@@ -15,6 +15,7 @@ struct PlayContext {
   int32_t paddle1X = 0;  // the bottom paddle
   int32_t paddle2X = 0;  // the top paddle
   int32_t paddleWidth = 76;
+  int32_t localPlayer = 0;  // 0: both players play here; 1 or 2: only that one (online), with the first pad
 };
 
 // Starts a frame: the pads' and fingers' motion counts once per frame, in the frame's first mouse read.

@@ -38,6 +38,13 @@ struct Pad {
 };
 Pad pads[2];
 
+// The pad that plays player 1 or 2: the first and the second; with one player here (online), the first is that
+// player's and the other player has none.
+const Pad* PadOfPlayer(int32_t player, const PlayContext& context) {
+  if (context.localPlayer != 0) return player == context.localPlayer ? &pads[0] : nullptr;
+  return &pads[player - 1];
+}
+
 struct Finger {
   bool down = false;
   SDL_FingerID id = 0;
@@ -177,12 +184,14 @@ void Refresh() {
   }
   for (int player = 1; player <= 2; ++player) {
     Rumble kind;
-    if (!TakeRumbleRequest(player, &kind) || pads[player - 1].controller == nullptr) continue;
+    if (!TakeRumbleRequest(player, &kind)) continue;
+    const Pad* pad = PadOfPlayer(player, CurrentPlayContext());
+    if (pad == nullptr || pad->controller == nullptr) continue;
     // Short and light for a hit, longer and stronger for a miss; a pad without rumble refuses quietly.
     if (kind == Rumble::PaddleHit) {
-      SDL_GameControllerRumble(pads[player - 1].controller, 0x2000, 0x4000, 60);
+      SDL_GameControllerRumble(pad->controller, 0x2000, 0x4000, 60);
     } else {
-      SDL_GameControllerRumble(pads[player - 1].controller, 0xC000, 0x8000, 300);
+      SDL_GameControllerRumble(pad->controller, 0xC000, 0x8000, 300);
     }
   }
 }
@@ -237,9 +246,10 @@ int32_t DeflectionY(const Pad& pad) {
 // Player 2 plays in a two-player match only.
 bool SecondPlays(const PlayContext& context) { return !context.inMenu && context.playerCount == 2; }
 
-// In a two-player match the half a finger went down in is its player's (bottom 1, top 2); otherwise every finger
-// is player 1's.
+// With one player here (online), every finger is that player's. Otherwise, in a two-player match the half a finger
+// went down in is its player's (bottom 1, top 2), and with one player every finger is player 1's.
 int32_t PlayerOf(const Finger& finger, const PlayContext& context) {
+  if (context.localPlayer != 0) return context.localPlayer;
   return SecondPlays(context) && finger.downY < kPictureHeight / 2 ? 2 : 1;
 }
 
@@ -289,15 +299,18 @@ void AddToKeys(uint8_t keys[256]) {
   const PlayContext& context = CurrentPlayContext();
   // The keys as the keyboard numbers them, through the scancode of the key each stands for.
   auto hold = [keys](SDL_Scancode key) { keys[KeyCodeForScancode(key)] = 0x80; };
-  const Pad& first = pads[0];
-  const Pad& second = pads[1];
-  if (Pressed(first, SDL_CONTROLLER_BUTTON_START)) hold(SDL_SCANCODE_ESCAPE);
+  if (Pressed(pads[0], SDL_CONTROLLER_BUTTON_START)) hold(SDL_SCANCODE_ESCAPE);
   if (spaceThisFrame) hold(SDL_SCANCODE_SPACE);
   if (context.inMenu) return;  // in the menu the first pad's A is the button (AddToMouse)
+  const Pad none;
+  const Pad* one = PadOfPlayer(1, context);
+  const Pad& first = one != nullptr ? *one : none;
   if (Pressed(first, SDL_CONTROLLER_BUTTON_A)) hold(SDL_SCANCODE_SPACE);
   if (Pressed(first, SDL_CONTROLLER_BUTTON_B) || Axis(first, SDL_CONTROLLER_AXIS_TRIGGERRIGHT) >= kTriggerHeld)
     hold(SDL_SCANCODE_RCTRL);
   if (!SecondPlays(context)) return;
+  const Pad* two = PadOfPlayer(2, context);
+  const Pad& second = two != nullptr ? *two : none;
   if (Pressed(second, SDL_CONTROLLER_BUTTON_START)) hold(SDL_SCANCODE_ESCAPE);
   if (Pressed(second, SDL_CONTROLLER_BUTTON_A)) hold(SDL_SCANCODE_SPACE);
   if (Axis(second, SDL_CONTROLLER_AXIS_TRIGGERLEFT) >= kTriggerHeld) hold(SDL_SCANCODE_LSHIFT);
@@ -312,16 +325,16 @@ void AddToMouse(RawMouseState* mouse) {
   Refresh();
   StepFrame();
   const PlayContext& context = CurrentPlayContext();
-  const Pad& first = pads[0];
-  if (context.inMenu && Pressed(first, SDL_CONTROLLER_BUTTON_A)) mouse->left = true;
+  if (context.inMenu && Pressed(pads[0], SDL_CONTROLLER_BUTTON_A)) mouse->left = true;
   if (clickThisFrame) mouse->left = true;
   if (!TakeFrameMotion()) return;
   const int32_t step = context.paddleWidth;
-  mouse->dx += StickMotion(DeflectionX(first), step) + tapMotionX;
   if (context.inMenu) {
-    mouse->dy += StickMotion(DeflectionY(first), step) + tapMotionY;
+    mouse->dx += StickMotion(DeflectionX(pads[0]), step) + tapMotionX;
+    mouse->dy += StickMotion(DeflectionY(pads[0]), step) + tapMotionY;
     return;
   }
+  if (const Pad* one = PadOfPlayer(1, context)) mouse->dx += StickMotion(DeflectionX(*one), step);
   // Player 1's finger: the paddle's middle goes toward it, at most a paddle's width per frame.
   for (const Finger& finger : fingers) {
     if (!finger.down || PlayerOf(finger, context) != 1) continue;

@@ -27,6 +27,10 @@ namespace pads = platform::virtual_pads;
 constexpr int16_t kFull = 32767;
 constexpr int16_t kDrift = 7000;  // inside the dead zone
 
+// x, y across the 640 x 480 window, as SDL gives a finger: 0 the first pixel, 1 the last.
+float AcrossX(int32_t x) { return static_cast<float>(x) / 639.0f; }
+float AcrossY(int32_t y) { return static_cast<float>(y) / 479.0f; }
+
 intptr_t TestWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return platform::DefWindowProc(window, message, wParam, lParam);
 }
@@ -177,6 +181,25 @@ TEST_F(PadsWindow, TwoPadsPlayBothPaddles) {
   EXPECT_EQ(MouseState.lX, 0);
 }
 
+// Online, a joiner plays only player 2 here: its first pad and its fingers drive the top paddle.
+TEST_F(PadsWindow, OneLocalPlayerTakesTheFirstPad) {
+  PlayerCount = 2;
+  PadLocalPlayer = 2;
+  const int32_t first = Plug();
+  pads::SetAxis(first, PadAxis::LeftX, kFull);
+  pads::SetAxis(first, PadAxis::LeftTrigger, kFull);
+  Frame();
+  EXPECT_EQ(Paddle1X, 200);
+  EXPECT_EQ(Paddle2X, 283);  // under the ball by left Shift, then the right arrow
+  Release(first);
+  pads::PushFinger(FingerAction::Down, 9, AcrossX(100), AcrossY(440));
+  Frame();
+  EXPECT_EQ(Paddle1X, 200);
+  EXPECT_EQ(Paddle2X, 268);  // the bottom half's finger pulls the top paddle by the left arrow
+  pads::PushFinger(FingerAction::Up, 9, AcrossX(100), AcrossY(440));
+  PadLocalPlayer = 0;
+}
+
 TEST_F(PadsWindow, FirstPadDrivesTheMenuPointerAndClicks) {
   const int32_t first = Plug();
   pads::SetAxis(first, PadAxis::LeftY, kFull);
@@ -230,10 +253,6 @@ TEST_F(PadsWindow, RumbleForHitsAndMisses) {
     TearDown();
   }
 }
-
-// x, y across the 640 x 480 window, as SDL gives a finger: 0 the first pixel, 1 the last.
-float AcrossX(int32_t x) { return static_cast<float>(x) / 639.0f; }
-float AcrossY(int32_t y) { return static_cast<float>(y) / 479.0f; }
 
 TEST_F(PadsWindow, FingersDriveTheirHalfAndTapsServe) {
   // One player: a finger anywhere moves the bottom paddle's middle toward it, a paddle's width per frame at most.
