@@ -52,6 +52,11 @@ struct Finger {
   int32_t downX = 0, downY = 0;  // picture pixels
   int32_t x = 0, y = 0;
   bool dragged = false;
+  // Where each player's paddle (its left edge) stood from the finger when it went down, taken at the first frame
+  // after (anchored): the paddle keeps that offset as the finger moves, so the finger may rest wherever it hides
+  // nothing of the ball's path.
+  bool anchored = false;
+  int32_t offset1 = 0, offset2 = 0;
 };
 constexpr int kFingerSlots = 10;
 Finger fingers[kFingerSlots];
@@ -197,8 +202,8 @@ void Refresh() {
   }
 }
 
-// The first read of a frame begun by BeginPadFrame turns a queued tap into that frame's Space, or in the menu
-// into pointer motion to the tap and the button in the frame after.
+// The first read of a frame begun by BeginPadFrame anchors the fingers that went down since, and turns a queued
+// tap into that frame's Space, or in the menu into pointer motion to the tap and the button in the frame after.
 void StepFrame() {
   if (framesStepped == PadFrameNumber()) return;
   framesStepped = PadFrameNumber();
@@ -206,9 +211,15 @@ void StepFrame() {
   clickThisFrame = clickNextFrame;
   clickNextFrame = false;
   tapMotionX = tapMotionY = 0;
+  const PlayContext& context = CurrentPlayContext();
+  for (Finger& finger : fingers) {
+    if (!finger.down || finger.anchored) continue;
+    finger.offset1 = context.pointerX - finger.downX;
+    finger.offset2 = context.paddle2X - finger.downX;
+    finger.anchored = true;
+  }
   if (!tapQueued) return;
   tapQueued = false;
-  const PlayContext& context = CurrentPlayContext();
   if (context.inMenu) {
     tapMotionX = tapX - context.pointerX;
     tapMotionY = tapY - context.pointerY;
@@ -258,8 +269,8 @@ int32_t PlayerOf(const Finger& finger, const PlayContext& context) {
 int32_t FingerArrow(const PlayContext& context) {
   if (!SecondPlays(context)) return 0;
   for (const Finger& finger : fingers) {
-    if (!finger.down || PlayerOf(finger, context) != 2) continue;
-    const int32_t target = finger.x - context.paddleWidth / 2;
+    if (!finger.down || !finger.anchored || PlayerOf(finger, context) != 2) continue;
+    const int32_t target = finger.x + finger.offset2;
     if (target < context.paddle2X - kArrowSlack) return -1;
     if (target > context.paddle2X + kArrowSlack) return 1;
     return 0;
@@ -336,10 +347,10 @@ void AddToMouse(RawMouseState* mouse) {
     return;
   }
   if (const Pad* one = PadOfPlayer(1, context)) mouse->dx += StickMotion(DeflectionX(*one), step);
-  // Player 1's finger: the paddle's middle goes toward it, at most a paddle's width per frame.
+  // Player 1's finger: the paddle goes toward the finger's x and its offset, at most a paddle's width per frame.
   for (const Finger& finger : fingers) {
-    if (!finger.down || PlayerOf(finger, context) != 1) continue;
-    const int32_t toward = finger.x - context.paddleWidth / 2 - context.pointerX;
+    if (!finger.down || !finger.anchored || PlayerOf(finger, context) != 1) continue;
+    const int32_t toward = finger.x + finger.offset1 - context.pointerX;
     mouse->dx += std::clamp(toward, -step, step);
     break;
   }

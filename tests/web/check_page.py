@@ -376,7 +376,7 @@ def check_pads(browser, server, checks, data, work):
     browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
     browser.call("Emulation.setTouchEmulationEnabled", enabled=False)
     checks.report(None not in places and places[0] - places[1] > 200, "a finger drags the bottom paddle",
-                  f"paddle at {places[0]} with the finger right, at {places[1]} with it left")
+                  f"paddle at {places[0]} with the finger down on the right, at {places[1]} once dragged left")
     errors = browser.console_errors()
     checks.report(not errors, "no error in the console with a gamepad and touch", "; ".join(errors)[:500])
 

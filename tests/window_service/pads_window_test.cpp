@@ -193,10 +193,11 @@ TEST_F(PadsWindow, OneLocalPlayerTakesTheFirstPad) {
   EXPECT_EQ(Paddle2X, 283);  // under the ball by left Shift, then the right arrow
   Release(first);
   pads::PushFinger(FingerAction::Down, 9, AcrossX(100), AcrossY(440));
+  pads::PushFinger(FingerAction::Move, 9, AcrossX(0), AcrossY(440));
   Frame();
   EXPECT_EQ(Paddle1X, 200);
   EXPECT_EQ(Paddle2X, 268);  // the bottom half's finger pulls the top paddle by the left arrow
-  pads::PushFinger(FingerAction::Up, 9, AcrossX(100), AcrossY(440));
+  pads::PushFinger(FingerAction::Up, 9, AcrossX(0), AcrossY(440));
   PadLocalPlayer = 0;
 }
 
@@ -255,24 +256,26 @@ TEST_F(PadsWindow, RumbleForHitsAndMisses) {
 }
 
 TEST_F(PadsWindow, FingersDriveTheirHalfAndTapsServe) {
-  // One player: a finger anywhere moves the bottom paddle's middle toward it, a paddle's width per frame at most.
+  // One player: a finger anywhere drags the bottom paddle, keeping the offset it went down with, a paddle's width
+  // per frame at most.
   pads::PushFinger(FingerAction::Down, 1, AcrossX(400), AcrossY(100));
   Frame();
-  EXPECT_EQ(Paddle1X, 276);
+  EXPECT_EQ(Paddle1X, 200);
   pads::PushFinger(FingerAction::Move, 1, AcrossX(300), AcrossY(120));
   Frame();
-  EXPECT_EQ(Paddle1X, 262);  // 300 less half the paddle
+  EXPECT_EQ(Paddle1X, 124);
   Frame();
-  EXPECT_EQ(Paddle1X, 262);
+  EXPECT_EQ(Paddle1X, 100);
   pads::PushFinger(FingerAction::Up, 1, AcrossX(300), AcrossY(120));
   Frame();
   EXPECT_FALSE(Held(DIK_SPACE)) << "a drag is no tap";
 
-  // A tap is Space for one frame.
-  pads::PushFinger(FingerAction::Down, 2, AcrossX(Paddle1X + 38), AcrossY(400));
-  pads::PushFinger(FingerAction::Up, 2, AcrossX(Paddle1X + 38), AcrossY(400));
+  // A tap is Space for one frame, and moves no paddle.
+  pads::PushFinger(FingerAction::Down, 2, AcrossX(500), AcrossY(400));
+  pads::PushFinger(FingerAction::Up, 2, AcrossX(500), AcrossY(400));
   Frame();
   EXPECT_TRUE(Held(DIK_SPACE));
+  EXPECT_EQ(Paddle1X, 100);
   Frame();
   EXPECT_FALSE(Held(DIK_SPACE));
 
@@ -282,13 +285,18 @@ TEST_F(PadsWindow, FingersDriveTheirHalfAndTapsServe) {
   pads::PushFinger(FingerAction::Down, 3, AcrossX(500), AcrossY(60));
   pads::PushFinger(FingerAction::Down, 4, AcrossX(100), AcrossY(440));
   Frame();
+  EXPECT_EQ(Paddle2X, 200);
+  EXPECT_EQ(Paddle1X, 200);
+  pads::PushFinger(FingerAction::Move, 3, AcrossX(600), AcrossY(60));
+  pads::PushFinger(FingerAction::Move, 4, AcrossX(0), AcrossY(440));
+  Frame();
   EXPECT_EQ(Paddle2X, 215);
   EXPECT_EQ(Paddle1X, 124);
-  pads::PushFinger(FingerAction::Move, 3, AcrossX(150), AcrossY(60));
+  pads::PushFinger(FingerAction::Move, 3, AcrossX(400), AcrossY(60));
   Frame();
   EXPECT_EQ(Paddle2X, 200);
-  pads::PushFinger(FingerAction::Up, 3, AcrossX(150), AcrossY(60));
-  pads::PushFinger(FingerAction::Up, 4, AcrossX(300), AcrossY(440));
+  pads::PushFinger(FingerAction::Up, 3, AcrossX(400), AcrossY(60));
+  pads::PushFinger(FingerAction::Up, 4, AcrossX(0), AcrossY(440));
   Frame();
 }
 
