@@ -3,6 +3,7 @@
 #include "app/run_frame.h"
 
 #include "app/game_window.h"
+#include "app/pad_play.h"
 #include "app/title_menu.h"
 #include "game/ball_rules.h"
 #include "game/block.h"
@@ -35,10 +36,17 @@ void PlayFrameRules() {
 }
 
 int32_t RunFrame() {
+  platform::BeginPadFrame(MatchPlayContext());
   // KEEP: Escape runs the menu, then this frame plays on with what it left (rally trace, ShellRun tests).
-  if (IsKeyDownNow(DIK_ESCAPE)) RunTitleMenu();
+  if (IsKeyDownNow(DIK_ESCAPE)) {
+    RunTitleMenu();
+    platform::BeginPadFrame(MatchPlayContext());  // the menu's frames told the pads a menu
+  }
   StartFrameClock();
+  const RumbleMarks before = TakeRumbleMarks();
   FramePlayer();
+  RumbleForFrame(before);
+  DrawPadNotice();
   FlipDisplayOrShowFailure();
   WaitFrameClock(kFrameMilliseconds);
   return 1;

@@ -4,6 +4,7 @@
 
 #include "app/asset_catalogue.h"
 #include "app/game_window.h"
+#include "app/pad_play.h"
 #include "app/title_menu_layout.h"
 #include "audio/sound_effects.h"
 #include "game/match_state.h"
@@ -72,6 +73,7 @@ void DrawMenu(int32_t markerRow) {
 MenuChoice RunMenuFrame(int32_t& markerRow) {
   StartFrameClock();
   FillSurface(BackSurface, 0);
+  platform::BeginPadFrame(MenuPlayContext());
   ReadKeyboard();
   ReadMouse();
   CheckHiddenChord();
@@ -80,6 +82,7 @@ MenuChoice RunMenuFrame(int32_t& markerRow) {
   const MenuChoice choice = CheckBands(markerRow);
   if (choice != MenuChoice::Stay) return choice;  // nothing more is drawn in this frame
   DrawMenu(markerRow);
+  DrawPadNotice();
   FlipDisplayOrShowFailure();
   WaitFrameClock(30);
   return MenuChoice::Stay;

@@ -24,6 +24,7 @@ enum OptionCode : int {
   DataOption,
   MusicVolumeOption,
   EffectsVolumeOption,
+  NoRumbleOption,
   RecordOption,
   PlayOption,
   SaveSettingsOption,
@@ -44,6 +45,7 @@ const option kLongOptions[] = {
     {"data", required_argument, nullptr, DataOption},
     {"music-volume", required_argument, nullptr, MusicVolumeOption},
     {"effects-volume", required_argument, nullptr, EffectsVolumeOption},
+    {"no-rumble", no_argument, nullptr, NoRumbleOption},
     {"record", required_argument, nullptr, RecordOption},
     {"play", required_argument, nullptr, PlayOption},
     {"save-settings", no_argument, nullptr, SaveSettingsOption},
@@ -167,6 +169,9 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         (code == MusicVolumeOption ? options.musicVolume : options.effectsVolume) = volume;
         break;
       }
+      case NoRumbleOption:
+        options.rumble = false;
+        break;
       case RecordOption:
       case PlayOption:
         if (optarg[0] == 0) return Refused(BadValue(code, optarg, "expected a file name"));
@@ -228,9 +233,10 @@ std::string HelpText(platform::FolderRules rules) {
          "  --data=DIR            read the game's files from DIR, wherever the game is started\n"
          "  --music-volume=N      music volume for this run, 0 to 100 (default 100)\n"
          "  --effects-volume=N    sound-effect volume for this run, 0 to 100 (default 100)\n"
+         "  --no-rumble           no gamepad rumble (by default a pad that can rumbles on hits and misses)\n"
          "  --record=FILE         record this run's input as a replay script in FILE\n"
          "  --play=FILE           play a replay script back in the window\n"
-         "  --save-settings       keep this command line's display and sound choices for later runs\n"
+         "  --save-settings       keep this run's display, sound and rumble choices for later runs\n"
          "  --host[=PORT]         wait for another player to join an online match (UDP port, default 27960)\n"
          "  --join=HOST[:PORT]    join the online match of the game waiting at HOST\n"
          "  --server=ADDRESS[:PORT]  meet through the rendezvous server at ADDRESS (with --host the screen\n"

@@ -30,6 +30,7 @@ struct CommandLineOptions {
   std::optional<platform::PictureScaling> scaling;
   std::optional<int32_t> musicVolume;        // 0..100
   std::optional<int32_t> effectsVolume;      // 0..100
+  std::optional<bool> rumble;                // --no-rumble (false)
   std::optional<std::string> dataFolder;     // --data=DIR
   std::optional<std::string> recordPath;     // --record=FILE
   std::optional<std::string> playPath;       // --play=FILE

@@ -35,6 +35,10 @@ std::string ApplySetting(std::string_view key, std::string_view value, PlayerSet
     const std::optional<int32_t> volume = ReadVolume(value);
     if (!volume) return std::string(key) + " is not a whole number from 0 to 100";
     (key == "music" ? settings->musicVolume : settings->effectsVolume) = *volume;
+  } else if (key == "rumble") {
+    const std::optional<bool> yes = ReadYesNo(value);
+    if (!yes) return "rumble is not yes or no";
+    settings->rumble = *yes;
   } else {
     return "unknown key";
   }
@@ -47,7 +51,8 @@ bool operator==(const PlayerSettings& a, const PlayerSettings& b) {
   const platform::DisplayChoices& x = a.display;
   const platform::DisplayChoices& y = b.display;
   return x.fullScreen == y.fullScreen && x.windowWidth == y.windowWidth && x.windowHeight == y.windowHeight &&
-         x.scaling == y.scaling && a.musicVolume == b.musicVolume && a.effectsVolume == b.effectsVolume;
+         x.scaling == y.scaling && a.musicVolume == b.musicVolume && a.effectsVolume == b.effectsVolume &&
+         a.rumble == b.rumble;
 }
 
 PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problems) {
@@ -81,7 +86,8 @@ std::string SettingsText(const PlayerSettings& settings) {
          std::string(settings.display.fullScreen ? "yes" : "no") + "\n" +
          "window=" + WindowSizeText(settings.display.windowWidth, settings.display.windowHeight) + "\n" +
          "scale=" + ScalingText(settings.display.scaling) + "\n" + "music=" + std::to_string(settings.musicVolume) +
-         "\n" + "effects=" + std::to_string(settings.effectsVolume) + "\n";
+         "\n" + "effects=" + std::to_string(settings.effectsVolume) + "\n" +
+         "rumble=" + (settings.rumble ? "yes" : "no") + "\n";
 }
 
 std::string SettingsFilePath(platform::FolderRules rules, const platform::EnvironmentLookup& environment) {
@@ -98,5 +104,6 @@ PlayerSettings WithCommandLine(PlayerSettings settings, const CommandLineOptions
   if (options.scaling) settings.display.scaling = *options.scaling;
   if (options.musicVolume) settings.musicVolume = *options.musicVolume;
   if (options.effectsVolume) settings.effectsVolume = *options.effectsVolume;
+  if (options.rumble) settings.rumble = *options.rumble;
   return settings;
 }

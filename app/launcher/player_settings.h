@@ -15,6 +15,7 @@ struct PlayerSettings {
   platform::DisplayChoices display;
   int32_t musicVolume = 100;    // 0..100
   int32_t effectsVolume = 100;  // 0..100
+  bool rumble = true;           // gamepads rumble on hits and misses
 };
 
 bool operator==(const PlayerSettings& a, const PlayerSettings& b);
@@ -26,7 +27,7 @@ struct SettingsProblems {
   std::string firstReason;
 };
 
-// Reads "key=value" lines (fullscreen, window, scale, music, effects); blank lines and lines starting with
+// Reads "key=value" lines (fullscreen, window, scale, music, effects, rumble); blank lines and lines starting with
 // '#' or ';' are skipped, spaces around keys and values and a CR before the line end are allowed, a later
 // line wins over an earlier one. Whatever cannot be used keeps its default and is counted in *problems.
 PlayerSettings ReadSettingsText(std::string_view text, SettingsProblems* problems);

@@ -10,6 +10,7 @@
 #include "app/launcher/settings_file.h"
 #include "platform/display_choices.h"
 #include "platform/master_volume.h"
+#include "platform/pads.h"
 #include "platform/process_environment.h"
 
 namespace {
@@ -53,6 +54,7 @@ bool EnterDataFolder(const CommandLineOptions& options) {
 void HandToPlatform(const PlayerSettings& settings) {
   platform::SetDisplayChoices(settings.display);
   platform::SetMasterVolumes(settings.musicVolume, settings.effectsVolume);
+  platform::SetRumbleEnabled(settings.rumble);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/online/input_ledger.h"
 #include "app/online/online_recording.h"
 #include "app/online/rollback.h"
+#include "app/pad_play.h"
 #include "app/run_frame.h"
 #include "audio/sound_effects.h"
 #include "app/title_menu.h"
@@ -704,6 +705,8 @@ void BeginOnlineMatches() {
   platform::SampleInputDevices(&meetingMotion);
   platform::SetFrameInputSource(platform::FrameInputSource::Given);
   SetUpOnlineMatch();
+  // This machine's pads and fingers play its own player only: a joiner's first pad moves the top paddle.
+  PadLocalPlayer = Self.request.role == OnlineRole::Host ? 1 : 2;
   TitleMenuEntry = HoldServeAfterLostMatch;
   FramePlayer = PlayOnlineFrame;
   OnlineSessionPhase = OnlinePhase::Playing;
@@ -823,6 +826,7 @@ void EndOnlineSession(const std::string& reason, bool tellOtherSide) {
   Self.socket = nullptr;
   FramePlayer = PlayFrameRules;
   TitleMenuEntry = RunTitleMenu;
+  PadLocalPlayer = 0;
   platform::SetFrameInputSource(platform::FrameInputSource::Devices);
 }
 

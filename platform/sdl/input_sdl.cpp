@@ -1,6 +1,6 @@
 // The SDL input backend: the keyboard state through one scancode-to-key-code table, relative mouse motion with the
-// cursor hidden, and the attached joysticks. A new backend provides the same InputBackend entries
-// (platform/internal/backend_tables.h).
+// cursor hidden, the attached joysticks, and the pads and fingers merged into the keyboard and the mouse. A new
+// backend provides the same InputBackend entries (platform/internal/backend_tables.h).
 #include <SDL.h>
 
 #include <array>
@@ -10,6 +10,7 @@
 #include "platform/input.h"
 #include "platform/internal/backend_tables.h"
 #include "platform/sdl/key_codes_sdl.h"
+#include "platform/sdl/pads_sdl.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -109,10 +110,14 @@ int32_t OpenSystem() {
   }
   // Joystick state is read by polling, so its events would only pile up in the queue.
   SDL_JoystickEventState(SDL_IGNORE);
+  sdl_pads::Open();
   return kInputOk;
 }
 
-void CloseSystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK); }
+void CloseSystem() {
+  sdl_pads::Close();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
+}
 
 InputGuid GuidOfJoystick(int index) {
   SDL_JoystickGUID sdlGuid = SDL_JoystickGetDeviceGUID(index);
@@ -192,6 +197,7 @@ int32_t ReadKeyboard(uint8_t keys[256]) {
   for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode) {
     if (pressed[scancode] && table[scancode] != 0) keys[table[scancode]] = 0x80;
   }
+  sdl_pads::AddToKeys(keys);
   return kInputOk;
 }
 
@@ -207,6 +213,7 @@ int32_t ReadMouse(RawMouseState* out) {
   out->right = (buttons & SDL_BUTTON_RMASK) != 0;
   out->middle = (buttons & SDL_BUTTON_MMASK) != 0;
   out->extra = (buttons & SDL_BUTTON_X1MASK) != 0;
+  sdl_pads::AddToMouse(out);
   return kInputOk;
 }
 
@@ -239,7 +246,9 @@ bool IsKeyDownNowSdl(uint8_t keyCode) {
   for (const ScancodeKey& entry : kScancodeKeys) {
     if (entry.keyCode == keyCode && entry.scancode < count && pressed[entry.scancode]) return true;
   }
-  return false;
+  uint8_t padKeys[256] = {};
+  sdl_pads::AddToKeys(padKeys);
+  return padKeys[keyCode] != 0;
 }
 
 }  // namespace

@@ -54,6 +54,8 @@ bool Open(const char* title, const char* className, std::string* error) {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // Signals end the process as usual: the title menu takes no messages, so a quit event made from one would wait.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // A finger is read as a finger (platform/sdl/pads_sdl.cpp), never also as the mouse, so no touch counts twice.
+  SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     *error = SDL_GetError();
     return false;

@@ -29,7 +29,7 @@ grep -qF 'Settings are read from $XDG_CONFIG_HOME/tavo2000/settings.ini' "$work/
 if grep -qF '%APPDATA%' "$work/help.out"; then fail "--help names a Windows folder"; fi
 run version --version;      expect version 0 0
 [ "$(cat "$work/version.out")" = "tavo2000 $version" ] || fail "--version printed '$(cat "$work/version.out")'"
-for bad in --scale=huge --window=10x10 "--window 20000x600" --music-volume=101 --effects-volume=x \
+for bad in --scale=huge --window=10x10 "--window 20000x600" --music-volume=101 --effects-volume=x --no-rumble=1 \
            --data=/nonexistent "--data $work" --fullscreen=yes --play; do
   # shellcheck disable=SC2086
   run bad $bad; expect bad 2 1

@@ -22,7 +22,7 @@ TEST(CommandLine, NoArgumentsRunsWithNothingChosen) {
   const CommandLineOptions options = Parse({});
   EXPECT_EQ(options.action, CommandLineAction::Run);
   EXPECT_FALSE(options.fullScreen || options.windowSize || options.scaling || options.musicVolume ||
-               options.effectsVolume || options.dataFolder || options.recordPath || options.playPath);
+               options.effectsVolume || options.rumble || options.dataFolder || options.recordPath || options.playPath);
   EXPECT_FALSE(options.saveSettings);
   EXPECT_TRUE(options.unknownArguments.empty());
 }
@@ -30,10 +30,10 @@ TEST(CommandLine, NoArgumentsRunsWithNothingChosen) {
 TEST(CommandLine, EveryOptionInBothValueForms) {
   const CommandLineOptions joined =
       Parse({"--window=800x600", "--scale=integer", "--data=/d", "--music-volume=0", "--effects-volume=100",
-             "--record=r.txt", "--play=p.txt", "--save-settings"});
+             "--no-rumble", "--record=r.txt", "--play=p.txt", "--save-settings"});
   const CommandLineOptions apart =
       Parse({"--window", "800x600", "--scale", "integer", "--data", "/d", "--music-volume", "0", "--effects-volume",
-             "100", "--record", "r.txt", "--play", "p.txt", "--save-settings"});
+             "100", "--no-rumble", "--record", "r.txt", "--play", "p.txt", "--save-settings"});
   for (const CommandLineOptions& options : {joined, apart}) {
     EXPECT_EQ(options.action, CommandLineAction::Run);
     EXPECT_EQ(options.fullScreen, false);
@@ -44,6 +44,7 @@ TEST(CommandLine, EveryOptionInBothValueForms) {
     EXPECT_EQ(options.dataFolder, "/d");
     EXPECT_EQ(options.musicVolume, 0);
     EXPECT_EQ(options.effectsVolume, 100);
+    EXPECT_EQ(options.rumble, false);
     EXPECT_EQ(options.recordPath, "r.txt");
     EXPECT_EQ(options.playPath, "p.txt");
     EXPECT_TRUE(options.saveSettings);
@@ -106,6 +107,7 @@ TEST(CommandLine, BadValuesAreRefused) {
       {"--play"},
       {"--fullscreen=yes"},
       {"--save-settings=1"},
+      {"--no-rumble=yes"},
       {"--help=me"},
       {"--host=0"},
       {"--host=65536"},

@@ -14,6 +14,7 @@
 #include "app/launcher/start_choices.h"
 #include "platform/display_choices.h"
 #include "platform/master_volume.h"
+#include "platform/pads.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
 
@@ -31,7 +32,7 @@ std::string FileText(const std::string& path) {
 }
 
 TEST(SettingsText, RoundTripAndDefaults) {
-  const PlayerSettings chosen{{false, 1920, 1080, Scaling::Integer}, 0, 55};
+  const PlayerSettings chosen{{false, 1920, 1080, Scaling::Integer}, 0, 55, false};
   SettingsProblems problems;
   EXPECT_EQ(ReadSettingsText(SettingsText(chosen), &problems), chosen);
   EXPECT_EQ(problems.count, 0);
@@ -52,6 +53,7 @@ TEST(SettingsText, MalformedLinesKeepTheirDefaults) {
   const PlayerSettings defaults;
   const Case cases[] = {
       {"scale=huge\n", 1, 1, defaults},
+      {"rumble=no\nrumble=maybe\n", 1, 2, {{true, 1280, 960, Scaling::Fit}, 100, 100, false}},
       {"music=40\nvolume=3\neffects=101\n", 2, 2, {{true, 1280, 960, Scaling::Fit}, 40, 100}},
       {"fullscreen=no\nwindow=10x10\n", 1, 2, {{false, 1280, 960, Scaling::Fit}, 100, 100}},
       {"fullscreen\n[section]\n=yes\nfullscreen=YES\n", 4, 1, defaults},
@@ -101,7 +103,8 @@ TEST(SettingsText, FilePlaceAndCommandLineOverIt) {
   options.windowSize = WindowSize{1024, 768};
   options.scaling = Scaling::Fit;
   options.effectsVolume = 0;
-  EXPECT_EQ(WithCommandLine(saved, options), (PlayerSettings{{false, 1024, 768, Scaling::Fit}, 7, 0}));
+  options.rumble = false;
+  EXPECT_EQ(WithCommandLine(saved, options), (PlayerSettings{{false, 1024, 768, Scaling::Fit}, 7, 0, false}));
 }
 
 // The file on disk and the start-up step, with $XDG_CONFIG_HOME in a scratch folder.
@@ -152,8 +155,9 @@ TEST_F(SettingsOnDisk, WrittenOnlyWithSaveSettingsAndCommandLineWins) {
 
   // A later run reads it; its own options win for that run and leave the file as it was.
   const std::string written = FileText(path);
-  EXPECT_EQ(Start({"--fullscreen", "--effects-volume=50"}), std::nullopt);
+  EXPECT_EQ(Start({"--fullscreen", "--effects-volume=50", "--no-rumble"}), std::nullopt);
   EXPECT_TRUE(platform::CurrentDisplayChoices().fullScreen);
+  EXPECT_FALSE(platform::RumbleEnabled());
   EXPECT_EQ(platform::CurrentDisplayChoices().windowWidth, 800);
   EXPECT_FLOAT_EQ(platform::EffectsMasterGain(), 0.25f);
   EXPECT_EQ(FileText(path), written);

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The page in headless Chromium, driven through its DevTools protocol: its compressed size, the title menu within
-10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level, and
-every replay scenario's trace from ?play= against the Linux one, byte for byte.
+10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level,
+every replay scenario's trace from ?play= against the Linux one, byte for byte, and a gamepad and a finger playing.
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
@@ -265,6 +265,122 @@ def check_play(browser, server, checks, data, work, shots):
     checks.report(not errors, "no error in the console", "; ".join(errors)[:500])
 
 
+# A gamepad the page's Gamepad API hands out once testPad.show() says it was plugged in and pressed, with its
+# timestamp moved on every change, as a browser's is.
+FAKE_PAD = """(() => {
+  const still = () => ({pressed: false, touched: false, value: 0});
+  const pad = {id: "Tavo test pad", index: 0, connected: true, mapping: "standard", timestamp: 1,
+               axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, still)};
+  let shown = false;
+  window.testPad = {
+    show() {
+      shown = true;
+      const event = new Event("gamepadconnected");
+      Object.defineProperty(event, "gamepad", {value: pad});
+      window.dispatchEvent(event);
+    },
+    axis(index, value) { pad.axes[index] = value; pad.timestamp += 1; },
+    button(index, down) { pad.buttons[index] = {pressed: down, touched: down, value: down ? 1 : 0}; pad.timestamp += 1; },
+  };
+  Object.defineProperty(navigator, "getGamepads", {value: () => [shown ? pad : null, null, null, null],
+                                                   configurable: true});
+})();"""
+
+
+def paddle_x(picture):
+    """The left end of player 1's cyan paddle (76 pixels wide, rows 445 to 452) in a 640 x 480 shot, or None: the
+    first run of 30 cyan pixels on row 449 (the playfield's thin border is cyan too)."""
+    result = subprocess.run(["convert", picture, "-crop", "640x1+0+449", "+repage", "-depth", "8", "txt:-"],
+                            capture_output=True, text=True)
+    run = 0
+    for line in result.stdout.splitlines()[1:]:
+        place, colour = line.split(":", 1)
+        red, green, blue = (int(float(v)) for v in colour.split("(", 1)[1].split(")", 1)[0].split(",")[:3])
+        run = run + 1 if red < 100 and green > 120 and blue > 150 else 0
+        if run == 30:
+            return int(place.split(",")[0]) - 29
+    return None
+
+
+def serve_point_region(picture, work, name):
+    """The 64 x 48 pixels around the serve point, where a held ball waits."""
+    region = os.path.join(work, name)
+    subprocess.run(["convert", picture, "-crop", "64x48+214+225", "+repage", region], check=True)
+    return region
+
+
+def check_pads(browser, server, checks, data, work):
+    """A gamepad through the Gamepad API and a finger through touch emulation, in a match the mouse started."""
+    browser.call("Page.addScriptToEvaluateOnNewDocument", source=FAKE_PAD)
+    browser.open(server.url + "index.html")
+    if not browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20):
+        checks.report(False, "the page with a gamepad reaches its cover")
+        return
+    asking = browser.evaluate("!document.getElementById('gamepad-note').hidden")
+    left, top, width, height = browser.canvas_box()
+    x, y = left + width / 2, top + height * 0.2
+    browser.click(x, y)  # the cover
+    browser.wait_for("document.getElementById('cover').hidden", 2)
+    browser.evaluate("testPad.show()")
+    answered = browser.evaluate("document.getElementById('gamepad-note').hidden")
+    checks.report(asking and answered, "the page asks for a gamepad button until a pad shows")
+    shot = os.path.join(work, "pad.png")
+    in_play = False
+    for _ in range(3):  # New Game, by the mouse (the ball then waits for the serve); again if the click was lost
+        browser.click(x, y)
+        deadline = time.time() + 3
+        while time.time() < deadline and not in_play:
+            browser.canvas_shot(shot)
+            in_play = probe("playfield", shot, data)
+        if in_play:
+            break
+    if not in_play:
+        checks.report(False, "a gamepad moves player 1's paddle", "no playfield")
+        return
+    places = []
+    for value in (-1, 1):
+        browser.evaluate(f"testPad.axis(0, {value})")
+        time.sleep(0.6)
+        browser.canvas_shot(shot)
+        places.append(paddle_x(shot))
+    browser.evaluate("testPad.axis(0, 0)")
+    checks.report(None not in places and places[1] - places[0] > 200, "the left stick moves player 1's paddle",
+                  f"paddle at {places[0]} with the stick left, at {places[1]} with it right")
+    held = []
+    for name in ("held1.png", "held2.png"):
+        browser.canvas_shot(shot)
+        held.append(serve_point_region(shot, work, name))
+        time.sleep(0.3)
+    browser.evaluate("testPad.button(0, true)")
+    time.sleep(0.15)
+    browser.evaluate("testPad.button(0, false)")
+    time.sleep(0.3)
+    browser.canvas_shot(shot)
+    served = serve_point_region(shot, work, "served.png")
+    black = os.path.join(work, "black.png")
+    subprocess.run(["convert", "-size", "64x48", "xc:black", black], check=True)
+    ball, still, after = (differing_pixels(held[0], black), differing_pixels(held[0], held[1]),
+                          differing_pixels(held[1], served))
+    checks.report(ball > 20 and still == 0 and after > 0, "A serves the held ball",
+                  f"{ball} pixels of ball at the serve point, {still} changed while held, {after} after A")
+
+    browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=2)
+    places = []
+    for fraction in (0.85, 0.15):
+        point = {"x": left + width * fraction, "y": top + height * 0.9, "id": 1}
+        browser.call("Input.dispatchTouchEvent", type="touchStart" if not places else "touchMove",
+                      touchPoints=[point])
+        time.sleep(0.6)
+        browser.canvas_shot(shot)
+        places.append(paddle_x(shot))
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    browser.call("Emulation.setTouchEmulationEnabled", enabled=False)
+    checks.report(None not in places and places[0] - places[1] > 200, "a finger drags the bottom paddle",
+                  f"paddle at {places[0]} with the finger down on the right, at {places[1]} once dragged left")
+    errors = browser.console_errors()
+    checks.report(not errors, "no error in the console with a gamepad and touch", "; ".join(errors)[:500])
+
+
 def check_scenarios(browser, server, checks, scenario_folder):
     for name in sorted(f for f in os.listdir(scenario_folder) if f.endswith(".replay")):
         expected = open(os.path.join(scenario_folder, name[:-len(".replay")] + ".trace"), encoding="utf-8").read()
@@ -355,6 +471,7 @@ def main():
         check_transfer(args.page, checks)
         check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
+        check_pads(browser, server, checks, os.path.abspath(args.data), work)  # last: its gamepad stays installed
     finally:
         browser.close()
         server.close()
