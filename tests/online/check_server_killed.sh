@@ -4,6 +4,8 @@
 # answering." within 3 s (and a little for the machine's load). Run inside with_server.sh.
 # Usage: check_server_killed.sh REPLAY RUN_DIR WORK_DIR PORT direct|relayed
 set -euo pipefail
+# shellcheck source=tests/online/room_code.sh
+source "$(dirname "$0")/room_code.sh"
 replay=$1 run_dir=$2 work=$3 port=$4 path=$5
 mkdir -p "$work"
 printf '1 keys=SPACE\n899 keys=RCONTROL\n' > "$work/host.replay"
@@ -11,14 +13,10 @@ printf '900 keys=LSHIFT\n' > "$work/join.replay"
 meeting=(--server="$TAVO_SERVER")
 [ "$path" = relayed ] && meeting+=(--relay-only)
 cd "$run_dir"
+: > "$work/host.err"  # emptied first: a code left from an earlier run must not be read
 "$replay" --host="$port" "${meeting[@]}" "$work/host.replay" > "$work/host.trace" 2> "$work/host.err" &
 host=$!
-code=""
-for _ in $(seq 100); do
-  code=$(sed -n 's/^ONLINE: room \([A-Z0-9]*\)$/\1/p' "$work/host.err" | head -n 1)
-  [ -n "$code" ] && break
-  sleep 0.1
-done
+code=$(room_code_of "$work/host.err")
 [ -n "$code" ] || { echo "FAIL: no room code"; exit 1; }
 "$replay" --join="$code" "${meeting[@]}" "$work/join.replay" > "$work/join.trace" 2> "$work/join.err" &
 joiner=$!

@@ -49,6 +49,18 @@ def server_memory_and_time(pid):
     return int(fields["VmRSS"].split()[0]), int(fields["VmHWM"].split()[0]), cpu
 
 
+def relayed_waiting(sock):
+    """Reads every datagram waiting on a non-blocking socket; the number of relayed ones."""
+    count = 0
+    try:
+        while True:
+            data, _ = sock.recvfrom(600)
+            if len(data) >= 4 and data[3] == RELAY:
+                count += 1
+    except BlockingIOError:
+        return count
+
+
 def ask_until(sock, datagram, server, wanted, seconds=5.0):
     """Sends datagram until an answer of kind wanted (or a refusal) comes; returns it."""
     sock.settimeout(0.2)
@@ -111,26 +123,18 @@ def main():
                 host.sendto(HEADER + bytes([STAY_IN_ROOM]), server)
             sent += 1
         for key, _ in selector.select(timeout=0.002):
-            try:
-                while True:
-                    data, _ = key.fileobj.recvfrom(600)
-                    if len(data) >= 4 and data[3] == RELAY:
-                        received += 1
-            except BlockingIOError:
-                pass
+            received += relayed_waiting(key.fileobj)
     time.sleep(0.5)
-    for key in list(selector.get_map().values()):
-        try:
-            while True:
-                data, _ = key.fileobj.recvfrom(600)
-                if len(data) >= 4 and data[3] == RELAY:
-                    received += 1
-        except BlockingIOError:
-            pass
+    received += sum(relayed_waiting(key.fileobj) for key in selector.get_map().values())
     memory_run = server_memory_and_time(pid)
     failures = []
     for i, process in enumerate(real):
-        output, _ = process.communicate(timeout=300)
+        try:
+            output, _ = process.communicate(timeout=120)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            output = process.communicate()[0] + "\n(stopped: still running 2 minutes after the load)"
+            process.returncode = 1
         line = output.strip().splitlines()[-1] if output.strip() else ""
         print(f"real pair {i}: {line[:160]}")
         if process.returncode != 0:

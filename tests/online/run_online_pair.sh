@@ -11,6 +11,8 @@
 # with TAVO_RELAY_ONLY=1 both peers then play through the server's relay.
 # Usage: run_online_pair.sh REPLAY RUN_DIR WORK_DIR PORT FRAMES ROUND_TRIP_MS LOSS_PERCENT JITTER_MS [SCALE]
 set -euo pipefail
+# shellcheck source=tests/online/room_code.sh
+source "$(dirname "$0")/room_code.sh"
 replay=$1 run_dir=$2 work=$3 port=$4 frames=$5 trip=$6 loss=$7 jitter=$8 scale=${9:-4}
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -50,17 +52,15 @@ read -r -a host_replay <<< "${TAVO_HOST_REPLAY:-$replay}"
 meeting=()
 [ -n "${TAVO_SERVER:-}" ] && meeting+=("--server=$TAVO_SERVER")
 [ "${TAVO_RELAY_ONLY:-0}" = 1 ] && meeting+=(--relay-only)
+# The files are emptied first: the host's shell opens its own only once it runs, and a room code left from an earlier
+# run must not be read meanwhile.
+: > "$work/host.err"
 TAVO_NET_SIM='' "${host_replay[@]}" --host="$port" "${meeting[@]}" --time-scale="$scale" --record="$work/host.rec" \
   "$work/host.replay" > "$work/host.trace" 2> "$work/host.err" &
 host=$!
 join_at="127.0.0.1:$port"
 if [ -n "${TAVO_SERVER:-}" ]; then
-  join_at=""
-  for _ in $(seq 100); do
-    join_at=$(sed -n 's/^ONLINE: room \([A-Z0-9]*\)$/\1/p' "$work/host.err" | head -n 1)
-    [ -n "$join_at" ] && break
-    sleep 0.1
-  done
+  join_at=$(room_code_of "$work/host.err")
   [ -n "$join_at" ] || { echo "FAIL: the host got no room code from $TAVO_SERVER"; cat "$work/host.err"; exit 1; }
 fi
 if [ "${TAVO_GARBAGE:-0}" = 1 ]; then
@@ -87,6 +87,8 @@ code=0
 TAVO_NET_SIM="$sim" "$replay" --join="$join_at" "${meeting[@]}" --time-scale="$scale" --record="$work/join.rec" \
   "$work/join.replay" > "$work/join.trace" 2> "$work/join.err" || code=$?
 host_code=0
+# A joiner that failed leaves the host waiting for nobody: it is stopped rather than waited for.
+[ "$code" -eq 0 ] || kill "$host" 2> /dev/null || true
 wait "$host" || host_code=$?
 
 fail() {
