@@ -265,6 +265,26 @@ def check_play(browser, server, checks, data, work, shots):
     checks.report(not errors, "no error in the console", "; ".join(errors)[:500])
 
 
+# A 1280 x 720 desktop window: Chromium's title, tab and address bars leave the page 1280 x 577.
+DESKTOP_VIEW = (1280, 577)
+
+
+def open_at_size(browser, server, width, height, touch=False):
+    """The page opened in a view of WIDTH x HEIGHT CSS pixels (a phone's, with touch, when TOUCH); True when its
+    cover came up."""
+    browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=touch)
+    browser.call("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
+    browser.open(server.url + "index.html")
+    return bool(browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20))
+
+
+def check_desktop_size(browser, server, checks):
+    open_at_size(browser, server, *DESKTOP_VIEW)
+    _, _, width, height = browser.canvas_box()
+    checks.report(width >= 640 and height >= 480, "in a 1280 x 720 window the picture is at least 640 x 480",
+                  f"{width:.0f} x {height:.0f} in a {DESKTOP_VIEW[0]} x {DESKTOP_VIEW[1]} view")
+
+
 def check_scenarios(browser, server, checks, scenario_folder):
     for name in sorted(f for f in os.listdir(scenario_folder) if f.endswith(".replay")):
         expected = open(os.path.join(scenario_folder, name[:-len(".replay")] + ".trace"), encoding="utf-8").read()
@@ -354,6 +374,11 @@ def main():
             return 0
         check_transfer(args.page, checks)
         check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
+        sized = Browser()
+        try:
+            check_desktop_size(sized, server, checks)
+        finally:
+            sized.close()
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
     finally:
         browser.close()
