@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The page in headless Chromium, driven through its DevTools protocol: its compressed size, the title menu within
-10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level, and
-every replay scenario's trace from ?play= against the Linux one, byte for byte.
+10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level, the
+picture's size in a desktop window and on a phone both ways up (their screenshots in PAGE_FOLDER/phone-shots), the
+Menu button, and every replay scenario's trace from ?play= against the Linux one, byte for byte.
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
@@ -140,10 +141,11 @@ class Browser:
                              " return [r.left, r.top, r.width, r.height]; })()")
 
     def canvas_shot(self, path):
-        """The canvas as shown, at its own 640 x 480 pixels."""
+        """The canvas as shown, at its own 640 x 480 pixels (the clip's scale counts device pixels)."""
         left, top, width, _ = self.canvas_box()
-        shot = self.call("Page.captureScreenshot", format="png",
-                         clip={"x": left, "y": top, "width": width, "height": width * 3 / 4, "scale": 640 / width})
+        ratio = self.evaluate("devicePixelRatio")
+        shot = self.call("Page.captureScreenshot", format="png", clip={
+            "x": left, "y": top, "width": width, "height": width * 3 / 4, "scale": 640 / width / ratio})
         with open(path, "wb") as f:
             f.write(base64.b64decode(shot["data"]))
 
@@ -269,10 +271,11 @@ def check_play(browser, server, checks, data, work, shots):
 DESKTOP_VIEW = (1280, 577)
 
 
-def open_at_size(browser, server, width, height, touch=False):
-    """The page opened in a view of WIDTH x HEIGHT CSS pixels (a phone's, with touch, when TOUCH); True when its
-    cover came up."""
-    browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=touch)
+def open_at_size(browser, server, width, height, touch=False, ratio=1):
+    """The page opened in a view of WIDTH x HEIGHT CSS pixels, RATIO device pixels to a CSS pixel (a phone's, with
+    touch, when TOUCH); True when its cover came up."""
+    browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
+                 mobile=touch)
     browser.call("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
     browser.open(server.url + "index.html")
     return bool(browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20))
@@ -283,6 +286,66 @@ def check_desktop_size(browser, server, checks):
     _, _, width, height = browser.canvas_box()
     checks.report(width >= 640 and height >= 480, "in a 1280 x 720 window the picture is at least 640 x 480",
                   f"{width:.0f} x {height:.0f} in a {DESKTOP_VIEW[0]} x {DESKTOP_VIEW[1]} view")
+
+
+def tap(browser, x, y):
+    """A finger's tap held as long as a person's: the game reads the pointer once a frame."""
+    browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+    time.sleep(0.15)
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+
+def menu_shown(browser, data, work, wanted, seconds):
+    """Whether within SECONDS the canvas shows the title menu (WANTED true) or something else (false). At a phone's
+    size the picture is too soft for screen_probe.sh's single pixels, so the whole picture is compared with the
+    menu's background: the menu lies within 0.2 of it (root mean square, full scale 1), a match far beyond."""
+    shot = os.path.join(work, "phone.png")
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        browser.canvas_shot(shot)
+        result = subprocess.run(["compare", "-metric", "RMSE", shot, "bmp:" + os.path.join(data, "Backgrounds/menu.spr"),
+                                 "null:"], capture_output=True, text=True)
+        if (float(result.stderr.split("(")[1].split(")")[0]) < 0.2) == wanted:
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def check_phone(browser, server, checks, data, work, shot_folder):
+    """A phone both ways up, by touch: the start tap, the page without scrolling and the picture as large as the
+    screen allows, then a match ended by a tap on the Menu button (Escape: the title menu comes back)."""
+    for name, width, height in (("portrait", 390, 844), ("landscape", 844, 390), ("portrait", 360, 640)):
+        label = f"phone {name} {width} x {height}"
+        if not open_at_size(browser, server, width, height, touch=True, ratio=2):
+            checks.report(False, f"{label}: the cover comes up", "not within 20 s")
+            continue
+        left, top, w, h = browser.canvas_box()
+        tap(browser, left + w / 2, top + h * 0.2)
+        if not checks.report(bool(browser.wait_for("document.getElementById('cover').hidden", 2)),
+                             f"{label}: the cover goes on a tap"):
+            continue
+        time.sleep(0.5)  # the page's layout after the start (and full screen, where granted)
+        left, top, w, h = browser.canvas_box()
+        page_width, page_height, view_width, view_height = browser.evaluate(
+            "[document.documentElement.scrollWidth, document.documentElement.scrollHeight, innerWidth, innerHeight]")
+        fits = page_width <= view_width and page_height <= view_height
+        if name == "landscape":
+            sized = abs(h - view_height) <= 1 and left >= 0 and left + w <= view_width
+        else:
+            sized = abs(w - view_width) <= 1 and top + h <= view_height
+        checks.report(fits and sized, f"{label}: no scrolling while playing, the picture the screen's full "
+                      f"{'height' if name == 'landscape' else 'width'}",
+                      f"picture {w:.0f} x {h:.0f} at ({left:.0f}, {top:.0f}), page {page_width} x {page_height}")
+        browser.page_shot(os.path.join(shot_folder, f"web_phone_{width}x{height}.png"))
+        # New Game by the mouse, as on a desktop (the game's own touch controls are not this page's).
+        browser.click(left + w / 2, top + h * 0.2)
+        in_play = menu_shown(browser, data, work, False, 5)
+        menu = browser.evaluate("(() => { const r = document.getElementById('menu').getBoundingClientRect();"
+                                " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+        tap(browser, *menu)
+        back = in_play and menu_shown(browser, data, work, True, 3)
+        checks.report(back, f"{label}: a tap on Menu gives Escape (from a match to the title menu)",
+                      "" if in_play else "no match started")
 
 
 def check_scenarios(browser, server, checks, scenario_folder):
@@ -377,6 +440,9 @@ def main():
         sized = Browser()
         try:
             check_desktop_size(sized, server, checks)
+            shot_folder = os.path.join(args.page, "phone-shots")
+            os.makedirs(shot_folder, exist_ok=True)
+            check_phone(sized, server, checks, os.path.abspath(args.data), work, shot_folder)
         finally:
             sized.close()
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
