@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The page in headless Chromium, driven through its DevTools protocol: its compressed size, the title menu within
 10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level, the
-picture's size in a desktop window and on a phone both ways up (their screenshots in PAGE_FOLDER/phone-shots), the
+game held while the page is hidden, the picture's size in a desktop window and on a phone both ways up (their screenshots in PAGE_FOLDER/phone-shots), the
 Menu button, and every replay scenario's trace from ?play= against the Linux one, byte for byte.
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
@@ -348,6 +348,50 @@ def check_phone(browser, server, checks, data, work, shot_folder):
                       "" if in_play else "no match started")
 
 
+def frames_logged(browser):
+    """How many frames the game logged since the last call (the console lines come with each answer)."""
+    browser.call("Runtime.evaluate", expression="0")
+    count = sum(1 for event in browser.events if event["method"] == "Runtime.consoleAPICalled"
+                and str(event["params"]["args"][0].get("value", "")).startswith("frame "))
+    browser.events.clear()
+    return count
+
+
+def check_hidden(browser, server, checks):
+    """A hidden page: no frame while hidden, the sound stopped, then the game going on at its own pace, the sound
+    again. The page is hidden as the browser does it, by its visibility state and the event that says it changed."""
+    script = browser.call("Page.addScriptToEvaluateOnNewDocument",
+                          source="window.Module = { preRun: [() => { ENV.TAVO_FRAME_LOG = '1'; }] };")
+    browser.open(server.url + "index.html")
+    browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20)
+    left, top, width, height = browser.canvas_box()
+    browser.click(left + width / 2, top + height * 0.2)
+    browser.wait_for("Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state === 'running'", 5)
+    show = ("((hidden) => { for (const [name, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden'"
+            " : 'visible']]) Object.defineProperty(document, name, { value, configurable: true });"
+            " document.dispatchEvent(new Event('visibilitychange')); })")
+    frames_logged(browser)
+    time.sleep(1)
+    before = frames_logged(browser)
+    browser.evaluate(f"{show}(true)")
+    time.sleep(0.2)  # a frame already drawing may still be shown
+    frames_logged(browser)
+    time.sleep(2)
+    hidden = frames_logged(browser)
+    sound_hidden = browser.evaluate("Module.SDL2.audioContext.state")
+    browser.evaluate(f"{show}(false)")
+    time.sleep(1)
+    after = frames_logged(browser)
+    sound_after = browser.evaluate("Module.SDL2.audioContext.state")
+    browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    # About 33 frames a second; a frame clock catching up on 2 s would show some 66 more.
+    checks.report(before >= 10 and hidden == 0 and 10 <= after <= 45,
+                  "a hidden page holds the game, which goes on at its pace when shown",
+                  f"{before} frames in 1 s shown, {hidden} in 2 s hidden, {after} in 1 s shown again")
+    checks.report(sound_hidden == "suspended" and sound_after == "running",
+                  "the sound stops while the page is hidden and comes back", f"{sound_hidden}, then {sound_after}")
+
+
 def check_scenarios(browser, server, checks, scenario_folder):
     for name in sorted(f for f in os.listdir(scenario_folder) if f.endswith(".replay")):
         expected = open(os.path.join(scenario_folder, name[:-len(".replay")] + ".trace"), encoding="utf-8").read()
@@ -439,6 +483,7 @@ def main():
         check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
         sized = Browser()
         try:
+            check_hidden(sized, server, checks)
             check_desktop_size(sized, server, checks)
             shot_folder = os.path.join(args.page, "phone-shots")
             os.makedirs(shot_folder, exist_ok=True)
