@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""The page in headless Chromium, driven through its DevTools protocol: its compressed size, the title menu within
-10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level, the
-game held while the page is hidden, the picture's size in a desktop window and on a phone both ways up (their screenshots in PAGE_FOLDER/phone-shots), the
-Menu button, and every replay scenario's trace from ?play= against the Linux one, byte for byte.
+"""The page in headless Chromium, driven through its DevTools protocol: its compressed size and what installing adds,
+the title menu within 10 s of load with no console error, the cover and New Game starting a match whose ball moves,
+the song's level, the game held while the page is hidden, the picture's size in a desktop window and on a phone both
+ways up (their screenshots in PAGE_FOLDER/phone-shots) with its Menu button, installing and playing offline from the
+zip and its update to a second build, and every replay scenario's trace from ?play= against the Linux one, byte for
+byte.
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
@@ -36,14 +38,24 @@ CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--enable-u
 
 
 class Server:
-    """Serves the page folder at / and the scenarios at /scenarios/ on 127.0.0.1, on a free port."""
+    """Serves the page folder at / and the scenarios at /scenarios/ on 127.0.0.1, on a free port; while `down` is
+    set, it answers every request with 503, as if the network were gone."""
 
     def __init__(self, page_folder, scenario_folder):
         page, scenarios = page_folder, scenario_folder
+        self.down = False
+        server = self
 
         class Handler(http.server.SimpleHTTPRequestHandler):
             extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
-                              ".js": "text/javascript", ".replay": "text/plain"}
+                              ".js": "text/javascript", ".replay": "text/plain",
+                              ".webmanifest": "application/manifest+json"}
+
+            def send_head(self):
+                if server.down:
+                    self.send_error(503)
+                    return None
+                return super().send_head()
 
             def translate_path(self, path):
                 path = path.split("?", 1)[0]
@@ -195,6 +207,7 @@ def differing_pixels(first, second):
 
 
 GAME_FILES = ["index.html", "tavo2000.js", "tavo2000.wasm", "tavo2000.data.js", "tavo2000.data"]
+ADDED_FILES = ["manifest.webmanifest", "sw.js", "icon-192.png", "icon-512.png"]
 
 
 def check_transfer(page_folder, checks):
@@ -207,6 +220,14 @@ def check_transfer(page_folder, checks):
     detail = ", ".join(f"{name} {size / 1e6:.2f}" for name, size in sizes.items())
     checks.report(total <= 8e6, "the game's transfer, gzip-compressed, is at most 8 MB",
                   f"{total / 1e6:.2f} MB ({detail})")
+    # What installing and offline play add: the manifest, the worker and the icons, at most 50 KB.
+    added = {}
+    for name in ADDED_FILES:
+        with open(os.path.join(page_folder, name), "rb") as f:
+            added[name] = len(gzip.compress(f.read(), compresslevel=6))
+    detail = ", ".join(f"{name} {size / 1e3:.1f}" for name, size in added.items())
+    checks.report(sum(added.values()) <= 50e3, "installing adds at most 50 KB, gzip-compressed",
+                  f"{sum(added.values()) / 1e3:.1f} KB ({detail})")
 
 
 def check_play(browser, server, checks, data, work, shots):
@@ -357,9 +378,15 @@ def frames_logged(browser):
     return count
 
 
+# Hides the page (true) or shows it (false) as the browser does: its visibility state, and the event that says so.
+HIDE = ("((hidden) => { for (const [name, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden'"
+        " : 'visible']]) Object.defineProperty(document, name, { value, configurable: true });"
+        " document.dispatchEvent(new Event('visibilitychange')); })")
+
+
 def check_hidden(browser, server, checks):
     """A hidden page: no frame while hidden, the sound stopped, then the game going on at its own pace, the sound
-    again. The page is hidden as the browser does it, by its visibility state and the event that says it changed."""
+    again."""
     script = browser.call("Page.addScriptToEvaluateOnNewDocument",
                           source="window.Module = { preRun: [() => { ENV.TAVO_FRAME_LOG = '1'; }] };")
     browser.open(server.url + "index.html")
@@ -367,19 +394,16 @@ def check_hidden(browser, server, checks):
     left, top, width, height = browser.canvas_box()
     browser.click(left + width / 2, top + height * 0.2)
     browser.wait_for("Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state === 'running'", 5)
-    show = ("((hidden) => { for (const [name, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden'"
-            " : 'visible']]) Object.defineProperty(document, name, { value, configurable: true });"
-            " document.dispatchEvent(new Event('visibilitychange')); })")
     frames_logged(browser)
     time.sleep(1)
     before = frames_logged(browser)
-    browser.evaluate(f"{show}(true)")
+    browser.evaluate(f"{HIDE}(true)")
     time.sleep(0.2)  # a frame already drawing may still be shown
     frames_logged(browser)
     time.sleep(2)
     hidden = frames_logged(browser)
     sound_hidden = browser.evaluate("Module.SDL2.audioContext.state")
-    browser.evaluate(f"{show}(false)")
+    browser.evaluate(f"{HIDE}(false)")
     time.sleep(1)
     after = frames_logged(browser)
     sound_after = browser.evaluate("Module.SDL2.audioContext.state")
@@ -390,6 +414,69 @@ def check_hidden(browser, server, checks):
                   f"{before} frames in 1 s shown, {hidden} in 2 s hidden, {after} in 1 s shown again")
     checks.report(sound_hidden == "suspended" and sound_after == "running",
                   "the sound stops while the page is hidden and comes back", f"{sound_hidden}, then {sound_after}")
+
+
+def check_offline(zip_path, scenario_folder, checks, data, work):
+    """The shipped page (the zip, unpacked and served by itself): installable with no error; a second build with a
+    changed file offers itself with the update line, and its reload brings the new version; then, with the network
+    gone, a reload reaches the title menu."""
+    site = os.path.join(work, "site")
+    subprocess.run(["unzip", "-q", "-o", zip_path, "-d", site], check=True)
+    server = Server(site, scenario_folder)
+    browser = Browser()
+    cover = "document.getElementById('cover') && !document.getElementById('cover').hidden"
+    try:
+        # Headless Chromium fetches no service worker update until its Network domain is enabled.
+        browser.call("Network.enable")
+        browser.open(server.url + "index.html")
+        ready = browser.wait_for(cover, 20) and browser.wait_for(
+            "navigator.serviceWorker.getRegistration().then((r) => !!r && !!r.active && r.active.state === 'activated')",
+            30)
+        errors = browser.call("Page.getInstallabilityErrors").get("installabilityErrors", [])
+        checks.report(bool(ready) and not errors, "the page installs: its worker is active and Chromium finds no "
+                      "installability error", "worker not active" if not ready else "; ".join(
+                          e.get("errorId", "") for e in errors))
+
+        # A second build: the page with another version text, and the worker written again over it.
+        make_page = os.path.join(HERE, "..", "..", "tools", "web", "make_page.py")
+        source = os.path.join(HERE, "..", "..", "platform", "web")
+        subprocess.run([sys.executable, make_page, "page", os.path.join(source, "index.html"),
+                        os.path.join(HERE, "..", "..", "README.md"), "second-build", os.path.join(site, "index.html")],
+                       check=True)
+        subprocess.run([sys.executable, make_page, "worker", os.path.join(source, "sw.js"), site], check=True)
+        browser.open(server.url + "index.html")
+        # The player leaves the page for a moment and comes back: the worker looks for the newer version meanwhile.
+        browser.wait_for(cover, 20)
+        browser.evaluate(f"{HIDE}(true)")
+        time.sleep(3)
+        browser.evaluate(f"{HIDE}(false)")
+        offered = browser.wait_for("!document.getElementById('update').hidden &&"
+                                   " document.getElementById('update').textContent", 30)
+        newer = False
+        if offered:
+            shown = browser.evaluate("document.body.textContent.includes('Version second-build')")
+            browser.evaluate("document.getElementById('update-reload').click()")
+            newer = not shown and browser.wait_for(
+                f"document.body.textContent.includes('Version second-build') && {cover}", 30)
+        checks.report(offered == "A new version is ready: reload" and bool(newer),
+                      "a second build shows the update line, and its reload plays that build", str(offered))
+
+        browser.call("Network.emulateNetworkConditions", offline=True, latency=0, downloadThroughput=-1,
+                     uploadThroughput=-1)
+        server.down = True
+        browser.open(server.url + "index.html")
+        menu = os.path.join(work, "offline_menu.png")
+        seen = False
+        deadline = time.time() + 20
+        while not seen and time.time() < deadline:
+            if browser.evaluate(cover):
+                browser.canvas_shot(menu)
+                seen = probe("menu", menu, data)
+            time.sleep(0.2)
+        checks.report(seen, "with the network gone, a reload reaches the title menu")
+    finally:
+        browser.close()
+        server.close()
 
 
 def check_scenarios(browser, server, checks, scenario_folder):
@@ -490,6 +577,10 @@ def main():
             check_phone(sized, server, checks, os.path.abspath(args.data), work, shot_folder)
         finally:
             sized.close()
+        zips = [f for f in os.listdir(args.page) if f.startswith("tavo2000-") and f.endswith("-web.zip")]
+        if checks.report(len(zips) == 1, "one zip of the page", ", ".join(zips)):
+            check_offline(os.path.join(args.page, zips[0]), os.path.abspath(args.scenarios), checks,
+                          os.path.abspath(args.data), work)
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
     finally:
         browser.close()
