@@ -1,9 +1,30 @@
-// The operating-system calls only the browser makes (the page built with Emscripten; posix_shared.cpp holds the
-// POSIX calls it shares with Linux): no executable file and no shell, and waits that give the page its turn: the
-// game's loops never return to the browser, so each wait suspends the program (Asyncify).
+// The operating-system calls only the browser makes (posix_shared.cpp holds those it shares with Linux): no executable
+// file, no shell, and waits that suspend the program (Asyncify) to give the page its turn, held while it is hidden.
 #include "platform/os/operating_system.h"
 
 #include <emscripten.h>
+
+// The two functions' bodies are JavaScript, which clang-format would lay out as C++.
+// clang-format off
+// Whether the page is hidden: another tab in front, the browser minimised, the phone's screen off. (Node.js, which
+// runs the window-less tests, has no page.)
+EM_JS(int, PageIsHidden, (), {
+  return typeof document !== "undefined" && document.visibilityState === "hidden" ? 1 : 0;
+});
+
+// Suspends the program until the page is shown again.
+EM_ASYNC_JS(void, WaitUntilShown, (), {
+  await new Promise((shown) => {
+    const look = () => {
+      if (document.visibilityState === "hidden") return;
+      document.removeEventListener("visibilitychange", look);
+      shown();
+    };
+    document.addEventListener("visibilitychange", look);
+    look();
+  });
+});
+// clang-format on
 
 namespace platform::os {
 
@@ -28,7 +49,14 @@ bool MayHaveGraphicsHardware() { return true; }
 // The page draws, plays sound and delivers input while the program is suspended here. The browser's timers
 // cannot wait less than a millisecond (after a few turns, not less than 4), so a shorter pause is waited out on
 // the spot when the page had its turn lately, which keeps the frame clock's last steps as short as it asks.
+// While the page is hidden the program waits here until it is shown: the game stands still (the page stops the
+// sound), and the frame clock, which times each frame from its own start, goes on with one long frame.
 void Wait(uint64_t microseconds) {
+  if (PageIsHidden()) {
+    WaitUntilShown();
+    lastTurn = emscripten_get_now();
+    return;
+  }
   const double start = emscripten_get_now();
   if (microseconds >= 1000 || start - lastTurn > kLongestWithoutTurnMs) {
     emscripten_sleep(static_cast<unsigned>(microseconds / 1000));

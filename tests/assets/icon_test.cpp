@@ -9,6 +9,7 @@
 
 #include "tests/support/temp_folder.h"
 #include "tools/asset_generator/icon.h"
+#include "tools/asset_generator/palette_reduction.h"
 
 namespace {
 
@@ -129,6 +130,27 @@ TEST(Icon, WindowsIconFileHoldsEverySizeAsWindowsReadsIt) {
     }
   }
   EXPECT_EQ(expectedOffset, file.size());
+}
+
+// The page's icon in 256 colours stays the icon: each channel within a few steps of 255 on average, and the tile's
+// see-through and opaque pixels exactly so.
+TEST(Icon, WebIconInItsPaletteStaysThePicture) {
+  const int32_t size = assets::WebIconPixelSizes().front();
+  const std::vector<uint8_t> rgba = assets::ToRgba(assets::MakeIcon(size));
+  const assets::IndexedPicture picture = assets::ReduceColours(rgba, 256);
+  ASSERT_EQ(picture.indices.size(), size_t(size) * size_t(size));
+  ASSERT_LE(picture.palette.size(), 256u * 4);
+  uint64_t difference = 0;
+  for (size_t i = 0; i < picture.indices.size(); ++i) {
+    ASSERT_LT(size_t(picture.indices[i]) * 4, picture.palette.size());
+    const uint8_t* shown = &picture.palette[size_t(picture.indices[i]) * 4];
+    const uint8_t* drawn = &rgba[i * 4];
+    if (drawn[3] == 0 || drawn[3] == 255) {
+      ASSERT_EQ(shown[3], drawn[3]) << "pixel " << i;
+    }
+    for (int c = 0; c < 4; ++c) difference += uint64_t(std::abs(int(shown[c]) - int(drawn[c])));
+  }
+  EXPECT_LT(double(difference) / double(rgba.size()), 4.0);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #!/usr/bin/python3
-"""The page in headless Chromium, driven through its DevTools protocol: its compressed size, the title menu within
-10 s of load with no console error, the cover and New Game starting a match whose ball moves, the song's level,
-every replay scenario's trace from ?play= against the Linux one, byte for byte, and a gamepad and a finger playing.
+"""The page in headless Chromium, driven through its DevTools protocol: its compressed size and what installing adds,
+the title menu within 10 s of load with no console error, the cover and New Game starting a match whose ball moves,
+the song's level, the game held while the page is hidden, the picture's size in a desktop window and on a phone both
+ways up (their screenshots in PAGE_FOLDER/phone-shots) with its Menu button, installing and playing offline from the
+zip and its update to a second build, every replay scenario's trace from ?play= against the Linux one, byte for
+byte, and a gamepad and a finger playing.
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
@@ -35,14 +38,24 @@ CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--enable-u
 
 
 class Server:
-    """Serves the page folder at / and the scenarios at /scenarios/ on 127.0.0.1, on a free port."""
+    """Serves the page folder at / and the scenarios at /scenarios/ on 127.0.0.1, on a free port; while `down` is
+    set, it answers every request with 503, as if the network were gone."""
 
     def __init__(self, page_folder, scenario_folder):
         page, scenarios = page_folder, scenario_folder
+        self.down = False
+        server = self
 
         class Handler(http.server.SimpleHTTPRequestHandler):
             extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
-                              ".js": "text/javascript", ".replay": "text/plain"}
+                              ".js": "text/javascript", ".replay": "text/plain",
+                              ".webmanifest": "application/manifest+json"}
+
+            def send_head(self):
+                if server.down:
+                    self.send_error(503)
+                    return None
+                return super().send_head()
 
             def translate_path(self, path):
                 path = path.split("?", 1)[0]
@@ -140,12 +153,14 @@ class Browser:
                              " return [r.left, r.top, r.width, r.height]; })()")
 
     def canvas_shot(self, path):
-        """The canvas as shown, at its own 640 x 480 pixels."""
+        """The canvas as shown, brought back to its own 640 x 480 pixels by taking the nearest shown pixel for each
+        (the page scales it up without smoothing, so each comes back as the game drew it)."""
         left, top, width, _ = self.canvas_box()
         shot = self.call("Page.captureScreenshot", format="png",
-                         clip={"x": left, "y": top, "width": width, "height": width * 3 / 4, "scale": 640 / width})
+                         clip={"x": left, "y": top, "width": width, "height": width * 3 / 4, "scale": 1})
         with open(path, "wb") as f:
             f.write(base64.b64decode(shot["data"]))
+        subprocess.run(["mogrify", "-sample", "640x480!", path], check=True)
 
     def page_shot(self, path):
         shot = self.call("Page.captureScreenshot", format="png")
@@ -193,6 +208,7 @@ def differing_pixels(first, second):
 
 
 GAME_FILES = ["index.html", "tavo2000.js", "tavo2000.wasm", "tavo2000.data.js", "tavo2000.data"]
+ADDED_FILES = ["manifest.webmanifest", "sw.js", "icon-192.png", "icon-512.png"]
 
 
 def check_transfer(page_folder, checks):
@@ -205,6 +221,14 @@ def check_transfer(page_folder, checks):
     detail = ", ".join(f"{name} {size / 1e6:.2f}" for name, size in sizes.items())
     checks.report(total <= 8e6, "the game's transfer, gzip-compressed, is at most 8 MB",
                   f"{total / 1e6:.2f} MB ({detail})")
+    # What installing and offline play add: the manifest, the worker and the icons, at most 50 KB.
+    added = {}
+    for name in ADDED_FILES:
+        with open(os.path.join(page_folder, name), "rb") as f:
+            added[name] = len(gzip.compress(f.read(), compresslevel=6))
+    detail = ", ".join(f"{name} {size / 1e3:.1f}" for name, size in added.items())
+    checks.report(sum(added.values()) <= 50e3, "installing adds at most 50 KB, gzip-compressed",
+                  f"{sum(added.values()) / 1e3:.1f} KB ({detail})")
 
 
 def check_play(browser, server, checks, data, work, shots):
@@ -381,6 +405,198 @@ def check_pads(browser, server, checks, data, work):
     checks.report(not errors, "no error in the console with a gamepad and touch", "; ".join(errors)[:500])
 
 
+# A 1280 x 720 desktop window: Chromium's title, tab and address bars leave the page 1280 x 577.
+DESKTOP_VIEW = (1280, 577)
+
+
+def open_at_size(browser, server, width, height, touch=False, ratio=1):
+    """The page opened in a view of WIDTH x HEIGHT CSS pixels, RATIO device pixels to a CSS pixel (a phone's, with
+    touch, when TOUCH); True when its cover came up."""
+    browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
+                 mobile=touch)
+    browser.call("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
+    browser.open(server.url + "index.html")
+    return bool(browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20))
+
+
+def check_desktop_size(browser, server, checks):
+    open_at_size(browser, server, *DESKTOP_VIEW)
+    _, _, width, height = browser.canvas_box()
+    checks.report(width >= 640 and height >= 480, "in a 1280 x 720 window the picture is at least 640 x 480",
+                  f"{width:.0f} x {height:.0f} in a {DESKTOP_VIEW[0]} x {DESKTOP_VIEW[1]} view")
+
+
+def tap(browser, x, y):
+    """A finger's tap held as long as a person's: the game reads the pointer once a frame."""
+    browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+    time.sleep(0.15)
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+
+def menu_shown(browser, data, work, wanted, seconds):
+    """Whether within SECONDS the canvas shows the title menu (WANTED true) or something else (false). At a phone's
+    size the picture is too soft for screen_probe.sh's single pixels, so the whole picture is compared with the
+    menu's background: the menu lies within 0.2 of it (root mean square, full scale 1), a match far beyond."""
+    shot = os.path.join(work, "phone.png")
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        browser.canvas_shot(shot)
+        result = subprocess.run(["compare", "-metric", "RMSE", shot, "bmp:" + os.path.join(data, "Backgrounds/menu.spr"),
+                                 "null:"], capture_output=True, text=True)
+        if (float(result.stderr.split("(")[1].split(")")[0]) < 0.2) == wanted:
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def check_phone(browser, server, checks, data, work, shot_folder):
+    """A phone both ways up, by touch: the start tap, the page without scrolling and the picture as large as the
+    screen allows, then a match ended by a tap on the Menu button (Escape: the title menu comes back)."""
+    for name, width, height in (("portrait", 390, 844), ("landscape", 844, 390), ("portrait", 360, 640)):
+        label = f"phone {name} {width} x {height}"
+        if not open_at_size(browser, server, width, height, touch=True, ratio=2):
+            checks.report(False, f"{label}: the cover comes up", "not within 20 s")
+            continue
+        left, top, w, h = browser.canvas_box()
+        tap(browser, left + w / 2, top + h * 0.2)
+        if not checks.report(bool(browser.wait_for("document.getElementById('cover').hidden", 2)),
+                             f"{label}: the cover goes on a tap"):
+            continue
+        time.sleep(0.5)  # the page's layout after the start (and full screen, where granted)
+        left, top, w, h = browser.canvas_box()
+        page_width, page_height, view_width, view_height = browser.evaluate(
+            "[document.documentElement.scrollWidth, document.documentElement.scrollHeight, innerWidth, innerHeight]")
+        fits = page_width <= view_width and page_height <= view_height
+        if name == "landscape":
+            sized = abs(h - view_height) <= 1 and left >= 0 and left + w <= view_width
+        else:
+            sized = abs(w - view_width) <= 1 and top + h <= view_height
+        checks.report(fits and sized, f"{label}: no scrolling while playing, the picture the screen's full "
+                      f"{'height' if name == 'landscape' else 'width'}",
+                      f"picture {w:.0f} x {h:.0f} at ({left:.0f}, {top:.0f}), page {page_width} x {page_height}")
+        browser.page_shot(os.path.join(shot_folder, f"web_phone_{width}x{height}.png"))
+        # New Game by the mouse, as on a desktop (the game's own touch controls are not this page's).
+        browser.click(left + w / 2, top + h * 0.2)
+        in_play = menu_shown(browser, data, work, False, 5)
+        menu = browser.evaluate("(() => { const r = document.getElementById('menu').getBoundingClientRect();"
+                                " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+        tap(browser, *menu)
+        back = in_play and menu_shown(browser, data, work, True, 3)
+        checks.report(back, f"{label}: a tap on Menu gives Escape (from a match to the title menu)",
+                      "" if in_play else "no match started")
+
+
+def frames_logged(browser):
+    """How many frames the game logged since the last call (the console lines come with each answer)."""
+    browser.call("Runtime.evaluate", expression="0")
+    count = sum(1 for event in browser.events if event["method"] == "Runtime.consoleAPICalled"
+                and str(event["params"]["args"][0].get("value", "")).startswith("frame "))
+    browser.events.clear()
+    return count
+
+
+# Hides the page (true) or shows it (false) as the browser does: its visibility state, and the event that says so.
+HIDE = ("((hidden) => { for (const [name, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden'"
+        " : 'visible']]) Object.defineProperty(document, name, { value, configurable: true });"
+        " document.dispatchEvent(new Event('visibilitychange')); })")
+
+
+def check_hidden(browser, server, checks):
+    """A hidden page: no frame while hidden, the sound stopped, then the game going on at its own pace, the sound
+    again."""
+    script = browser.call("Page.addScriptToEvaluateOnNewDocument",
+                          source="window.Module = { preRun: [() => { ENV.TAVO_FRAME_LOG = '1'; }] };")
+    browser.open(server.url + "index.html")
+    browser.wait_for("document.getElementById('cover') && !document.getElementById('cover').hidden", 20)
+    left, top, width, height = browser.canvas_box()
+    browser.click(left + width / 2, top + height * 0.2)
+    browser.wait_for("Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state === 'running'", 5)
+    time.sleep(1)  # past the menu's opening
+    frames_logged(browser)
+    time.sleep(1)
+    before = frames_logged(browser)
+    browser.evaluate(f"{HIDE}(true)")
+    time.sleep(0.2)  # a frame already drawing may still be shown
+    frames_logged(browser)
+    time.sleep(2)
+    hidden = frames_logged(browser)
+    sound_hidden = browser.evaluate("Module.SDL2.audioContext.state")
+    browser.evaluate(f"{HIDE}(false)")
+    time.sleep(1)
+    after = frames_logged(browser)
+    sound_after = browser.evaluate("Module.SDL2.audioContext.state")
+    browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    # About 33 frames a second; a frame clock catching up on 2 s would show some 66 more.
+    checks.report(before >= 5 and hidden == 0 and 10 <= after <= 45,
+                  "a hidden page holds the game, which goes on at its pace when shown",
+                  f"{before} frames in 1 s shown, {hidden} in 2 s hidden, {after} in 1 s shown again")
+    checks.report(sound_hidden == "suspended" and sound_after == "running",
+                  "the sound stops while the page is hidden and comes back", f"{sound_hidden}, then {sound_after}")
+
+
+def check_offline(zip_path, scenario_folder, checks, data, work):
+    """The shipped page (the zip, unpacked and served by itself): installable with no error; a second build with a
+    changed file offers itself with the update line, and its reload brings the new version; then, with the network
+    gone, a reload reaches the title menu."""
+    site = os.path.join(work, "site")
+    subprocess.run(["unzip", "-q", "-o", zip_path, "-d", site], check=True)
+    server = Server(site, scenario_folder)
+    browser = Browser()
+    cover = "document.getElementById('cover') && !document.getElementById('cover').hidden"
+    try:
+        # Headless Chromium fetches no service worker update until its Network domain is enabled.
+        browser.call("Network.enable")
+        browser.open(server.url + "index.html")
+        ready = browser.wait_for(cover, 20) and browser.wait_for(
+            "navigator.serviceWorker.getRegistration().then((r) => !!r && !!r.active && r.active.state === 'activated')",
+            30)
+        errors = browser.call("Page.getInstallabilityErrors").get("installabilityErrors", [])
+        checks.report(bool(ready) and not errors, "the page installs: its worker is active and Chromium finds no "
+                      "installability error", "worker not active" if not ready else "; ".join(
+                          e.get("errorId", "") for e in errors))
+
+        # A second build: the page with another version text, and the worker written again over it.
+        make_page = os.path.join(HERE, "..", "..", "tools", "web", "make_page.py")
+        source = os.path.join(HERE, "..", "..", "platform", "web")
+        subprocess.run([sys.executable, make_page, "page", os.path.join(source, "index.html"),
+                        os.path.join(HERE, "..", "..", "README.md"), "second-build", os.path.join(site, "index.html")],
+                       check=True)
+        subprocess.run([sys.executable, make_page, "worker", os.path.join(source, "sw.js"), site], check=True)
+        browser.open(server.url + "index.html")
+        # The player leaves the page for a moment and comes back: the worker looks for the newer version meanwhile.
+        browser.wait_for(cover, 20)
+        browser.evaluate(f"{HIDE}(true)")
+        time.sleep(3)
+        browser.evaluate(f"{HIDE}(false)")
+        offered = browser.wait_for("!document.getElementById('update').hidden &&"
+                                   " document.getElementById('update').textContent", 30)
+        newer = False
+        if offered:
+            shown = browser.evaluate("document.body.textContent.includes('Version second-build')")
+            browser.evaluate("document.getElementById('update-reload').click()")
+            newer = not shown and browser.wait_for(
+                f"document.body.textContent.includes('Version second-build') && {cover}", 30)
+        checks.report(offered == "A new version is ready: reload" and bool(newer),
+                      "a second build shows the update line, and its reload plays that build", str(offered))
+
+        browser.call("Network.emulateNetworkConditions", offline=True, latency=0, downloadThroughput=-1,
+                     uploadThroughput=-1)
+        server.down = True
+        browser.open(server.url + "index.html")
+        menu = os.path.join(work, "offline_menu.png")
+        seen = False
+        deadline = time.time() + 20
+        while not seen and time.time() < deadline:
+            if browser.evaluate(cover):
+                browser.canvas_shot(menu)
+                seen = probe("menu", menu, data)
+            time.sleep(0.2)
+        checks.report(seen, "with the network gone, a reload reaches the title menu")
+    finally:
+        browser.close()
+        server.close()
+
+
 def check_scenarios(browser, server, checks, scenario_folder):
     for name in sorted(f for f in os.listdir(scenario_folder) if f.endswith(".replay")):
         expected = open(os.path.join(scenario_folder, name[:-len(".replay")] + ".trace"), encoding="utf-8").read()
@@ -470,6 +686,19 @@ def main():
             return 0
         check_transfer(args.page, checks)
         check_play(browser, server, checks, os.path.abspath(args.data), work, args.shots)
+        sized = Browser()
+        try:
+            check_hidden(sized, server, checks)
+            check_desktop_size(sized, server, checks)
+            shot_folder = os.path.join(args.page, "phone-shots")
+            os.makedirs(shot_folder, exist_ok=True)
+            check_phone(sized, server, checks, os.path.abspath(args.data), work, shot_folder)
+        finally:
+            sized.close()
+        zips = [f for f in os.listdir(args.page) if f.startswith("tavo2000-") and f.endswith("-web.zip")]
+        if checks.report(len(zips) == 1, "one zip of the page", ", ".join(zips)):
+            check_offline(os.path.join(args.page, zips[0]), os.path.abspath(args.scenarios), checks,
+                          os.path.abspath(args.data), work)
         check_scenarios(browser, server, checks, os.path.abspath(args.scenarios))
         check_pads(browser, server, checks, os.path.abspath(args.data), work)  # last: its gamepad stays installed
     finally:

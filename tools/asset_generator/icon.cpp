@@ -12,6 +12,7 @@
 #include "platform/tool_support/png_file.h"
 #include "tools/asset_generator/drawing.h"
 #include "tools/asset_generator/file_bytes.h"
+#include "tools/asset_generator/palette_reduction.h"
 
 namespace assets {
 
@@ -176,6 +177,26 @@ bool WriteIcons(const std::string& themeFolder, const std::string& name, std::st
   if (folder.empty()) return false;
   const std::string svg = MakeIconSvg();
   return WriteBytes((folder / (name + ".svg")).string(), std::vector<uint8_t>(svg.begin(), svg.end()), error);
+}
+
+const std::vector<int32_t>& WebIconPixelSizes() {
+  static const std::vector<int32_t> sizes = {192, 512};
+  return sizes;
+}
+
+bool WriteWebIcons(const std::string& folder, std::string* error) {
+  std::error_code code;
+  std::filesystem::create_directories(folder, code);
+  if (code) {
+    *error = "cannot create " + folder + ": " + code.message();
+    return false;
+  }
+  for (const int32_t size : WebIconPixelSizes()) {
+    const IndexedPicture picture = ReduceColours(ToRgba(MakeIcon(size)), 256);
+    const std::string path = folder + "/icon-" + std::to_string(size) + ".png";
+    if (!platform::WriteIndexedPng(path, size, size, picture.indices, picture.palette, error)) return false;
+  }
+  return true;
 }
 
 const std::vector<int32_t>& WindowsIconPixelSizes() {

@@ -1,5 +1,5 @@
-// The game's icon for desktop menus: a chrome ball with a cyan glow over the title's perspective grid, on a
-// rounded night-blue tile; drawn at any pixel size, written as a scalable SVG picture and as a Windows icon file.
+// The game's icon: a chrome ball with a cyan glow over the title's perspective grid, on a rounded night-blue tile;
+// drawn at any pixel size, written as a scalable SVG picture, a Windows icon file and the web page's palette PNGs.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -30,6 +30,14 @@ std::string MakeIconSvg();
 // Writes SIZExSIZE/apps/NAME.png for every size and scalable/apps/NAME.svg under `themeFolder`, creating
 // the folders. Returns false with a reason in *error at the first file that cannot be made.
 bool WriteIcons(const std::string& themeFolder, const std::string& name, std::string* error);
+
+// The pixel sizes of the web page's icons.
+const std::vector<int32_t>& WebIconPixelSizes();
+
+// Writes icon-SIZE.png for every web size into `folder` (created when missing): the icon reduced to 256 colours
+// in an 8-bit indexed PNG file, so that it travels small.
+// Returns false with a reason in *error at the first file that cannot be made.
+bool WriteWebIcons(const std::string& folder, std::string* error);
 
 // The pixel sizes of the Windows icon file.
 const std::vector<int32_t>& WindowsIconPixelSizes();
