@@ -679,8 +679,6 @@ std::string OnlineAddressesText() { return Self.addresses; }
 
 const char* OnlineRoomCode() { return Self.request.role == OnlineRole::Host ? Self.code : ""; }
 
-bool OnlineThroughRelay() { return Self.relaying; }
-
 const char* OtherPlayerName() { return Self.otherName; }
 
 bool HoldServeAfterLostMatch() {

@@ -45,10 +45,8 @@ bool ContinueMeeting(std::string* status);
 // What the waiting screen shows: the addresses to give the other player (host), and the other's name once known.
 std::string OnlineAddressesText();
 const char* OtherPlayerName();
-// The room code the server gave the host ("" until then, and without a server); whether play goes through the
-// server's relay.
+// The room code the server gave the host ("" until then, and without a server).
 const char* OnlineRoomCode();
-bool OnlineThroughRelay();
 
 // Sets the game up for the session's first match and puts the online frame into RunFrame: from then on every
 // frame exchanges input and may roll back. Called once the peers have met.
