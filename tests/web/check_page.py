@@ -4,7 +4,8 @@ the title menu within 10 s of load with no console error, the cover and New Game
 the song's level, the game held while the page is hidden, the picture's size in a desktop window and on a phone both
 ways up (their screenshots in PAGE_FOLDER/phone-shots) with its Menu button, installing and playing offline from the
 zip and its update to a second build, every replay scenario's trace from ?play= against the Linux one, byte for
-byte, and a gamepad and a finger playing.
+byte, a gamepad and a finger playing, and a landscape phone played by touch alone (two players chosen, two
+fingers moving both paddles, a tap serving, a tap on Quit leaving).
 
 Usage: check_page.py PAGE_FOLDER SCENARIO_FOLDER DATA_FOLDER [--shots DIR]
 Prints one line per check and "N passed, N failed" last; exits 1 when any check failed. The scenario folder is
@@ -311,18 +312,29 @@ FAKE_PAD = """(() => {
 })();"""
 
 
-def paddle_x(picture):
-    """The left end of player 1's cyan paddle (76 pixels wide, rows 445 to 452) in a 640 x 480 shot, or None: the
-    first run of 30 cyan pixels on row 449 (the playfield's thin border is cyan too)."""
-    result = subprocess.run(["convert", picture, "-crop", "640x1+0+449", "+repage", "-depth", "8", "txt:-"],
-                            capture_output=True, text=True)
-    run = 0
-    for line in result.stdout.splitlines()[1:]:
-        place, colour = line.split(":", 1)
-        red, green, blue = (int(float(v)) for v in colour.split("(", 1)[1].split(")", 1)[0].split(",")[:3])
-        run = run + 1 if red < 100 and green > 120 and blue > 150 else 0
-        if run == 30:
-            return int(place.split(",")[0]) - 29
+def is_cyan(red, green, blue):
+    return red < 130 and green > 120 and blue > 150
+
+
+def is_gold(red, green, blue):
+    return red > 180 and green > 120 and blue < 120
+
+
+def paddle_x(picture, rows=range(444, 453), colour=is_cyan):
+    """The left end of a paddle (76 pixels wide) in a 640 x 480 shot, or None: the first run of 30 pixels of its colour
+    on one of the rows given, within the playfield. By default player 1's cyan paddle (rows 445 to 452; the
+    playfield's thin border is cyan too); player 2's is gold, around row 33. Several rows are tried: a picture shown
+    smaller than 640 x 480 and brought back to it keeps only some of the paddle's rows, and its edges are darker."""
+    for row in rows:
+        result = subprocess.run(["convert", picture, "-crop", f"440x1+0+{row}", "+repage", "-depth", "8", "txt:-"],
+                                capture_output=True, text=True)
+        run = 0
+        for line in result.stdout.splitlines()[1:]:
+            place, colour_text = line.split(":", 1)
+            red, green, blue = (int(float(v)) for v in colour_text.split("(", 1)[1].split(")", 1)[0].split(",")[:3])
+            run = run + 1 if colour(red, green, blue) else 0
+            if run == 30:
+                return int(place.split(",")[0]) - 29
     return None
 
 
@@ -484,6 +496,65 @@ def check_phone(browser, server, checks, data, work, shot_folder):
         back = in_play and menu_shown(browser, data, work, True, 3)
         checks.report(back, f"{label}: a tap on Menu gives Escape (from a match to the title menu)",
                       "" if in_play else "no match started")
+
+
+def check_touch_play(browser, server, checks, data, work):
+    """A landscape phone played by touch alone: taps in the title menu choose two players and start a match, two
+    fingers (one in each half) move both paddles, a tap serves, and a tap on Quit leaves the game."""
+    label = "touch play 844 x 390"
+    if not open_at_size(browser, server, 844, 390, touch=True, ratio=2):
+        checks.report(False, f"{label}: the cover comes up", "not within 20 s")
+        return
+    left, top, w, h = browser.canvas_box()
+    at = lambda x, y: (left + w * x / 640, top + h * y / 480)  # a point of the game's picture on the page
+    tap(browser, *at(320, 100))
+    browser.wait_for("document.getElementById('cover').hidden", 2)
+    time.sleep(0.5)
+    left, top, w, h = browser.canvas_box()
+    tap(browser, *at(320, 267))  # the player count: two players
+    time.sleep(0.5)
+    tap(browser, *at(320, 100))  # new game
+    if not checks.report(menu_shown(browser, data, work, False, 5), f"{label}: taps choose two players and start"):
+        return
+    shot = os.path.join(work, "touch.png")
+    time.sleep(0.5)
+    browser.canvas_shot(shot)
+    before = (paddle_x(shot), paddle_x(shot, range(31, 36), is_gold))
+    if None in before:
+        checks.report(False, f"{label}: two fingers move both paddles", f"paddles not found: {before}")
+        return
+    # Each finger drags 320 pixels away from the side its paddle is on, the bottom one at row 440, the top one at 40.
+    ways = [1 if x < 200 else -1 for x in before]
+
+    def fingers(step):
+        return [{"x": at(260 + way * (step - 160), row)[0], "y": at(0, row)[1], "id": index + 1}
+                for index, (way, row) in enumerate(zip(ways, (440, 40)))]
+
+    browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=fingers(0))
+    for step in range(40, 321, 40):
+        browser.call("Input.dispatchTouchEvent", type="touchMove", touchPoints=fingers(step))
+        time.sleep(0.1)
+    time.sleep(1.0)
+    browser.canvas_shot(shot)
+    after = (paddle_x(shot), paddle_x(shot, range(31, 36), is_gold))
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    moved = None not in after and all(way * (a - b) > 150 for way, a, b in zip(ways, after, before))
+    checks.report(moved, f"{label}: two fingers move both paddles",
+                  f"bottom {before[0]} -> {after[0]}, top {before[1]} -> {after[1]} (fingers dragged 320 away)")
+    held = serve_point_region(shot, work, "touch_held.png")
+    tap(browser, *at(320, 300))  # no drag: Space
+    time.sleep(0.4)
+    browser.canvas_shot(shot)
+    served = differing_pixels(held, serve_point_region(shot, work, "touch_served.png"))
+    checks.report(served > 0, f"{label}: a tap serves", f"{served} pixels changed at the serve point")
+    menu = browser.evaluate("(() => { const r = document.getElementById('menu').getBoundingClientRect();"
+                            " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+    tap(browser, *menu)
+    back = menu_shown(browser, data, work, True, 3)
+    tap(browser, *at(320, 360))  # quit
+    ended = browser.wait_for("document.getElementById('messages').textContent.includes('The game has ended')", 5)
+    checks.report(back and bool(ended), f"{label}: a tap on Quit leaves the game",
+                  "" if back else "no title menu after Menu")
 
 
 def frames_logged(browser):
@@ -693,6 +764,7 @@ def main():
             shot_folder = os.path.join(args.page, "phone-shots")
             os.makedirs(shot_folder, exist_ok=True)
             check_phone(sized, server, checks, os.path.abspath(args.data), work, shot_folder)
+            check_touch_play(sized, server, checks, os.path.abspath(args.data), work)
         finally:
             sized.close()
         zips = [f for f in os.listdir(args.page) if f.startswith("tavo2000-") and f.endswith("-web.zip")]
