@@ -12,6 +12,22 @@ EM_JS(int, PageIsHidden, (), {
   return typeof document !== "undefined" && document.visibilityState === "hidden" ? 1 : 0;
 });
 
+// Shakes the first gamepad with this id through its vibration actuator, where the browser has one.
+EM_JS(int, VibrateGamepadNamed, (const char* name, int strong, int weak, int ms), {
+  if (typeof navigator === "undefined" || !navigator.getGamepads) return 0;
+  const id = UTF8ToString(name);
+  for (const pad of navigator.getGamepads()) {
+    if (!pad || pad.id !== id) continue;
+    const actuator = pad.vibrationActuator;
+    if (!actuator || !actuator.playEffect) return 0;
+    const played = actuator.playEffect("dual-rumble",
+                                       {duration: ms, strongMagnitude: strong / 65535, weakMagnitude: weak / 65535});
+    if (played && played.catch) played.catch(() => {});
+    return 1;
+  }
+  return 0;
+});
+
 // Suspends the program until the page is shown again.
 EM_ASYNC_JS(void, WaitUntilShown, (), {
   await new Promise((shown) => {
@@ -45,6 +61,10 @@ std::string CommandOutput(const std::string&, size_t) { return {}; }
 // The page runs only where WebGL works (it says so otherwise), and WebGL draws on the graphics hardware when
 // the browser has any.
 bool MayHaveGraphicsHardware() { return true; }
+
+bool VibrateBrowserGamepad(const char* name, uint16_t strong, uint16_t weak, uint32_t ms) {
+  return VibrateGamepadNamed(name, strong, weak, static_cast<int>(ms)) != 0;
+}
 
 // The page draws, plays sound and delivers input while the program is suspended here. The browser's timers
 // cannot wait less than a millisecond (after a few turns, not less than 4), so a shorter pause is waited out on

@@ -48,6 +48,11 @@ std::string CommandOutput(const std::string& command, size_t maxBytes);
 // trying hardware rendering would only start a software rasteriser.
 bool MayHaveGraphicsHardware();
 
+// Shakes the gamepad the browser names so (the Gamepad API's id, which SDL gives as the joystick's name) with the
+// two motors' strengths (0 to 65535) for ms milliseconds, where the browser can; false elsewhere, where the pad's
+// own rumble serves.
+bool VibrateBrowserGamepad(const char* name, uint16_t strong, uint16_t weak, uint32_t ms);
+
 // ---- Time
 
 // Lets about microseconds pass without using the processor. In the browser the program shares its one thread

@@ -48,6 +48,8 @@ bool MayHaveGraphicsHardware() {
 #endif
 }
 
+bool VibrateBrowserGamepad(const char*, uint16_t, uint16_t, uint32_t) { return false; }
+
 void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
 
 }  // namespace platform::os

@@ -167,6 +167,8 @@ std::string CommandOutput(const std::string&, size_t) {
 
 bool MayHaveGraphicsHardware() { return true; }
 
+bool VibrateBrowserGamepad(const char*, uint16_t, uint16_t, uint32_t) { return false; }
+
 void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
 
 bool IsAbsolutePath(const std::string& path) {

@@ -14,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/internal/pad_requests.h"
 #include "platform/internal/picture_placement.h"
+#include "platform/os/operating_system.h"
 #include "platform/pads.h"
 #include "platform/sdl/key_codes_sdl.h"
 #include "platform/sdl/window_sdl.h"
@@ -193,11 +194,14 @@ void Refresh() {
     if (!TakeRumbleRequest(player, &kind)) continue;
     const Pad* pad = PadOfPlayer(player, CurrentPlayContext());
     if (pad == nullptr || pad->controller == nullptr) continue;
-    // Short and light for a hit, longer and stronger for a miss; a pad without rumble refuses quietly.
-    if (kind == Rumble::PaddleHit) {
-      SDL_GameControllerRumble(pad->controller, 0x2000, 0x4000, 60);
-    } else {
-      SDL_GameControllerRumble(pad->controller, 0xC000, 0x8000, 300);
+    // Short and light for a hit, longer and stronger for a miss; a pad without rumble refuses quietly. In the
+    // browser SDL has no rumble: the page's gamepad is shaken through the browser's own vibration, where it has one.
+    const bool hit = kind == Rumble::PaddleHit;
+    const uint16_t strong = hit ? 0x2000 : 0xC000, weak = hit ? 0x4000 : 0x8000;
+    const uint32_t ms = hit ? 60 : 300;
+    if (SDL_GameControllerRumble(pad->controller, strong, weak, ms) != 0) {
+      const char* name = SDL_JoystickName(SDL_GameControllerGetJoystick(pad->controller));
+      if (name != nullptr) os::VibrateBrowserGamepad(name, strong, weak, ms);
     }
   }
 }

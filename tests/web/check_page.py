@@ -294,10 +294,16 @@ def check_play(browser, server, checks, data, work, shots):
 # timestamp moved on every change, as a browser's is.
 FAKE_PAD = """(() => {
   const still = () => ({pressed: false, touched: false, value: 0});
+  const effects = [];
   const pad = {id: "Tavo test pad", index: 0, connected: true, mapping: "standard", timestamp: 1,
-               axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, still)};
+               axes: [0, 0, 0, 0], buttons: Array.from({length: 17}, still),
+               vibrationActuator: {type: "dual-rumble", playEffect(type, params) {
+                 effects.push([type, params.duration, params.strongMagnitude, params.weakMagnitude]);
+                 return Promise.resolve("complete");
+               }}};
   let shown = false;
   window.testPad = {
+    effects,
     show() {
       shown = true;
       const event = new Event("gamepadconnected");
@@ -399,6 +405,12 @@ def check_pads(browser, server, checks, data, work):
                           differing_pixels(held[1], served))
     checks.report(ball > 20 and still == 0 and after > 0, "A serves the held ball",
                   f"{ball} pixels of ball at the serve point, {still} changed while held, {after} after A")
+    # The served ball comes back to player 1's still paddle, hit or missed: either shakes the pad (60 ms light, or
+    # 300 ms strong), through the browser's gamepad vibration.
+    shaken = browser.wait_for("testPad.effects.length > 0", 10)
+    effect = browser.evaluate("JSON.stringify(testPad.effects[0] || null)")
+    checks.report(bool(shaken) and '"dual-rumble"' in effect and ("60" in effect or "300" in effect),
+                  "a hit or a miss shakes the gamepad through the browser", f"first effect: {effect}")
 
     browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=2)
     places = []
