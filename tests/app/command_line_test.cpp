@@ -62,10 +62,10 @@ TEST(CommandLine, OnlineOptions) {
   EXPECT_EQ(join.recordPath, "r");
   // Through a server: a port named or not (the system chooses one unless named), a code to join; --server alone is
   // refused.
-  EXPECT_FALSE(Parse({"--host", "--server=203.0.113.5"}).hostPortNamed);
-  EXPECT_TRUE(Parse({"--host=27960", "--server=203.0.113.5"}).hostPortNamed);
-  EXPECT_EQ(Parse({"--join=K7P2QX", "--server=203.0.113.5:27000"}).serverAddress, "203.0.113.5:27000");
-  EXPECT_NE(Parse({"--server=203.0.113.5"}).refusal.find("--server needs --host"), std::string::npos);
+  EXPECT_FALSE(Parse({"--host", "--server=127.0.0.5"}).hostPortNamed);
+  EXPECT_TRUE(Parse({"--host=27960", "--server=127.0.0.5"}).hostPortNamed);
+  EXPECT_EQ(Parse({"--join=K7P2QX", "--server=127.0.0.5:27000"}).serverAddress, "127.0.0.5:27000");
+  EXPECT_NE(Parse({"--server=127.0.0.5"}).refusal.find("--server needs --host"), std::string::npos);
 }
 
 TEST(CommandLine, WindowAndFullScreenTheLastOneCounts) {
