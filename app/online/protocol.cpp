@@ -115,19 +115,27 @@ bool ReadCode(ByteReader* in, char* code) {
   return !in->failed && IsRoomCode(code);
 }
 
-// An address: family 4 or 6, its 4 or 16 bytes, the port.
+// An address: family 4 or 6, its 4 or 16 bytes, the port; family 0 alone (reached through the server only).
+size_t AddressBytes(uint8_t family) { return family == 0 ? 0 : family == 4 ? 4 : 16; }
+
 bool ReadAddress(ByteReader* in, PeerAddress* address) {
   address->family = in->U8();
-  if (address->family != 4 && address->family != 6) return false;
-  in->Take(address->bytes, address->family == 4 ? 4 : 16);
-  address->port = in->U16();
+  if (address->family != 0 && address->family != 4 && address->family != 6) return false;
+  in->Take(address->bytes, AddressBytes(address->family));
+  if (address->family != 0) address->port = in->U16();
   return !in->failed;
 }
 
 void WriteAddress(ByteWriter* out, const PeerAddress& address) {
   out->U8(address.family);
-  out->Put(address.bytes, address.family == 4 ? 4 : 16);
+  if (address.family == 0) return;
+  out->Put(address.bytes, AddressBytes(address.family));
   out->U16(address.port);
+}
+
+bool IsSignalPart(const Message& m) {
+  return m.argument >= 1 && m.argument <= kMaxSignalParts && m.frame < m.argument && m.payloadSize > 0 &&
+         m.payloadSize <= kMaxSignalPartBytes;
 }
 
 // The body of each kind; false for a field out of range (lengths are checked by the reader itself).
@@ -191,6 +199,13 @@ bool ReadBody(ByteReader* in, Message* m) {
       if (!ReadAddress(in, &m->address)) return false;
       m->role = in->U8();
       return (m->role == 1 || m->role == 2) && ReadName(in, m->name);
+    case MessageKind::Signal:
+      m->frame = in->U8();
+      m->argument = in->U8();
+      m->payloadSize = in->U16();
+      if (!IsSignalPart(*m)) return false;
+      in->Take(m->payload, m->payloadSize);
+      return true;
     case MessageKind::Relay:
       m->payloadSize = in->U16();
       if (m->payloadSize == 0 || m->payloadSize > kMaxPayloadBytes) return false;
@@ -203,7 +218,7 @@ bool ReadBody(ByteReader* in, Message* m) {
 }
 
 bool IsKnownKind(uint8_t kind) {
-  return (kind >= static_cast<uint8_t>(MessageKind::Hello) && kind <= static_cast<uint8_t>(MessageKind::StateReport)) ||
+  return (kind >= static_cast<uint8_t>(MessageKind::Hello) && kind <= static_cast<uint8_t>(MessageKind::Signal)) ||
          (kind >= static_cast<uint8_t>(MessageKind::OpenRoom) && kind <= static_cast<uint8_t>(MessageKind::StayInRoom));
 }
 
@@ -228,7 +243,10 @@ bool IsWritable(const Message& m) {
     case MessageKind::JoinRoom:
       return IsRoomCode(m.code) && IsValidName(m.name);
     case MessageKind::PeerFound:
-      return (m.address.family == 4 || m.address.family == 6) && (m.role == 1 || m.role == 2) && IsValidName(m.name);
+      return (m.address.family == 0 || m.address.family == 4 || m.address.family == 6) &&
+             (m.role == 1 || m.role == 2) && IsValidName(m.name);
+    case MessageKind::Signal:
+      return IsSignalPart(m);
     case MessageKind::Relay:
       return m.payloadSize > 0 && m.payloadSize <= kMaxPayloadBytes;
     case MessageKind::ControlAck:
@@ -298,6 +316,12 @@ void WriteBody(ByteWriter* out, const Message& m) {
       WriteAddress(out, m.address);
       out->U8(m.role);
       WriteName(out, m.name);
+      break;
+    case MessageKind::Signal:
+      out->U8(static_cast<uint8_t>(m.frame));
+      out->U8(static_cast<uint8_t>(m.argument));
+      out->U16(m.payloadSize);
+      out->Put(m.payload, m.payloadSize);
       break;
     case MessageKind::Relay:
       out->U16(m.payloadSize);

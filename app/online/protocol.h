@@ -29,6 +29,7 @@ enum class MessageKind : uint8_t {
   Ping = 7,        // round trip and frame clock
   Pong = 8,
   StateReport = 9,  // after the hashes of a frame differed: the sender's whole state after that frame
+  Signal = 10,      // one part of a page's text for opening its direct channel to another page (through Relay)
   // Between a peer and the rendezvous server.
   OpenRoom = 20,      // a host asks for a room code
   RoomOpened = 21,    // the server's answer: the code
@@ -74,9 +75,14 @@ struct PlayerInput {
   int16_t dx = 0, dy = 0;
 };
 
-// An IPv4 or IPv6 address and port as the server saw it.
+// The most bytes of a page's channel text one Signal carries; a longer text goes in parts.
+constexpr size_t kMaxSignalPartBytes = 400;
+constexpr uint8_t kMaxSignalParts = 16;
+
+// An IPv4 or IPv6 address and port as the server saw it; family 0 for a peer reached only through the server (a
+// page, whose WebSocket the server holds): no bytes, no port.
 struct PeerAddress {
-  uint8_t family = 0;  // 4 or 6
+  uint8_t family = 0;  // 4 or 6, or 0
   uint8_t bytes[16] = {};
   uint16_t port = 0;
 };
@@ -115,7 +121,8 @@ struct Message {
   char code[kRoomCodeLength + 1] = {};
   PeerAddress address;
   uint8_t role = 0;
-  // Relay: the wrapped message's bytes.
+  // Relay: the wrapped message's bytes. Signal: part `frame` (from 0) of `argument` parts of a text, this part's
+  // bytes (at most kMaxSignalPartBytes).
   uint16_t payloadSize = 0;
   uint8_t payload[kMaxDatagramBytes - 8] = {};
 };

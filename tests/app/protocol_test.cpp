@@ -48,6 +48,13 @@ std::vector<Message> OneOfEachKind() {
   Message found = Named(MessageKind::PeerFound, "Host");
   found.address.family = 6, found.address.bytes[15] = 1, found.address.port = 27960, found.role = 1;
   all.push_back(found);
+  Message throughServer = Named(MessageKind::PeerFound, "Page");
+  throughServer.address.family = 0, throughServer.role = 2;
+  all.push_back(throughServer);
+  Message signal;
+  signal.kind = MessageKind::Signal, signal.frame = 2, signal.argument = 3, signal.payloadSize = kMaxSignalPartBytes;
+  std::memset(signal.payload, 'v', kMaxSignalPartBytes);
+  all.push_back(signal);
   Message relay;
   relay.kind = MessageKind::Relay, relay.payloadSize = sizeof relay.payload;
   std::memset(relay.payload, 0xAB, sizeof relay.payload);
@@ -80,7 +87,7 @@ TEST(OnlineMessages, ReaderRefusesWhatNoSenderOfOursWrites) {
       {{'T', 'V'}, "shorter than a header"},
       {{'X', 'V', 1, 7, 0, 0, 0, 0, 0, 0, 0, 0}, "not a message of this game"},
       {{'T', 'V', 2, 7, 0, 0, 0, 0, 0, 0, 0, 0}, "another version"},
-      {{'T', 'V', 1, 10}, "unknown kind"},
+      {{'T', 'V', 1, 11}, "unknown kind"},
       {{'T', 'V', 1, 3, 0}, "a field out of range"},                                           // reason 0
       {{'T', 'V', 1, 5, 1, 0, 6, 0, 0, 0, 0}, "a field out of range"},                         // event 6
       {{'T', 'V', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 33}, "a field out of range"},                  // 33 inputs
@@ -91,6 +98,9 @@ TEST(OnlineMessages, ReaderRefusesWhatNoSenderOfOursWrites) {
       {{'T', 'V', 1, 23, 5}, "a field out of range"},                                          // address family 5
       {{'T', 'V', 1, 25, 0, 0}, "a field out of range"},                                       // empty relay
       {{'T', 'V', 1, 25, 0xF9, 0x01}, "a field out of range"},                                 // relay of 505 bytes
+      {{'T', 'V', 1, 10, 3, 3, 1, 0, 'v'}, "a field out of range"},                            // part 3 of 3
+      {{'T', 'V', 1, 10, 0, 17, 1, 0, 'v'}, "a field out of range"},                           // 17 parts
+      {{'T', 'V', 1, 10, 0, 1, 0x91, 0x01}, "a field out of range"},                           // 401 bytes
       {{'T', 'V', 1, 26, 0}, "bytes after the message"},
   };
   for (const auto& c : cases) {
