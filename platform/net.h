@@ -69,6 +69,18 @@ void SetNetClockScale(uint32_t scale);
 uint32_t NetClockScale();
 uint64_t NetClockMs();
 
+// ---- A page's direct channel to another page (WebRTC, the browser build only; elsewhere none opens)
+
+// Starts opening the channel to the other page, whose address in this session is `peer`: the offerer makes the
+// offer, the other side answers it. Once the channel is open, datagrams sent to `peer` go over it and what comes
+// over it is received from `peer`; until then they are dropped, as a path not yet open drops them.
+void StartPageChannel(UdpSocket* socket, const NetAddress& peer, bool offerer);
+// The next text for the other page's GivePageChannelText (an offer or an answer with its candidates), carried by
+// the server; false when none waits.
+bool TakePageChannelText(UdpSocket* socket, std::string* text);
+void GivePageChannelText(UdpSocket* socket, const std::string& text);
+bool PageChannelOpen(const UdpSocket* socket);
+
 // A seed nobody outside can foresee (the system's random source), for room codes that must not be guessed.
 uint64_t UnforeseeableSeed();
 

@@ -47,4 +47,9 @@ UdpSocketCounts UdpSocketCountsOf(const UdpSocket*) { return {}; }
 
 void WaitForDatagram(UdpSocket*, uint32_t) {}
 
+void StartPageChannel(UdpSocket*, const NetAddress&, bool) {}
+bool TakePageChannelText(UdpSocket*, std::string*) { return false; }
+void GivePageChannelText(UdpSocket*, const std::string&) {}
+bool PageChannelOpen(const UdpSocket*) { return false; }
+
 }  // namespace platform

@@ -291,4 +291,10 @@ void WaitForDatagram(UdpSocket* socket, uint32_t maxMs) {
   SDLNet_CheckSockets(waitSet, static_cast<Uint32>(realMs));
 }
 
+// Only pages open direct channels to each other.
+void StartPageChannel(UdpSocket*, const NetAddress&, bool) {}
+bool TakePageChannelText(UdpSocket*, std::string*) { return false; }
+void GivePageChannelText(UdpSocket*, const std::string&) {}
+bool PageChannelOpen(const UdpSocket*) { return false; }
+
 }  // namespace platform

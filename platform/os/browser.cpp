@@ -28,6 +28,11 @@ EM_JS(int, VibrateGamepadNamed, (const char* name, int strong, int weak, int ms)
   return 0;
 });
 
+// Hands a line of online play to the page's panel (index.html's tavoOnline), where there is one.
+EM_JS(void, TellPanel, (const char* key, const char* value), {
+  if (typeof window !== "undefined" && window.tavoOnline) window.tavoOnline(UTF8ToString(key), UTF8ToString(value));
+});
+
 // Suspends the program until the page is shown again.
 EM_ASYNC_JS(void, WaitUntilShown, (), {
   await new Promise((shown) => {
@@ -49,6 +54,8 @@ namespace {
 // When the page last had its turn, on its millisecond clock, and how long a run of short pauses may keep it waiting.
 double lastTurn = 0;
 constexpr double kLongestWithoutTurnMs = 20;
+// Whether a wait holds while the page is hidden (an online session pauses by itself instead).
+bool holdWhileHidden = true;
 
 }  // namespace
 
@@ -66,13 +73,21 @@ bool VibrateBrowserGamepad(const char* name, uint16_t strong, uint16_t weak, uin
   return VibrateGamepadNamed(name, strong, weak, static_cast<int>(ms)) != 0;
 }
 
+bool InPage() { return true; }
+
+bool PageHidden() { return PageIsHidden() != 0; }
+
+void HoldWhileHidden(bool hold) { holdWhileHidden = hold; }
+
+void TellPage(const char* key, const std::string& value) { TellPanel(key, value.c_str()); }
+
 // The page draws, plays sound and delivers input while the program is suspended here. The browser's timers
 // cannot wait less than a millisecond (after a few turns, not less than 4), so a shorter pause is waited out on
 // the spot when the page had its turn lately, which keeps the frame clock's last steps as short as it asks.
 // While the page is hidden the program waits here until it is shown: the game stands still (the page stops the
 // sound), and the frame clock, which times each frame from its own start, goes on with one long frame.
 void Wait(uint64_t microseconds) {
-  if (PageIsHidden()) {
+  if (holdWhileHidden && PageIsHidden()) {
     WaitUntilShown();
     lastTurn = emscripten_get_now();
     return;

@@ -53,6 +53,12 @@ bool MayHaveGraphicsHardware();
 // own rumble serves.
 bool VibrateBrowserGamepad(const char* name, uint16_t strong, uint16_t weak, uint32_t ms);
 
+// ---- The page (platform/page.h): only the browser has one; elsewhere false, and nothing done.
+bool InPage();
+bool PageHidden();
+void HoldWhileHidden(bool hold);
+void TellPage(const char* key, const std::string& value);
+
 // ---- Time
 
 // Lets about microseconds pass without using the processor. In the browser the program shares its one thread

@@ -50,6 +50,12 @@ bool MayHaveGraphicsHardware() {
 
 bool VibrateBrowserGamepad(const char*, uint16_t, uint16_t, uint32_t) { return false; }
 
+// There is no page outside the browser.
+bool InPage() { return false; }
+bool PageHidden() { return false; }
+void HoldWhileHidden(bool) {}
+void TellPage(const char*, const std::string&) {}
+
 void Wait(uint64_t microseconds) { std::this_thread::sleep_for(std::chrono::microseconds(microseconds)); }
 
 }  // namespace platform::os
