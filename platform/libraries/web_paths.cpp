@@ -67,7 +67,7 @@ WebPathDecision DecideWebPath(const std::string& root, const std::string& target
     if (segment.empty() && !last) return Refused(400, "an empty path segment");
     if (segment == "." || segment == "..") return Refused(400, "a dot segment");
     for (char c : segment) {
-      if (c == '/' || c == '\\') return Refused(400, "an encoded slash");
+      if (c == '/' || c == '\\') return Refused(400, "a slash or backslash inside a segment");
       if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return Refused(400, "a control character");
     }
     if (!segment.empty() && segment[0] == '.') return Refused(404, "a hidden file or folder");
