@@ -55,9 +55,11 @@ def connect(port, source="127.0.0.1", timeout=5):
     return sock
 
 
-def read_response(sock, head=False):
-    """One response: (status, headers with lower-case names, body); status 0 when the connection closed first."""
-    data = b""
+def read_response(sock, head=False, pending=None):
+    """One response: (status, headers with lower-case names, body); status 0 when the connection closed first.
+    pending, a list of one bytes object, carries what was read past this response over to the next one."""
+    pending = pending if pending is not None else [b""]
+    data, pending[0] = pending[0], b""
     while b"\r\n\r\n" not in data:
         chunk = sock.recv(65536)
         if not chunk:
@@ -76,6 +78,7 @@ def read_response(sock, head=False):
         if not chunk:
             break
         rest += chunk
+    pending[0] = rest[length:]
     return status, headers, rest[:length]
 
 
