@@ -6,6 +6,7 @@
 
 #include <boost/beast/websocket/rfc6455.hpp>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
