@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The rendezvous server's page (--web) against hostile and careless clients, each check PASS or FAIL: ways out of
 the folder, links, hidden files, a huge header, a slow trickle of headers (closed while others are answered),
-methods other than GET and HEAD, bad upgrades, HEAD, content types, gzip with ETag and 304, a WebSocket text message
+methods other than GET and HEAD, bad upgrades, a --web that is no folder, HEAD, content types, gzip with ETag and 304, a WebSocket text message
 and an oversized one (closed 1003 and 1009), the connection limit per address, and a relay between a UDP member
 and a WebSocket member both ways. The server must still run at the end.
 Usage: web_hostile.py SERVER PORT WORK"""
@@ -9,6 +9,7 @@ import gzip
 import os
 import shutil
 import socket
+import subprocess
 import sys
 import threading
 import time
@@ -48,6 +49,10 @@ def make_page(work):
 def main():
     server, port, work = sys.argv[1], int(sys.argv[2]), sys.argv[3]
     page, files = make_page(work)
+    refused = subprocess.run([server, f"--listen=0.0.0.0:{port}", f"--web={page}/index.html"], capture_output=True,
+                             text=True, timeout=10)
+    check("--web of a file is refused at start", refused.returncode == 1 and "is not a folder" in refused.stderr,
+          (refused.returncode, refused.stderr))
     log_path = os.path.join(work, "server.log")
     process = wc.start_server(server, port, log_path, f"--web={page}")
     try:
