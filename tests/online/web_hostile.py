@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""The rendezvous server's page (--web) against hostile and careless clients, each check PASS or FAIL: ways out of
-the folder, links, hidden files, a huge header, a slow trickle of headers (closed while others are answered),
-methods other than GET and HEAD, bad upgrades, a --web that is no folder, HEAD, content types, gzip with ETag and 304, a WebSocket text message
-and an oversized one (closed 1003 and 1009), the connection limit per address, and a relay between a UDP member
-and a WebSocket member both ways. The server must still run at the end.
+"""The rendezvous server's page (--web) against hostile and careless clients, each check PASS or FAIL: a --web that
+is no folder, ways out of the folder, links, hidden files, a huge header, a slow trickle of headers (closed while
+others are answered), methods other than GET and HEAD, bad upgrades, HEAD, content types, gzip with ETag and 304,
+a WebSocket text message and an oversized one (closed 1003 and 1009), the connection limit per address, and a relay
+between a UDP member and a WebSocket member both ways. The server must still run at the end.
 Usage: web_hostile.py SERVER PORT WORK"""
 import gzip
 import os
