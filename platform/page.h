@@ -13,8 +13,9 @@ bool PageHidden();
 // session turns it off and pauses itself, telling the other side, since a held program can tell nobody.
 void HoldWhileHidden(bool hold);
 // Tells the page's online panel how online play goes, one key at a time: "room" (the code), "peer" (the other
-// player's name), "trip" (the round trip in milliseconds), "status" (a meeting step or a pause), "failure"
-// (why the session ended), "ended" (empty). Nothing elsewhere.
+// player's name), "path" ("page channel", "direct" or "server relay"), "trip" (the round trip in milliseconds,
+// each second), "status" (a meeting step, "Playing", or a pause's line), "ended" (why the session ended). Nothing
+// elsewhere.
 void TellPage(const char* key, const std::string& value);
 
 }  // namespace platform

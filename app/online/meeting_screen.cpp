@@ -68,6 +68,8 @@ bool RunMeetingScreen() {
   return false;
 }
 
+void ShowPauseNotice(const std::string& notice) { DrawScreen(notice, "Press Escape to leave.", kLineColour); }
+
 void ShowSessionEndAndOpenMenu() {
   for (int32_t frame = 0; frame < kFailureFrames; ++frame) DrawScreen(OnlineEndReason(), "", kLineColour);
   RunTitleMenu();

@@ -45,6 +45,7 @@ bool StartOnlineFromCommandLine(const CommandLineOptions& options) {
   }
   FirstScreen = RunMeetingScreen;
   OnOnlineSessionEnded = ShowSessionEndAndOpenMenu;
+  OnOnlinePauseShown = ShowPauseNotice;
   StartOnlineRecording(options.recordPath.value_or(""));
   return true;
 }

@@ -24,6 +24,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/net.h"
+#include "platform/page.h"
 #include "platform/picture_hash.h"
 
 OnlinePhase OnlineSessionPhase = OnlinePhase::Off;
@@ -31,6 +32,7 @@ void (*OnFrameConfirmed)(const ConfirmedFrame& frame) = nullptr;
 bool TakeOnlinePictureHashes = false;
 bool PaceOnlineFramesByNetClock = false;
 void (*OnOnlineSessionEnded)() = nullptr;
+void (*OnOnlinePauseShown)(const std::string& notice) = nullptr;
 
 namespace {
 
@@ -65,9 +67,16 @@ struct Peer {
   // The host's part of starting the next match: each player's Space after game over, seen in confirmed frames.
   bool ownVote = false, otherVote = false, newMatchMarked = false;
 
-  // Leaving: our Leave is repeated until acknowledged (or for a second).
+  // Leaving: our Leave is repeated until acknowledged (or for a second). A pause or its end is repeated until
+  // acknowledged too, while play goes on; the other side's newest event tells whether it is paused.
   uint16_t controlSequence = 0;
   bool leaving = false;
+  bool controlPending = false;
+  SessionEvent pendingEvent = SessionEvent::Pause;
+  uint64_t pendingSentMs = 0;
+  bool otherPaused = false;
+  bool otherEventSeen = false;
+  uint16_t otherControlSequence = 0;
 
   ConfirmedFrame outcomes[kOutcomeSlots];  // what each played frame left, kept until it is confirmed
   int64_t confirmedThrough = 0;
@@ -89,6 +98,14 @@ struct Peer {
   uint64_t serverHeardMs = 0, serverAskedMs = 0, introducedMs = 0;
   uint32_t meetingNumber = 0;  // drawn afresh for each meeting, so the server tells a repeated request from a new game
   bool introduced = false, heardDirectly = false, relaying = false;
+  // A page's direct channel to another page: the parts of the other's text received so far.
+  bool pageChannel = false;
+  std::string channelParts[kMaxSignalParts];
+  uint32_t channelPartsSeen = 0;
+
+  // What the page's panel was last told, so a line is told when it changes.
+  std::string toldStatus;
+  uint64_t toldTripMs = 0;
 
   OnlineCounts counts;
   std::string endReason;
@@ -107,6 +124,16 @@ void SendTo(const platform::NetAddress& to, const Message& message) {
   if (platform::SendDatagram(Self.socket, to, bytes, size)) Self.counts.bytesSent += size;
 }
 
+// To the other peer through the server's relay, whatever path play takes (a page's channel texts).
+void SendThroughServer(const Message& message) {
+  Message wrapped;
+  wrapped.kind = MessageKind::Relay;
+  const size_t size = WriteMessage(message, wrapped.payload, sizeof wrapped.payload);
+  if (size == 0) return;
+  wrapped.payloadSize = static_cast<uint16_t>(size);
+  SendTo(Self.server, wrapped);
+}
+
 // To the other peer: directly, or wrapped for the server's relay once play goes through it.
 void Send(const Message& message) {
   if (Self.socket == nullptr || !Self.otherKnown) return;
@@ -114,12 +141,7 @@ void Send(const Message& message) {
     SendTo(Self.other, message);
     return;
   }
-  Message wrapped;
-  wrapped.kind = MessageKind::Relay;
-  const size_t size = WriteMessage(message, wrapped.payload, sizeof wrapped.payload);
-  if (size == 0) return;
-  wrapped.payloadSize = static_cast<uint16_t>(size);
-  SendTo(Self.server, wrapped);
+  SendThroughServer(message);
 }
 
 void SendHelloOrWelcome(MessageKind kind) {
@@ -310,6 +332,46 @@ void RollBackIfWrong() {
 
 // ---- Receiving
 
+// ---- A page's direct channel to another page: its texts (offer, answer) go through the server in Signal parts.
+
+void SendChannelTexts() {
+  std::string text;
+  while (platform::TakePageChannelText(Self.socket, &text)) {
+    const size_t parts = (text.size() + kMaxSignalPartBytes - 1) / kMaxSignalPartBytes;
+    if (parts == 0 || parts > kMaxSignalParts) continue;  // too long for the other side to take: the relay serves
+    for (size_t part = 0; part < parts; ++part) {
+      Message m;
+      m.kind = MessageKind::Signal;
+      m.frame = static_cast<uint32_t>(part);
+      m.argument = static_cast<uint32_t>(parts);
+      const size_t size = std::min(kMaxSignalPartBytes, text.size() - part * kMaxSignalPartBytes);
+      std::memcpy(m.payload, text.data() + part * kMaxSignalPartBytes, size);
+      m.payloadSize = static_cast<uint16_t>(size);
+      SendThroughServer(m);
+    }
+  }
+}
+
+// One part of the other page's text: the whole text goes to the channel once every part has come.
+void TakeChannelTextPart(const Message& m) {
+  if (!Self.pageChannel) return;
+  Self.channelParts[m.frame].assign(reinterpret_cast<const char*>(m.payload), m.payloadSize);
+  Self.channelPartsSeen |= 1u << m.frame;
+  const uint32_t all = (1u << m.argument) - 1;
+  if ((Self.channelPartsSeen & all) != all) return;
+  std::string text;
+  for (uint32_t part = 0; part < m.argument; ++part) text += Self.channelParts[part];
+  Self.channelPartsSeen = 0;
+  platform::GivePageChannelText(Self.socket, text);
+}
+
+// The page's panel: a line told when it changes.
+void TellPageStatus(const std::string& status) {
+  if (status == Self.toldStatus) return;
+  Self.toldStatus = status;
+  platform::TellPage("status", status);
+}
+
 void TakeMessage(const Message& m, const platform::NetAddress& from) {
   const bool host = Self.request.role == OnlineRole::Host;
   // Once the session has ended only the acknowledgement of our Leave matters.
@@ -371,10 +433,24 @@ void TakeMessage(const Message& m, const platform::NetAddress& from) {
       ack.controlSequence = m.controlSequence;
       Send(ack);
       if (m.event == SessionEvent::Leave && Self.met) EndOnlineSession("The other player left.", false);
+      // A pause and its end are repeated until acknowledged: only the newest event counts, a late repeat not.
+      if (m.event == SessionEvent::Pause || m.event == SessionEvent::Resume) {
+        const bool newer =
+            !Self.otherEventSeen || static_cast<int16_t>(m.controlSequence - Self.otherControlSequence) > 0;
+        if (newer) {
+          Self.otherEventSeen = true;
+          Self.otherControlSequence = m.controlSequence;
+          Self.otherPaused = m.event == SessionEvent::Pause;
+        }
+      }
       break;
     }
     case MessageKind::ControlAck:
       if (Self.leaving && m.controlSequence == Self.controlSequence) Self.leaving = false;
+      if (Self.controlPending && m.controlSequence == Self.controlSequence) Self.controlPending = false;
+      break;
+    case MessageKind::Signal:
+      TakeChannelTextPart(m);
       break;
     case MessageKind::Ping: {
       Message pong;
@@ -423,18 +499,27 @@ void TakeServerMessage(const Message& m) {
       if (Self.request.role == OnlineRole::Host && Self.code[0] == '\0') {
         std::memcpy(Self.code, m.code, sizeof Self.code);
         std::fprintf(stderr, "ONLINE: room %s\n", Self.code);
+        platform::TellPage("room", Self.code);
       }
       break;
     case MessageKind::PeerFound: {
       if (Self.introduced || Self.met) break;
       Self.introduced = true;
       Self.introducedMs = Self.serverHeardMs;
-      Self.other.family = 4;
+      Self.other = platform::NetAddress{};
+      Self.other.family = m.address.family;
       std::memcpy(Self.other.bytes, m.address.bytes, sizeof Self.other.bytes);
       Self.other.port = m.address.port;
       Self.otherKnown = true;
       std::memcpy(Self.otherName, m.name, sizeof Self.otherName);
-      Self.relaying = Self.request.relayOnly;
+      // A page reaches no UDP address, and a desktop no page: between the two play goes through the relay at once.
+      // Two pages try their own direct channel first, the host offering it.
+      const bool otherIsPage = m.address.family == 0;
+      Self.relaying = Self.request.relayOnly || otherIsPage != platform::InPage();
+      if (!Self.relaying && otherIsPage) {
+        Self.pageChannel = true;
+        platform::StartPageChannel(Self.socket, Self.other, Self.request.role == OnlineRole::Host);
+      }
       break;
     }
     case MessageKind::ServerRefuse:
@@ -450,6 +535,11 @@ void TakeServerMessage(const Message& m) {
       const char* why = nullptr;
       if (!ReadMessage(m.payload, m.payloadSize, &inner, &why) || inner.kind == MessageKind::Relay) {
         ++Self.counts.datagramsIgnored;
+        break;
+      }
+      // A page's channel text always comes this way; it says nothing of the path play takes.
+      if (inner.kind == MessageKind::Signal) {
+        TakeChannelTextPart(inner);
         break;
       }
       // The other side could not reach us directly: answer the way it came.
@@ -605,6 +695,10 @@ bool StartOnlineSession(const OnlineRequest& request, std::string* error) {
   Self.filesHash = GameFilesHash();
   platform::NetAddress hostAddress;
   Self.viaServer = !request.serverAddress.empty();
+  if (!Self.viaServer && platform::InPage()) {
+    *error = "a page plays online through a server: --server=ADDRESS";
+    return false;
+  }
   Self.meetingNumber = static_cast<uint32_t>(platform::UnforeseeableSeed());
   if (Self.viaServer) {
     if (!platform::ResolveNetAddress(request.serverAddress, kDefaultOnlinePort, &Self.server, error)) return false;
@@ -644,6 +738,7 @@ bool ContinueMeeting(std::string* status) {
   }
   const uint64_t now = platform::NetClockMs();
   if (Self.viaServer) AskServer(now);
+  if (Self.pageChannel) SendChannelTexts();
   if (Self.request.role == OnlineRole::Joiner && now - Self.lastHelloMs >= kHelloEveryMs) {
     Self.lastHelloMs = now;
     SendHelloOrWelcome(MessageKind::Hello);
@@ -663,7 +758,14 @@ bool ContinueMeeting(std::string* status) {
   if (Self.met) {
     if (Self.metAtMs == 0) Self.metAtMs = now;
     PingNow();
-    if (Self.counts.roundTripMs != 0 || now - Self.metAtMs > 1000) return true;
+    if (Self.counts.roundTripMs != 0 || now - Self.metAtMs > 1000) {
+      platform::TellPage("peer", Self.otherName);
+      platform::TellPage("path", Self.relaying                                                ? "server relay"
+                                 : Self.pageChannel && platform::PageChannelOpen(Self.socket) ? "page channel"
+                                                                                              : "direct");
+      TellPageStatus("Playing");
+      return true;
+    }
   }
   const std::string failure = MeetingFailure(platform::NetClockMs());
   if (!failure.empty()) {
@@ -672,6 +774,7 @@ bool ContinueMeeting(std::string* status) {
     return false;
   }
   *status = MeetingStatus();
+  TellPageStatus(*status);
   return false;
 }
 
@@ -709,6 +812,8 @@ void BeginOnlineMatches() {
   FramePlayer = PlayOnlineFrame;
   OnlineSessionPhase = OnlinePhase::Playing;
   Self.lastHeardMs = platform::NetClockMs();
+  // A hidden page pauses the session itself (telling the other side) rather than hold where nobody is told.
+  platform::HoldWhileHidden(false);
 }
 
 void PlayOnlineFrame() {
@@ -718,9 +823,83 @@ void PlayOnlineFrame() {
 
 namespace {
 
+// A pause or its end, repeated every 100 ms until the other side acknowledges it; play goes on meanwhile.
+void StartPendingControl(SessionEvent event) {
+  ++Self.controlSequence;
+  Self.controlPending = true;
+  Self.pendingEvent = event;
+  Self.pendingSentMs = 0;
+}
+
+void RepeatPendingControl() {
+  if (!Self.controlPending || platform::NetClockMs() - Self.pendingSentMs < 100) return;
+  Self.pendingSentMs = platform::NetClockMs();
+  SendControl(Self.pendingEvent, 0);
+}
+
+// One turn of a pause: the notice on the screen (the game's hook paces it) or a wait for the network, the
+// devices read (Escape leaves), the other side kept informed and heard. False when the session ended.
+bool PauseTurn(const std::string& notice) {
+  TellPageStatus(notice);
+  if (OnOnlinePauseShown != nullptr) {
+    OnOnlinePauseShown(notice);
+  } else {
+    platform::WaitForDatagram(Self.socket, kOnlineFrameMs);
+  }
+  platform::InputFrame sampled;
+  platform::SampleInputDevices(&sampled);
+  if (std::find(sampled.keysHeld.begin(), sampled.keysHeld.end(), DIK_ESCAPE) != sampled.keysHeld.end()) {
+    EndOnlineSession("You left the game.", true);
+    return false;
+  }
+  RepeatPendingControl();
+  PingNow();
+  ReceiveAll();
+  if (OnlineSessionPhase != OnlinePhase::Playing) return false;
+  // A page in the background has its timers slowed to one a second or less: silence is judged more patiently.
+  if (platform::NetClockMs() - Self.lastHeardMs > kPausedSilenceMs) {
+    EndOnlineSession(SilenceText(), false);
+    return false;
+  }
+  return true;
+}
+
+// After a pause both sides play on from now: no frames are made up, and the other's frame clock is read afresh.
+void PlayOnAfterPause() {
+  TellPageStatus("Playing");
+  Self.frameDueMs = Self.lastHeardMs = platform::NetClockMs();
+  Self.otherFrameAtMs = 0;
+}
+
+// This page is hidden: the other side is told, and play stands still until the page is shown again.
+void SitOutWhileHidden() {
+  StartPendingControl(SessionEvent::Pause);
+  while (platform::PageHidden()) {
+    if (!PauseTurn("Paused while this page is in the background")) return;
+  }
+  StartPendingControl(SessionEvent::Resume);
+  PlayOnAfterPause();
+}
+
+// The other side's page is hidden: play stands still here too until it says it is back.
+void WaitWhileOtherPaused() {
+  while (Self.otherPaused) {
+    if (!PauseTurn("The other player's game is in the background")) return;
+  }
+  PlayOnAfterPause();
+}
+
 void PlayOnlineFrameSteps() {
   ReceiveAll();
   if (OnlineSessionPhase != OnlinePhase::Playing) return;
+  if (platform::PageHidden()) SitOutWhileHidden();
+  if (OnlineSessionPhase == OnlinePhase::Playing && Self.otherPaused) WaitWhileOtherPaused();
+  if (OnlineSessionPhase != OnlinePhase::Playing) return;
+  RepeatPendingControl();
+  if (platform::NetClockMs() - Self.toldTripMs >= 1000) {
+    Self.toldTripMs = platform::NetClockMs();
+    platform::TellPage("trip", std::to_string(Self.counts.roundTripMs));
+  }
 
   // This machine's player: its input now belongs to a frame inputDelay frames ahead.
   platform::InputFrame sampled;
@@ -756,6 +935,13 @@ void PlayOnlineFrameSteps() {
       platform::SampleInputDevices(&sampled);  // keeps the window's events flowing
       ReceiveAll();
       if (OnlineSessionPhase != OnlinePhase::Playing) return;
+      if (Self.otherPaused) {
+        // The other side's input stopped because its page went to the background: a pause, not a stall.
+        const uint64_t pausedAt = platform::NetClockMs();
+        WaitWhileOtherPaused();
+        if (OnlineSessionPhase != OnlinePhase::Playing) return;
+        Self.counts.stalledMs -= static_cast<int64_t>(platform::NetClockMs() - pausedAt);
+      }
       if (OtherSideSilent()) {
         EndOnlineSession(SilenceText(), false);
         return;
@@ -809,6 +995,8 @@ void EndOnlineSession(const std::string& reason, bool tellOtherSide) {
   if (OnlineSessionPhase == OnlinePhase::Ended || OnlineSessionPhase == OnlinePhase::Off) return;
   Self.endReason = reason;
   OnlineSessionPhase = OnlinePhase::Ended;
+  platform::TellPage("ended", reason);
+  platform::HoldWhileHidden(true);
   if (tellOtherSide && Self.otherKnown && Self.socket != nullptr) {
     // Leave is repeated until acknowledged, for at most a second: the other side must not wait for a timeout.
     ++Self.controlSequence;

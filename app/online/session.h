@@ -28,6 +28,9 @@ constexpr uint32_t kSilenceTimeoutMs = 3000;
 constexpr uint32_t kRoomWaitMs = 10 * 60 * 1000;
 constexpr uint32_t kServerSilenceMs = 5000;
 constexpr uint32_t kDirectPathWaitMs = 3000;
+// While the other side's page is in the background (its browser wakes it once a second, or less), how long it may
+// stay silent before the session ends.
+constexpr uint32_t kPausedSilenceMs = 60000;
 
 enum class OnlinePhase { Off, Meeting, Playing, Ended };
 extern OnlinePhase OnlineSessionPhase;
@@ -55,6 +58,10 @@ void BeginOnlineMatches();
 // Called once when a session that was playing ends (the game shows the reason and opens the title menu; the
 // replay tool's peers finish their run).
 extern void (*OnOnlineSessionEnded)();
+
+// Called each turn while play stands still because a page is in the background (this one or the other's), with the
+// line to show; it paces the turn (a frame's time). The game draws the line; the replay tool's peers set none.
+extern void (*OnOnlinePauseShown)(const std::string& notice);
 
 // The online frame (RunFrame's FramePlayer during a session): input exchange, corrections, this frame's rules.
 void PlayOnlineFrame();
