@@ -13,10 +13,12 @@ struct NetAddress {
   uint8_t family = 4;
   uint8_t bytes[16] = {};
   uint16_t port = 0;
+  uint32_t connection = 0;  // a WebSocket connection's number on the server (its client's address and TCP port
+                            // above); 0 for a UDP address
 };
 bool operator==(const NetAddress& a, const NetAddress& b);
 
-// "127.0.0.1:27960".
+// "127.0.0.1:27960"; a WebSocket connection's "ws 127.0.0.1:5555".
 std::string NetAddressText(const NetAddress& address);
 
 // Host names and dotted addresses, with or without ":PORT" (defaultPort otherwise); false with the reason.

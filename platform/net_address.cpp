@@ -31,7 +31,7 @@ bool ReadSmallNumber(const std::string& text, uint32_t max, uint32_t* out) {
 }  // namespace
 
 bool operator==(const NetAddress& a, const NetAddress& b) {
-  if (a.family != b.family || a.port != b.port) return false;
+  if (a.family != b.family || a.port != b.port || a.connection != b.connection) return false;
   const size_t length = a.family == 4 ? 4 : sizeof(a.bytes);
   for (size_t i = 0; i < length; i++) {
     if (a.bytes[i] != b.bytes[i]) return false;
@@ -42,8 +42,8 @@ bool operator==(const NetAddress& a, const NetAddress& b) {
 std::string NetAddressText(const NetAddress& address) {
   char text[64];
   if (address.family == 4) {
-    std::snprintf(text, sizeof(text), "%u.%u.%u.%u:%u", address.bytes[0], address.bytes[1], address.bytes[2],
-                  address.bytes[3], address.port);
+    std::snprintf(text, sizeof(text), "%s%u.%u.%u.%u:%u", address.connection != 0 ? "ws " : "", address.bytes[0],
+                  address.bytes[1], address.bytes[2], address.bytes[3], address.port);
     return text;
   }
   std::string written = "[";

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-net-dev libfluidsynth-dev libasound2-dev libstb-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-net-dev libfluidsynth-dev libasound2-dev libstb-dev libboost-dev zlib1g-dev
   timgm6mb-soundfont freepats fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick time

@@ -7,8 +7,11 @@
 
 namespace {
 
-// An address and port as one number (IPv4 fits whole; a longer address is folded, FNV-1a).
+// An address and port as one number (IPv4 fits whole; a longer address is folded, FNV-1a). A WebSocket client's
+// own key is its connection's number, above every UDP key; without the port it is its IP address like a UDP one,
+// so the waits after wrong codes and the rooms per address count both kinds of client of one machine together.
 uint64_t AddressKey(const platform::NetAddress& address, bool withPort) {
+  if (withPort && address.connection != 0) return 1ull << 63 | address.connection;
   if (address.family == 4) {
     uint64_t key = 4;
     for (int32_t i = 0; i < 4; ++i) key = key << 8 | address.bytes[i];
@@ -76,9 +79,14 @@ Message PeerFoundMessage(const Room& room, int32_t otherIndex) {
   const RoomMember& other = room.members[otherIndex];
   Message m;
   m.kind = MessageKind::PeerFound;
-  m.address.family = other.address.family;
-  std::memcpy(m.address.bytes, other.address.bytes, sizeof m.address.bytes);
-  m.address.port = other.address.port;
+  // A WebSocket client is reached only through the server: family 0, no address to try.
+  if (other.address.connection == 0) {
+    m.address.family = other.address.family;
+    std::memcpy(m.address.bytes, other.address.bytes, sizeof m.address.bytes);
+    m.address.port = other.address.port;
+  } else {
+    m.address.family = 0;
+  }
   std::memcpy(m.name, other.name, sizeof m.name);
   m.role = static_cast<uint8_t>(otherIndex + 1);
   return m;
@@ -319,6 +327,16 @@ void ExpireRooms(Rendezvous* server, uint64_t nowMs, void (*log)(const std::stri
     ++server->counts.roomsExpired;
     CloseRoom(server, i);
   }
+}
+
+void LeaveRooms(Rendezvous* server, const platform::NetAddress& from, std::string* event) {
+  event->clear();
+  const auto known = server->roomByMember.find(AddressKey(from, true));
+  if (known == server->roomByMember.end()) return;
+  const Room& room = server->rooms[known->second];
+  const int32_t member = room.members[0].address == from ? 0 : 1;
+  *event = RoomText(room) + " closed: " + MemberText(room.members[member]) + " left";
+  CloseRoom(server, known->second);
 }
 
 int32_t OpenRoomCount(const Rendezvous& server) { return server.openRooms; }

@@ -89,5 +89,9 @@ int32_t TakeServerDatagram(Rendezvous* server, const platform::NetAddress& from,
 // Closes the rooms unused for kRoomExpiryMs; one log line per room closed, through log.
 void ExpireRooms(Rendezvous* server, uint64_t nowMs, void (*log)(const std::string& line));
 
+// A client gone for good (its WebSocket connection closed) leaves its room, which closes as when it starts a new
+// game; *event is the log line, or empty when it was in none.
+void LeaveRooms(Rendezvous* server, const platform::NetAddress& from, std::string* event);
+
 // The number of the rooms open now.
 int32_t OpenRoomCount(const Rendezvous& server);

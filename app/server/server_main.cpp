@@ -1,11 +1,12 @@
-// The rendezvous server's program: opens its UDP port, answers every datagram through the room table, and closes
-// unused rooms once a second; one line per event on standard output.
+// The rendezvous server's program: opens its UDP port (and with --web the page's TCP port), answers every datagram
+// and WebSocket message through the room table, and closes unused rooms once a second; one line per event.
 #include <cstdio>
 #include <string>
 
 #include "app/server/room_table.h"
 #include "app/server/server_options.h"
 #include "platform/net.h"
+#include "platform/server_sockets.h"
 
 namespace {
 
@@ -50,14 +51,16 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  platform::UdpSocket* socket = platform::OpenUdpSocket(options.port, &error);
-  if (socket == nullptr) {
+  platform::ServerSockets* sockets = platform::OpenServerSockets(options.port, options.webFolder, &error);
+  if (sockets == nullptr) {
     std::fprintf(stderr, "tavo2000-server: %s\n", error.c_str());
     return 1;
   }
   StartRendezvous(&Server, options.maxRooms, options.roomsPerAddress, platform::UnforeseeableSeed());
-  LogLine("listening on 0.0.0.0:" + std::to_string(platform::UdpSocketPort(socket)) + ", at most " +
-          std::to_string(options.maxRooms) + " rooms");
+  const std::string port = std::to_string(platform::ServerSocketsPort(sockets));
+  LogLine("listening on 0.0.0.0:" + port + ", at most " + std::to_string(options.maxRooms) + " rooms");
+  if (!options.webFolder.empty())
+    LogLine("serving " + options.webFolder + " on http://0.0.0.0:" + port + "/ (online play on /online)");
 
   uint8_t bytes[kMaxDatagramBytes];
   ServerSend sends[kMaxSendsPerDatagram];
@@ -65,16 +68,24 @@ int main(int argc, char** argv) {
   uint64_t lastExpiryMs = platform::NetClockMs(), lastCountsMs = lastExpiryMs;
   ServerCounts countsTold;
   for (;;) {
-    platform::WaitForDatagram(socket, 250);
+    platform::WaitForServerInput(sockets, 250);
     platform::NetAddress from;
     // At most a thousand datagrams at a time, so a flood cannot keep unused rooms from closing.
     size_t size = 0;
-    for (int32_t taken = 0; taken < 1000 && (size = platform::ReceiveDatagram(socket, &from, bytes, sizeof bytes)) != 0;
-         ++taken) {
+    for (int32_t taken = 0;
+         taken < 1000 && (size = platform::ReceiveServerMessage(sockets, &from, bytes, sizeof bytes)) != 0; ++taken) {
       const int32_t count = TakeServerDatagram(&Server, from, bytes, size, platform::NetClockMs(), sends, &event);
-      for (int32_t i = 0; i < count; ++i) platform::SendDatagram(socket, sends[i].to, sends[i].bytes, sends[i].size);
+      for (int32_t i = 0; i < count; ++i)
+        platform::SendServerMessage(sockets, sends[i].to, sends[i].bytes, sends[i].size);
       if (!event.empty()) LogLine(event);
     }
+    // A WebSocket client whose connection closed leaves its room as if it had started a new game.
+    while (platform::TakeClosedServerConnection(sockets, &from)) {
+      LeaveRooms(&Server, from, &event);
+      if (!event.empty()) LogLine(event);
+    }
+    std::string line;
+    while (platform::TakeServerSocketsLogLine(sockets, &line)) LogLine(line);
     const uint64_t now = platform::NetClockMs();
     if (now - lastExpiryMs >= 1000) {
       lastExpiryMs = now;

@@ -1,5 +1,5 @@
-// The server's options, read one by one: --listen=ADDRESS:PORT, --max-rooms=N, --rooms-per-address=N, --help and
-// --version; an unknown argument is set aside (and told), never a reason to stop.
+// The server's options, read one by one: --listen=ADDRESS:PORT, --max-rooms=N, --rooms-per-address=N, --web=DIR,
+// --help and --version; an unknown argument is set aside (and told), never a reason to stop.
 #include "app/server/server_options.h"
 
 namespace {
@@ -67,6 +67,12 @@ bool ReadServerOptions(const std::vector<std::string>& arguments, ServerOptions*
         return false;
       }
       out->roomsPerAddress = static_cast<int32_t>(number);
+    } else if (StartsWith(argument, "--web=", &value)) {
+      if (value.empty()) {
+        *error = "--web wants the folder of the built page";
+        return false;
+      }
+      out->webFolder = value;
     } else {
       out->ignored.push_back(argument);
     }
@@ -81,6 +87,8 @@ std::string ServerHelpText() {
          "  --listen=ADDRESS:PORT     UDP port to listen on, on every address (default 0.0.0.0:27960)\n"
          "  --max-rooms=N             rooms open at once (default 1000)\n"
          "  --rooms-per-address=N     rooms one address may hold open (default 8)\n"
+         "  --web=DIR                 also serve the built page in DIR over HTTP on the same TCP port, with its\n"
+         "                            online play as WebSocket clients on /online\n"
          "  --help                    this text\n"
          "  --version                 the version\n"
          "\n"

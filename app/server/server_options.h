@@ -1,5 +1,6 @@
-// The rendezvous server's command line: where it listens, how many rooms it keeps, how many one address may open;
-// read into a record, with the help text and one plain line for anything it cannot take.
+// The rendezvous server's command line: where it listens, how many rooms it keeps, how many one address may open,
+// the folder of the page it serves; read into a record, with the help text and one plain line for anything it cannot
+// take.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@ struct ServerOptions {
   uint16_t port = kDefaultServerPort;
   int32_t maxRooms = kDefaultMaxRooms;
   int32_t roomsPerAddress = kDefaultRoomsPerAddress;
+  std::string webFolder;  // --web: the built page's folder, served over HTTP on the same TCP port; empty for none
   bool showHelp = false, showVersion = false;
   std::vector<std::string> ignored;  // arguments it does not know, told on stderr and otherwise ignored
 };

@@ -107,6 +107,38 @@ TEST(Rendezvous, OpensJoinsIntroducesAndRefusesAThirdPlayer) {
   EXPECT_EQ(OpenRoomCount(server), 1);
 }
 
+// A WebSocket client at the same IP and port as a UDP one is another member: introduced with no address (family 0),
+// relayed both ways, and its room closes when its connection does; its wrong codes slow its IP's UDP joins too.
+TEST(Rendezvous, WebSocketMembersAreReachedOnlyThroughTheServer) {
+  Rendezvous server;
+  StartRendezvous(&server, 10, 8, 42);
+  const platform::NetAddress udp = At(1, 5000);
+  platform::NetAddress page = At(1, 5000);
+  page.connection = 9;
+  EXPECT_FALSE(page == udp);
+  const std::string code = SendTo(&server, page, Open(1), 0).messages[0].code;
+  const Answer joined = SendTo(&server, udp, Join(code.c_str()), 10);
+  ASSERT_EQ(joined.count, 2);
+  EXPECT_EQ(joined.messages[0].address.family, 0);  // the UDP joiner hears of the page: no address to try
+  EXPECT_TRUE(joined.to[1] == page);
+  EXPECT_EQ(joined.messages[1].address.family, 4);  // the page hears of the UDP joiner at its address
+  EXPECT_EQ(joined.messages[1].address.port, 5000);
+  for (const auto& [from, to] : {std::pair{udp, page}, std::pair{page, udp}}) {
+    const Answer relayed = SendTo(&server, from, Relay(3), 20);
+    ASSERT_EQ(relayed.count, 1);
+    EXPECT_TRUE(relayed.to[0] == to);
+  }
+  std::string event;
+  LeaveRooms(&server, page, &event);
+  EXPECT_NE(event.find("left"), std::string::npos) << event;
+  EXPECT_EQ(OpenRoomCount(server), 0);
+  LeaveRooms(&server, page, &event);
+  EXPECT_TRUE(event.empty());
+
+  EXPECT_TRUE(IsRefusal(SendTo(&server, page, Join("222222"), 30), RefuseReason::UnknownCode));
+  EXPECT_TRUE(IsRefusal(SendTo(&server, At(1, 6000), Join("222222"), 40), RefuseReason::TooManyAttempts));
+}
+
 TEST(Rendezvous, WrongCodesCostTimeThatDoublesAndAnotherVersionIsTold) {
   Rendezvous server;
   StartRendezvous(&server, 10, 8, 42);
