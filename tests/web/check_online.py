@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Online play in the page, in headless Chromium, through a local rendezvous server that serves the page and its
 WebSocket on one port: two pages meet by room code and play to the end, once over their direct channel and once
-through the server's relay; a page against the desktop replay tool; a page hidden for 5 s mid-match. Each pair's
-traces must be equal, and equal to the offline replay of the recorded match by the desktop replay tool.
+through the server's relay; a page against the desktop replay tool; a page hidden for 5 s mid-match; the Play online
+panel used as a player does. Each pair's traces must be equal, and equal to the offline replay of the recorded match
+by the desktop replay tool.
 
 Usage: check_online.py PAGE_FOLDER RUN_FOLDER SERVER REPLAY [--frames N] [--measure]
 (SERVER and REPLAY: the native tree's tavo2000-server and tavo_replay; RUN_FOLDER holds the game's assets.)
@@ -11,7 +12,6 @@ a page against a desktop peer whose link simulator delays each way by 30 ms, the
 round trip and stalls.
 """
 import argparse
-import base64
 import os
 import re
 import shutil
@@ -30,6 +30,9 @@ WRITE_SCRIPTS = os.path.join(HERE, "..", "online", "write_pair_scripts.sh")
 # Two pages on one machine see each other's host candidates only with their addresses shown as they are (not as
 # mDNS names, which nothing resolves here) and loopback allowed.
 WEBRTC_FLAGS = ["--disable-features=WebRtcHideLocalIpsWithMdns", "--allow-loopback-in-peer-connection"]
+# What the pages here load.
+PAGE_FILES = ["index.html", "tavo2000.js", "tavo2000.wasm", "tavo2000.data.js", "tavo2000.data", "tavo_replay.js",
+              "tavo_replay.wasm", "manifest.webmanifest", "icon-192.png", "icon-512.png", "sw.js"]
 TRACE_DONE = "document.getElementById('trace').dataset.exit !== undefined"
 
 
@@ -72,14 +75,10 @@ class RendezvousServer:
         self.log.close()
 
 
-def script_url(path):
-    with open(path, "rb") as f:
-        return "data:text/plain;base64," + base64.b64encode(f.read()).decode()
-
-
 def page_url(server, script, role, scale, relay_only=False):
-    """The page playing one side as the replay tool: role is "host" or "join=CODE"."""
-    url = f"{server.url}index.html?play={script_url(script)}&{role}&time-scale={scale}"
+    """The page playing one side as the replay tool from a script of the served folder: role is "host" or
+    "join=CODE"."""
+    url = f"{server.url}index.html?play={script}&{role}&time-scale={scale}"
     return url + ("&relay-only" if relay_only else "")
 
 
@@ -126,10 +125,13 @@ def compare_pair(checks, label, first, second, frames, replay, run_folder, work)
         return False
     ended = first["exit"] == "0" and second["exit"] == "0" and first["trace"].endswith("end\n")
     played = sum(1 for line in first["trace"].splitlines() if line.startswith("f="))
-    same = ended and first["trace"] == second["trace"] and played == frames
-    checks.report(same, f"{label}: equal traces of {frames} frames on both sides",
+    # The scripts are long enough for a match to be lost: a player's last life goes.
+    over = re.search(r" lives=(0,\d+|\d+,0) ", first["trace"]) is not None
+    same = ended and first["trace"] == second["trace"] and played == frames and over
+    checks.report(same, f"{label}: equal traces of {frames} frames on both sides, to a game over",
                   f"exit {first['exit']} and {second['exit']}, {played} frames"
-                  + ("" if first["trace"] == second["trace"] else ", the traces differ"))
+                  + ("" if first["trace"] == second["trace"] else ", the traces differ")
+                  + ("" if over else ", no game over"))
     if not same:
         return False
     recordings = first["recording"] is not None and first["recording"] == second["recording"]
@@ -143,11 +145,11 @@ def play_pages(server, work, checks, args, relay_only):
     label = "two pages through the relay" if relay_only else "two pages over their direct channel"
     host, join = Browser(WEBRTC_FLAGS), Browser(WEBRTC_FLAGS)
     try:
-        host.open(page_url(server, os.path.join(work, "host.replay"), "host", 1, relay_only))
+        host.open(page_url(server, "host.replay", "host", 1, relay_only))
         code = room_of(host)
         if not checks.report(bool(code), f"{label}: the host page gets a room code", code or "none within 20 s"):
             return
-        join.open(page_url(server, os.path.join(work, "join.replay"), f"join={code}", 1, relay_only))
+        join.open(page_url(server, "join.replay", f"join={code}", 1, relay_only))
         seconds = args.frames * 0.03 + 60
         first, second = finished(host, seconds), finished(join, 30)
         compare_pair(checks, label, first, second, args.frames, args.replay, args.run, work)
@@ -169,7 +171,7 @@ def play_against_desktop(server, work, checks, args, simulation="", label="a pag
     page = Browser()
     desktop = None
     try:
-        page.open(page_url(server, os.path.join(work, "host.replay"), "host", 1))
+        page.open(page_url(server, "host.replay", "host", 1))
         code = room_of(page)
         if not checks.report(bool(code), f"{label}: the page gets a room code", code or "none within 20 s"):
             return None
@@ -194,31 +196,71 @@ def play_with_pause(server, work, checks, args):
     background, both go on after, and the traces are equal."""
     label = "a page hidden for 5 s"
     host, join = Browser(WEBRTC_FLAGS), Browser(WEBRTC_FLAGS)
+    status = "document.getElementById('online-status').textContent"
     try:
-        for browser in (host, join):
-            browser.call("Page.addScriptToEvaluateOnNewDocument",
-                         source="window.onlineLines = []; window.tavoOnlineSeen = (k, v) => onlineLines.push(k + ' ' + v);")
-        host.open(page_url(server, os.path.join(work, "host.replay"), "host", 1))
+        host.open(page_url(server, "host.replay", "host", 1))
         code = room_of(host)
         if not checks.report(bool(code), f"{label}: the host page gets a room code", code or "none within 20 s"):
             return
-        join.open(page_url(server, os.path.join(work, "join.replay"), f"join={code}", 1))
-        # Mid-match: a third of the frames in.
-        started = host.wait_for("document.getElementById('online-status') &&"
-                                " /\\d/.test(document.getElementById('online-trip').textContent)", 30)
+        join.open(page_url(server, "join.replay", f"join={code}", 1))
+        # Mid-match (a third of the frames in), once the panel shows the round trip.
+        started = host.wait_for("/\\d/.test(document.getElementById('online-trip').textContent)", 30)
         time.sleep(args.frames * 0.03 / 3)
         join.evaluate(f"{HIDE}(true)")
-        shown = host.wait_for("document.getElementById('online-status').textContent.includes("
-                              "\"The other player's game is in the background\")", 4)
+        paused = host.wait_for(f"{status} === \"The other player's game is in the background\"", 4)
+        hidden_line = join.evaluate(status)
         time.sleep(5)
         join.evaluate(f"{HIDE}(false)")
-        checks.report(bool(started and shown), f"{label}: the other page's panel says its game is in the background",
-                      host.evaluate("document.getElementById('online-status').textContent"))
+        resumed = host.wait_for(f"{status} === 'Playing'", 4)
+        checks.report(bool(started and paused and resumed) and hidden_line.startswith("Paused"),
+                      f"{label}: both pause, the other page's panel saying why, and play on",
+                      f"hidden page: {hidden_line!r}; other page: {'paused' if paused else 'not paused'}, then "
+                      f"{'playing' if resumed else repr(host.evaluate(status))}")
         first, second = finished(host, args.frames * 0.03 + 60), finished(join, 30)
         compare_pair(checks, label, first, second, args.frames, args.replay, args.run, work)
     finally:
         host.close()
         join.close()
+
+
+def check_panel(server, checks):
+    """The panel as a player uses it: a name, Create (no room asked for before the cover's click), the link of the
+    room opened in another browser and its cover clicked; both panels then show the other player and a round trip."""
+    label = "the Play online panel"
+    first, second = Browser(WEBRTC_FLAGS), Browser(WEBRTC_FLAGS)
+    cover = "document.getElementById('cover') && !document.getElementById('cover').hidden"
+    playing = ("!document.getElementById('online-playing').hidden &&"
+               " /\\d/.test(document.getElementById('online-trip').textContent) &&"
+               " document.getElementById('online-peer').textContent")
+    try:
+        first.open(server.url + "index.html")
+        first.wait_for(cover, 30)
+        first.evaluate("(() => { document.getElementById('online-open').click();"
+                       " const name = document.getElementById('online-name'); name.value = 'Ann';"
+                       " name.dispatchEvent(new Event('input')); document.getElementById('online-create').click(); })()")
+        time.sleep(1)
+        held = first.wait_for(f"location.search === '?host' && {cover}", 30)
+        time.sleep(1)
+        held = held and first.evaluate("!Module.calledRun && document.getElementById('online-room').hidden")
+        left, top, width, height = first.canvas_box()
+        first.click(left + width / 2, top + height / 2)
+        link = first.wait_for("!document.getElementById('online-room').hidden &&"
+                              " document.getElementById('online-link').textContent", 10)
+        checks.report(bool(held and link), f"{label}: Create holds the game until the cover's click, then shows "
+                      "the room's link", (link or "no link") if held else "the game started before the click")
+        if not link:
+            return
+        second.open(link)
+        second.wait_for(cover, 30)
+        left, top, width, height = second.canvas_box()
+        second.click(left + width / 2, top + height / 2)
+        names = first.wait_for(playing, 20), second.wait_for(playing, 20)
+        checks.report(bool(names[0]) and names[1] == "Ann",
+                      f"{label}: both panels show the other player (the name given) and the round trip",
+                      f"{names[0]!r} and {names[1]!r}; errors: {first.console_errors() + second.console_errors()}")
+    finally:
+        first.close()
+        second.close()
 
 
 def measure(server, work, checks, args):
@@ -242,10 +284,16 @@ def main():
     args = parser.parse_args()
     args.run, args.replay = os.path.abspath(args.run), os.path.abspath(args.replay)
     work = tempfile.mkdtemp(prefix="tavo-online-")
+    # The server serves one folder: the page's files, and beside them the two players' scripts.
+    site = os.path.join(work, "site")
+    os.makedirs(site)
+    for name in PAGE_FILES:
+        shutil.copy(os.path.join(args.page, name), site)
     subprocess.run([WRITE_SCRIPTS, work, str(args.frames)], check=True)
+    for name in ("host.replay", "join.replay"):
+        shutil.copy(os.path.join(work, name), site)
     checks = Checks()
-    server = RendezvousServer(os.path.abspath(args.server), os.path.abspath(args.page),
-                              os.path.join(work, "server.log"))
+    server = RendezvousServer(os.path.abspath(args.server), site, os.path.join(work, "server.log"))
     try:
         if args.measure:
             measure(server, work, checks, args)
@@ -254,6 +302,7 @@ def main():
         play_pages(server, work, checks, args, relay_only=True)
         play_against_desktop(server, work, checks, args)
         play_with_pause(server, work, checks, args)
+        check_panel(server, checks)
     finally:
         server.close()
         if checks.failed:
