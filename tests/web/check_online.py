@@ -77,9 +77,10 @@ class RendezvousServer:
 
 def page_url(server, script, role, scale, relay_only=False):
     """The page playing one side as the replay tool from a script of the served folder: role is "host" or
-    "join=CODE"."""
+    "join=CODE". The relayed pages name the server as the desktop tools do (HOST:PORT), the others leave it to the
+    page (its own site's /online)."""
     url = f"{server.url}index.html?play={script}&{role}&time-scale={scale}"
-    return url + ("&relay-only" if relay_only else "")
+    return url + (f"&relay-only&server=127.0.0.1:{server.port}" if relay_only else "")
 
 
 def room_of(browser, seconds=20):
