@@ -180,7 +180,7 @@ namespace platform {
 namespace {
 
 // The family of an address that names a rendezvous server reached over a WebSocket: bytes[0] is its place in
-// the table of server URLs.
+// the table of server URLs (a socket has at most one link to each).
 constexpr uint8_t kWebSocketFamily = 'W';
 constexpr size_t kMostServerUrls = 16;
 constexpr size_t kLongestServerUrl = 256;
@@ -193,7 +193,7 @@ constexpr uint64_t kReopenAfterMs = 1000;
 // The longest channel text taken (the other page's offer or answer with its candidates).
 constexpr int kLongestChannelText = 16 * 400;
 
-std::vector<std::string> ServerUrls;
+std::vector<std::string> serverUrls;
 
 struct Datagram {
   NetAddress peer;
@@ -227,23 +227,25 @@ struct UdpSocket {
 namespace {
 
 // The open sockets, found by serial from the WebSocket callbacks (a closed socket's late callbacks find none).
-std::vector<UdpSocket*> OpenSockets;
-int NextSerial = 1;
+std::vector<UdpSocket*> openSockets;
+int nextSerial = 1;
 
 UdpSocket* SocketWithSerial(int serial) {
-  for (UdpSocket* socket : OpenSockets) {
+  for (UdpSocket* socket : openSockets) {
     if (socket->serial == serial) return socket;
   }
   return nullptr;
 }
 
 // The callbacks' user data: the socket's serial and the link's place in it.
-void* LinkTag(int serial, size_t link) { return reinterpret_cast<void*>(static_cast<uintptr_t>(serial) * 64 + link); }
+void* LinkTag(int serial, size_t link) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(serial) * kMostServerUrls + link);
+}
 
 ServerLink* LinkOfTag(void* tag, UdpSocket** socketOut) {
   const uintptr_t value = reinterpret_cast<uintptr_t>(tag);
-  UdpSocket* socket = SocketWithSerial(static_cast<int>(value / 64));
-  const size_t link = value % 64;
+  UdpSocket* socket = SocketWithSerial(static_cast<int>(value / kMostServerUrls));
+  const size_t link = value % kMostServerUrls;
   if (socket == nullptr || link >= socket->links.size()) return nullptr;
   *socketOut = socket;
   return &socket->links[link];
@@ -301,7 +303,7 @@ bool OpenLink(UdpSocket* socket, size_t index) {
   ServerLink& link = socket->links[index];
   EmscriptenWebSocketCreateAttributes attributes;
   emscripten_websocket_init_create_attributes(&attributes);
-  attributes.url = ServerUrls[link.server.bytes[0]].c_str();
+  attributes.url = serverUrls[link.server.bytes[0]].c_str();
   attributes.createOnMainThread = EM_TRUE;
   const EMSCRIPTEN_WEBSOCKET_T handle = emscripten_websocket_new(&attributes);
   if (handle <= 0) return false;
@@ -317,11 +319,15 @@ bool OpenLink(UdpSocket* socket, size_t index) {
 
 // Sends one datagram to a server, opening its WebSocket at the first send and holding a few until it opens.
 bool SendToServer(UdpSocket* socket, const NetAddress& to, const uint8_t* bytes, size_t size) {
+  // Only the table's place counts: what else the address holds names no other server.
+  const uint8_t url = to.bytes[0];
+  if (url >= serverUrls.size()) return false;
   size_t index = 0;
-  while (index < socket->links.size() && !(socket->links[index].server == to)) ++index;
+  while (index < socket->links.size() && socket->links[index].server.bytes[0] != url) ++index;
   if (index == socket->links.size()) {
-    if (index >= 64) return false;
-    socket->links.emplace_back().server = to;
+    NetAddress& server = socket->links.emplace_back().server;
+    server.family = kWebSocketFamily;
+    server.bytes[0] = url;
     if (!OpenLink(socket, index)) {
       socket->links[index].closed = true;
       socket->links[index].closedAtMs = NetClockMs();
@@ -394,13 +400,13 @@ bool Deliver(UdpSocket* socket, const Datagram& d, NetAddress* from, uint8_t* ou
 // A server's URL, kept in the table (once); false when the table is full.
 bool RememberServerUrl(const std::string& url, NetAddress* out, std::string* error) {
   size_t index = 0;
-  while (index < ServerUrls.size() && ServerUrls[index] != url) ++index;
-  if (index == ServerUrls.size()) {
+  while (index < serverUrls.size() && serverUrls[index] != url) ++index;
+  if (index == serverUrls.size()) {
     if (index >= kMostServerUrls) {
       *error = "too many servers";
       return false;
     }
-    ServerUrls.push_back(url);
+    serverUrls.push_back(url);
   }
   NetAddress address;
   address.family = kWebSocketFamily;
@@ -442,8 +448,8 @@ std::vector<NetAddress> LocalNetAddresses() {
 
 UdpSocket* OpenUdpSocket(uint16_t, std::string*) {
   UdpSocket* socket = new UdpSocket;
-  socket->serial = NextSerial++;
-  OpenSockets.push_back(socket);
+  socket->serial = nextSerial++;
+  openSockets.push_back(socket);
   const char* setting = SDL_getenv("TAVO_NET_SIM");
   if (setting != nullptr) {
     LinkSimulation simulation;
@@ -459,7 +465,7 @@ UdpSocket* OpenUdpSocket(uint16_t, std::string*) {
 
 void CloseUdpSocket(UdpSocket* socket) {
   if (socket == nullptr) return;
-  OpenSockets.erase(std::find(OpenSockets.begin(), OpenSockets.end(), socket));
+  openSockets.erase(std::find(openSockets.begin(), openSockets.end(), socket));
   for (ServerLink& link : socket->links) {
     if (link.handle <= 0) continue;
     emscripten_websocket_close(link.handle, 1000, "closed");

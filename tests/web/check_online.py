@@ -238,7 +238,8 @@ def check_panel(server, checks):
         first.wait_for(cover, 30)
         first.evaluate("(() => { document.getElementById('online-open').click();"
                        " const name = document.getElementById('online-name'); name.value = 'Ann';"
-                       " name.dispatchEvent(new Event('input')); document.getElementById('online-create').click(); })()")
+                       " name.dispatchEvent(new Event('input'));"
+                       " document.getElementById('online-create').click(); })()")
         time.sleep(1)
         held = first.wait_for(f"location.search === '?host' && {cover}", 30)
         time.sleep(1)

@@ -81,8 +81,8 @@ class Browser:
     def __init__(self, flags=()):
         self.profile = tempfile.mkdtemp(prefix="tavo-chromium-")
         self.process = subprocess.Popen(
-            ["/usr/bin/chromium", *CHROMIUM_FLAGS, *flags, f"--user-data-dir={self.profile}", "--remote-debugging-port=0",
-             "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["/usr/bin/chromium", *CHROMIUM_FLAGS, *flags, f"--user-data-dir={self.profile}",
+             "--remote-debugging-port=0", "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         deadline = time.time() + 30
         while not os.path.exists(port_file) or not open(port_file).read().strip():
