@@ -76,13 +76,13 @@ class Server:
 
 
 class Browser:
-    """One headless Chromium with a fresh profile, and a DevTools connection to its page."""
+    """One headless Chromium with a fresh profile (and more flags, if given), and a DevTools connection to its page."""
 
-    def __init__(self):
+    def __init__(self, flags=()):
         self.profile = tempfile.mkdtemp(prefix="tavo-chromium-")
         self.process = subprocess.Popen(
-            ["/usr/bin/chromium", *CHROMIUM_FLAGS, f"--user-data-dir={self.profile}", "--remote-debugging-port=0",
-             "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["/usr/bin/chromium", *CHROMIUM_FLAGS, *flags, f"--user-data-dir={self.profile}",
+             "--remote-debugging-port=0", "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         deadline = time.time() + 30
         while not os.path.exists(port_file) or not open(port_file).read().strip():

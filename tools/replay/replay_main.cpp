@@ -376,5 +376,7 @@ int main(int argc, char** argv) {
   PrintMessageBoxes();
   if (!ScriptEnded) std::printf("exit %d\n", code);
   std::fflush(stdout);
-  return code;
+  // Left through exit: in the page a program that has waited (an online peer) returns from main into no caller,
+  // and only exit ends it there (the page reads the trace when it ends).
+  std::exit(code);
 }
