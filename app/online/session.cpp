@@ -37,6 +37,7 @@ void (*OnOnlinePauseShown)(const std::string& notice) = nullptr;
 namespace {
 
 constexpr uint32_t kHelloEveryMs = 250;
+constexpr uint32_t kQuietChannelMs = 1000;
 constexpr uint32_t kPingEveryMs = 250;
 constexpr int32_t kOutcomeSlots = 16;
 constexpr int32_t kConfirmedSlots = 64;
@@ -100,6 +101,7 @@ struct Peer {
   bool introduced = false, heardDirectly = false, relaying = false;
   // A page's direct channel to another page: the parts of the other's text received so far.
   bool pageChannel = false;
+  bool channelLost = false;  // the channel closed or went quiet during play: the relay took over
   std::string channelParts[kMaxSignalParts];
   uint32_t channelPartsSeen = 0;
 
@@ -543,6 +545,10 @@ void TakeServerMessage(const Message& m) {
         break;
       }
       // The other side could not reach us directly: answer the way it came.
+      if (Self.pageChannel && Self.met && !Self.relaying) {
+        Self.channelLost = true;
+        platform::TellPage("path", "server relay");
+      }
       Self.relaying = true;
       TakeMessage(inner, Self.other);
       break;
@@ -634,7 +640,17 @@ bool OtherSideSilent() { return platform::NetClockMs() - Self.lastHeardMs > kSil
 // Why the other side went silent, as the player reads it. A silent side is not told that this one ends (its Leave
 // would wait a second for an acknowledgement that cannot come): the player reads the reason at once.
 std::string SilenceText() {
-  return Self.relaying ? "The server relaying the game stopped answering." : "The other player is not answering.";
+  return Self.relaying && !Self.channelLost ? "The server relaying the game stopped answering."
+                                            : "The other player is not answering.";
+}
+
+// A page's channel that closed, or carried nothing for a second, gives way to the server's relay; the other side
+// answers relayed datagrams the same way, so both move.
+void LeaveQuietChannel() {
+  if (!Self.pageChannel || Self.relaying) return;
+  if (platform::PageChannelOpen(Self.socket) && platform::NetClockMs() - Self.lastHeardMs <= kQuietChannelMs) return;
+  Self.relaying = Self.channelLost = true;
+  platform::TellPage("path", "server relay");
 }
 
 // While meeting through a server: the host asks for a room (then keeps it), the joiner for the room of its code,
@@ -895,6 +911,7 @@ void PlayOnlineFrameSteps() {
   if (platform::PageHidden()) SitOutWhileHidden();
   if (OnlineSessionPhase == OnlinePhase::Playing && Self.otherPaused) WaitWhileOtherPaused();
   if (OnlineSessionPhase != OnlinePhase::Playing) return;
+  LeaveQuietChannel();
   RepeatPendingControl();
   if (platform::NetClockMs() - Self.toldTripMs >= 1000) {
     Self.toldTripMs = platform::NetClockMs();
@@ -935,6 +952,7 @@ void PlayOnlineFrameSteps() {
       platform::SampleInputDevices(&sampled);  // keeps the window's events flowing
       ReceiveAll();
       if (OnlineSessionPhase != OnlinePhase::Playing) return;
+      LeaveQuietChannel();
       if (Self.otherPaused) {
         // The other side's input stopped because its page went to the background: a pause, not a stall.
         const uint64_t pausedAt = platform::NetClockMs();

@@ -142,9 +142,13 @@ def compare_pair(checks, label, first, second, frames, replay, run_folder, work)
     return offline
 
 
-def play_pages(server, work, checks, args, relay_only):
-    label = "two pages through the relay" if relay_only else "two pages over their direct channel"
+def play_pages(server, work, checks, args, relay_only, lose_channel=False):
+    """Two pages, over their channel or through the relay; with lose_channel the host page's channel is closed a
+    third of the way in, and both must go on through the relay."""
+    label = ("two pages through the relay" if relay_only else
+             "two pages whose channel closes mid-match" if lose_channel else "two pages over their direct channel")
     host, join = Browser(WEBRTC_FLAGS), Browser(WEBRTC_FLAGS)
+    path = "document.getElementById('online-path').textContent"
     try:
         host.open(page_url(server, "host.replay", "host", 1, relay_only))
         code = room_of(host)
@@ -152,6 +156,17 @@ def play_pages(server, work, checks, args, relay_only):
             return
         join.open(page_url(server, "join.replay", f"join={code}", 1, relay_only))
         seconds = args.frames * 0.03 + 60
+        if lose_channel:
+            direct = host.wait_for(f"{path} === '(direct)' && /\\d/.test("
+                                   "document.getElementById('online-trip').textContent)", 30)
+            time.sleep(args.frames * 0.03 / 3)
+            host.evaluate("Object.values(Module.tavoChannels || {}).forEach((c) => c.channel && c.channel.close())")
+            moved = [page.wait_for(f"{path} === '(through the server)'", 5) for page in (host, join)]
+            checks.report(bool(direct) and all(moved), f"{label}: play moves to the relay on both pages",
+                          f"host page {host.evaluate(path)!r}, other page {join.evaluate(path)!r}")
+            first, second = finished(host, seconds), finished(join, 30)
+            compare_pair(checks, label, first, second, args.frames, args.replay, args.run, work)
+            return
         first, second = finished(host, seconds), finished(join, 30)
         compare_pair(checks, label, first, second, args.frames, args.replay, args.run, work)
         sent, received = channel_counts(host)
@@ -302,6 +317,7 @@ def main():
             return 0
         play_pages(server, work, checks, args, relay_only=False)
         play_pages(server, work, checks, args, relay_only=True)
+        play_pages(server, work, checks, args, relay_only=False, lose_channel=True)
         play_against_desktop(server, work, checks, args)
         play_with_pause(server, work, checks, args)
         check_panel(server, checks)
