@@ -2,6 +2,7 @@
 // duplicate and reorder datagrams with a seeded generator of our own, so that a run repeats on every system.
 #include "platform/internal/net_link_simulator.h"
 
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -134,6 +135,14 @@ bool LinkChance(LinkRandom* random, uint32_t percent) {
 bool LinkSimulated(const LinkSimulation& simulation) {
   return simulation.delayMs > 0 || simulation.jitterMs > 0 || simulation.lossPercent > 0 ||
          simulation.duplicatePercent > 0 || simulation.reorderPercent > 0;
+}
+
+bool LinkSimulationAskedFor(const char* setting, LinkSimulation* out) {
+  if (setting == nullptr) return false;
+  std::string reason;
+  if (ParseLinkSimulation(setting, out, &reason)) return true;
+  std::fprintf(stderr, "NET: TAVO_NET_SIM: %s; no simulation\n", reason.c_str());
+  return false;
 }
 
 void StartLinkQueue(LinkQueue* queue, const LinkSimulation& simulation) {

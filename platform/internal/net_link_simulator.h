@@ -46,6 +46,10 @@ struct LinkQueue {
 // True when the settings change anything (some delay, jitter or chance above zero).
 bool LinkSimulated(const LinkSimulation& simulation);
 
+// The settings TAVO_NET_SIM's value asks for (null: unset), for a socket that opens: true when there are some; a
+// value that does not read is named on stderr and ignored, so the socket opens unsimulated.
+bool LinkSimulationAskedFor(const char* setting, LinkSimulation* out);
+
 // Sets the queue up for these settings and seed, emptied.
 void StartLinkQueue(LinkQueue* queue, const LinkSimulation& simulation);
 // Lets every waiting datagram leave at once, in its order (the simulator was switched off).

@@ -450,16 +450,8 @@ UdpSocket* OpenUdpSocket(uint16_t, std::string*) {
   UdpSocket* socket = new UdpSocket;
   socket->serial = nextSerial++;
   openSockets.push_back(socket);
-  const char* setting = SDL_getenv("TAVO_NET_SIM");
-  if (setting != nullptr) {
-    LinkSimulation simulation;
-    std::string reason;
-    if (ParseLinkSimulation(setting, &simulation, &reason)) {
-      SimulateLink(socket, simulation);
-    } else {
-      std::fprintf(stderr, "NET: TAVO_NET_SIM: %s; no simulation\n", reason.c_str());
-    }
-  }
+  LinkSimulation simulation;
+  if (LinkSimulationAskedFor(SDL_getenv("TAVO_NET_SIM"), &simulation)) SimulateLink(socket, simulation);
   return socket;
 }
 

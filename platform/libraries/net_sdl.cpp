@@ -4,7 +4,6 @@
 #include <SDL_net.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/internal/net_address_text.h"
@@ -182,16 +181,8 @@ UdpSocket* OpenUdpSocket(uint16_t port, std::string* error) {
   const IPaddress* own = SDLNet_UDP_GetPeerAddress(sdl, -1);
   socket->port = own != nullptr ? SDLNet_Read16(&own->port) : port;
 
-  const char* setting = SDL_getenv("TAVO_NET_SIM");
-  if (setting != nullptr) {
-    LinkSimulation simulation;
-    std::string reason;
-    if (ParseLinkSimulation(setting, &simulation, &reason)) {
-      SimulateLink(socket, simulation);
-    } else {
-      std::fprintf(stderr, "NET: TAVO_NET_SIM: %s; no simulation\n", reason.c_str());
-    }
-  }
+  LinkSimulation simulation;
+  if (LinkSimulationAskedFor(SDL_getenv("TAVO_NET_SIM"), &simulation)) SimulateLink(socket, simulation);
   return socket;
 }
 
